@@ -1,0 +1,95 @@
+#include "IniFile.h"
+
+#include <cstdlib>
+
+#include "IniText.h"
+#include "host/Error.h"
+
+namespace vrk {
+
+std::optional<std::int32_t> ParseIniInteger(const std::string& value) {
+    std::string_view s = value;
+    int base = 10;
+    bool negative = false;
+    if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
+        base = 16;
+        s.remove_prefix(2);
+    } else if (!s.empty() && s[0] == '$') {
+        base = 16;
+        s.remove_prefix(1);
+    } else if (!s.empty() && (s[0] == '-' || s[0] == '+')) {
+        negative = s[0] == '-';
+        s.remove_prefix(1);
+    }
+    if (s.empty()) return std::nullopt;
+    std::uint64_t magnitude = 0;
+    for (char c : s) {
+        int digit;
+        if (c >= '0' && c <= '9') digit = c - '0';
+        else if (base == 16 && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+        else if (base == 16 && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+        else return std::nullopt;
+        magnitude = magnitude * static_cast<unsigned>(base) + static_cast<unsigned>(digit);
+        if (magnitude > 0xFFFFFFFFull) return std::nullopt;
+    }
+    if (base == 16) return static_cast<std::int32_t>(static_cast<std::uint32_t>(magnitude)); // 0xFFFFFFFF is -1
+    if (negative) {
+        if (magnitude > 0x80000000ull) return std::nullopt;
+        return static_cast<std::int32_t>(-static_cast<std::int64_t>(magnitude));
+    }
+    if (magnitude > 0x7FFFFFFFull) return std::nullopt;
+    return static_cast<std::int32_t>(magnitude);
+}
+
+IniFile::IniFile(Platform& os, std::string path) : os_(os), path_(std::move(path)) {}
+
+std::string IniFile::Text() const {
+    std::string text;
+    // A file that cannot be read reads like a missing one: every value takes
+    // its default.
+    if (os_.readFile(path_, text) != Platform::ReadResult::kRead) text.clear();
+    return text;
+}
+
+std::string IniFile::ReadString(const std::string& section, const std::string& key, const std::string& def) const {
+    return IniLookup(Text(), section, key).value_or(def);
+}
+
+std::int32_t IniFile::ReadInteger(const std::string& section, const std::string& key, std::int32_t def) const {
+    const auto value = IniLookup(Text(), section, key);
+    if (!value) return def;
+    return ParseIniInteger(*value).value_or(def);
+}
+
+bool IniFile::ReadBool(const std::string& section, const std::string& key, bool def) const {
+    return ReadInteger(section, key, def ? 1 : 0) != 0;
+}
+
+void IniFile::ReadSection(const std::string& section, std::vector<std::string>& keys) const {
+    keys = IniKeyNames(Text(), section);
+}
+
+void IniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
+    std::string text;
+    switch (os_.readFile(path_, text)) {
+    case Platform::ReadResult::kRead: break;
+    case Platform::ReadResult::kMissing: text.clear(); break;
+    // Writing over a file we could not read would throw its content away.
+    case Platform::ReadResult::kFailed: throw Error("Unable to write to " + path_);
+    }
+    const std::string updated = IniWithValue(text, section, key, value);
+    // The status poll writes the same values every second: an unchanged file
+    // is not written again.
+    if (updated == text) return;
+    if (!os_.replaceFile(path_, updated)) throw Error("Unable to write to " + path_);
+}
+
+void IniFile::WriteInteger(const std::string& section, const std::string& key, std::int32_t value) {
+    WriteString(section, key, std::to_string(value));
+}
+
+void IniFile::WriteBool(const std::string& section, const std::string& key, bool value) {
+    WriteString(section, key, value ? "1" : "0");
+}
+
+} // namespace vrk

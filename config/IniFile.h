@@ -1,0 +1,46 @@
+#pragma once
+// Typed access to one INI file. The object is only the file's path: every
+// read reads the file afresh and every write reaches the disk before it
+// returns, so any number of objects (and other programs) can share a file.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/Platform.h"
+
+namespace vrk {
+
+class IniFile {
+public:
+    // Touches nothing on disk; a missing file is not an error.
+    IniFile(Platform& os, std::string path);
+
+    const std::string& path() const { return path_; }
+
+    // The value, or the default when the file or the key is missing.
+    std::string ReadString(const std::string& section, const std::string& key, const std::string& def) const;
+    // A decimal number, or hexadecimal after "0x"; the default for anything
+    // else, for an empty value and for a missing key.
+    std::int32_t ReadInteger(const std::string& section, const std::string& key, std::int32_t def) const;
+    bool ReadBool(const std::string& section, const std::string& key, bool def) const;
+    // The key names of a section in file order; empty when it is missing.
+    void ReadSection(const std::string& section, std::vector<std::string>& keys) const;
+
+    // Each write raises Error("Unable to write to <path>") when the file
+    // cannot be written, and then leaves the file as it was.
+    void WriteString(const std::string& section, const std::string& key, const std::string& value);
+    void WriteInteger(const std::string& section, const std::string& key, std::int32_t value);
+    void WriteBool(const std::string& section, const std::string& key, bool value);
+
+private:
+    std::string Text() const;
+
+    Platform& os_;
+    std::string path_;
+};
+
+// How ReadInteger converts a value; nothing when it is not a number.
+std::optional<std::int32_t> ParseIniInteger(const std::string& value);
+
+} // namespace vrk

@@ -1,0 +1,123 @@
+#pragma once
+// Every operating-system operation the program uses goes through this
+// interface. The Win32 implementation makes the real calls; the scripted
+// implementation lets native tests decide what the system answers and records
+// what the program asked for.
+//
+// Paths are Windows paths, formed exactly as the program forms them
+// (doubled separators and mixed slashes included).
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vrk {
+
+struct ProcessEntry {
+    std::string exeFile; // as the system reports it: a bare name or a full path
+    std::uint32_t processId = 0;
+};
+
+struct DirectoryEntry {
+    std::string name;
+    std::uint32_t attributes = 0;
+};
+
+// File attribute bits the program looks at.
+inline constexpr std::uint32_t kAttrReadOnly = 0x1;
+inline constexpr std::uint32_t kAttrHidden = 0x2;
+inline constexpr std::uint32_t kAttrSystem = 0x4;
+inline constexpr std::uint32_t kAttrVolumeLabel = 0x8;
+inline constexpr std::uint32_t kAttrDirectory = 0x10;
+inline constexpr std::uint32_t kAttrArchive = 0x20;
+inline constexpr std::uint32_t kAttrReparsePoint = 0x400;
+
+// Show-window values passed to child processes and shell calls.
+inline constexpr std::uint16_t kSwHide = 0;
+inline constexpr std::uint16_t kSwShowNormal = 1;
+
+// Service states of the service manager; 0 means no state could be had.
+inline constexpr std::uint32_t kServiceNoState = 0;
+inline constexpr std::uint32_t kServiceStopped = 1;
+inline constexpr std::uint32_t kServiceStartPending = 2;
+inline constexpr std::uint32_t kServiceStopPending = 3;
+inline constexpr std::uint32_t kServiceRunning = 4;
+
+inline constexpr std::uint32_t kStillActive = 259;
+
+using Handle = std::uintptr_t; // 0 is no handle
+
+struct ShellCall {
+    Handle owner = 0;
+    std::string verb, file, parameters, directory;
+    int showCommand = 0;
+};
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // --- processes ------------------------------------------------------
+    // Every running process, or nothing when no snapshot can be taken.
+    virtual std::optional<std::vector<ProcessEntry>> processSnapshot() = 0;
+    // Opens the process with terminate access and ends it with the exit
+    // code; false when it cannot be opened or terminated.
+    virtual bool terminateProcess(std::uint32_t processId, std::uint32_t exitCode) = 0;
+
+    // --- child processes --------------------------------------------------
+    // Starts a command line (program found by the usual search rules) with
+    // the show-window value; 0 when it cannot be started.
+    virtual Handle startChild(const std::string& commandLine, std::uint16_t showWindow) = 0;
+    // True once the child has ended, with its exit code. Unlike an
+    // exit-code poll this tells an ended child whose code is 259 from a
+    // running one.
+    virtual bool childEnded(Handle child, std::uint32_t& exitCode) = 0;
+    // Blocks until the child ends or a message for this thread is waiting.
+    virtual void waitForChildOrMessage(Handle child) = 0;
+    virtual void closeChild(Handle child) = 0;
+    // Handles every message waiting in this thread's queue (timer ticks,
+    // clicks, repaints) and returns when the queue is empty.
+    virtual void dispatchMessages() = 0;
+    // Blocks the thread without handling messages.
+    virtual void sleep(std::uint32_t milliseconds) = 0;
+
+    // --- services ---------------------------------------------------------
+    virtual Handle openServiceManager(const std::string& machine) = 0;
+    virtual Handle openService(Handle manager, const std::string& serviceName) = 0;
+    virtual bool queryServiceState(Handle service, std::uint32_t& state) = 0;
+    virtual void closeServiceHandle(Handle handle) = 0;
+
+    // --- files and directories ---------------------------------------------
+    // The entries matching a pattern such as "C:\dir\*.*" (with "." and
+    // ".."), in the order the system gives them; empty when nothing matches.
+    virtual std::vector<DirectoryEntry> listDirectory(const std::string& pattern) = 0;
+    virtual bool deleteFile(const std::string& path) = 0;
+    virtual bool removeDirectory(const std::string& path) = 0;
+    virtual bool fileExists(const std::string& path) = 0;
+    // Whole content of a file. A file that exists but cannot be read is told
+    // apart from a missing one, so that a writer never mistakes it for empty.
+    enum class ReadResult { kRead, kMissing, kFailed };
+    virtual ReadResult readFile(const std::string& path, std::string& content) = 0;
+    // Replaces (or creates) a file atomically: the new content goes to a
+    // temporary file in the same folder which is then renamed over the old
+    // one, so a reader or a crash sees either the old or the new file.
+    // False, with the old file intact, when that cannot be done (folder
+    // missing, file read-only, disk full).
+    virtual bool replaceFile(const std::string& path, const std::string& content) = 0;
+
+    // --- version resources ----------------------------------------------------
+    // As GetFileVersionInfoSizeA, GetFileVersionInfoA and VerQueryValueA:
+    // the size of a file's version information (0 when it has none), the
+    // information itself, and a sub-block of it looked up without regard to
+    // case ("\" for the fixed block, "\VarFileInfo\Translation",
+    // "\StringFileInfo\040904e4\productversion").
+    virtual std::uint32_t fileVersionInfoSize(const std::string& path) = 0;
+    virtual bool fileVersionInfo(const std::string& path, std::vector<std::uint8_t>& buffer) = 0;
+    virtual bool queryVersionValue(const std::vector<std::uint8_t>& buffer, const std::string& subBlock,
+                                   const std::uint8_t*& data, std::uint32_t& length) = 0;
+
+    // --- shell ----------------------------------------------------------------
+    virtual void shellExecute(const ShellCall& call) = 0;
+};
+
+} // namespace vrk

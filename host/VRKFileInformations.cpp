@@ -1,0 +1,51 @@
+#include "VRKFileInformations.h"
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace vrk {
+namespace {
+
+const char* const kFieldNames[] = {
+    "companyname",      "filedescription", "fileversion", "internalname",  "legalcopyright",
+    "originalfilename", "productname",     "productversion", "specialbuild",
+};
+
+} // namespace
+
+std::string StringFieldPath(std::uint16_t language, std::uint16_t codePage, std::uint8_t index) {
+    if (index >= std::size(kFieldNames)) return {};
+    char path[96];
+    std::snprintf(path, sizeof path, "\\StringFileInfo\\%04x%04x\\%s", language, codePage, kFieldNames[index]);
+    return path;
+}
+
+std::string GetFileInformation(Platform& os, const std::string& fileName, std::uint8_t index) {
+    if (!os.fileExists(fileName)) return {};
+    // An index without a field asks for nothing; querying the bare table path
+    // would hand back the table itself.
+    if (index >= std::size(kFieldNames)) return {};
+    const std::uint32_t size = os.fileVersionInfoSize(fileName);
+    if (size == 0) return {};
+    std::vector<std::uint8_t> buffer(size);
+    if (!os.fileVersionInfo(fileName, buffer)) return {};
+
+    const std::uint8_t* data = nullptr;
+    std::uint32_t length = 0;
+    if (!os.queryVersionValue(buffer, "\\VarFileInfo\\Translation", data, length) || !data || length < 4)
+        return {};
+    std::uint16_t language = 0, codePage = 0;
+    std::memcpy(&language, data, 2);
+    std::memcpy(&codePage, data + 2, 2);
+
+    if (!os.queryVersionValue(buffer, StringFieldPath(language, codePage, index), data, length) || !data)
+        return {};
+    // The text ends at its zero byte, and never runs past the buffer.
+    const std::uint8_t* end = buffer.data() + buffer.size();
+    if (data < buffer.data() || data >= end) return {};
+    const auto* stop = static_cast<const std::uint8_t*>(std::memchr(data, 0, static_cast<std::size_t>(end - data)));
+    return std::string(reinterpret_cast<const char*>(data), static_cast<std::size_t>((stop ? stop : end) - data));
+}
+
+} // namespace vrk

@@ -1,0 +1,369 @@
+#include "ScriptedPlatform.h"
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vrk {
+namespace fs = std::filesystem;
+
+namespace {
+
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool EqualNoCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
+}
+
+void PutU32(std::vector<std::uint8_t>& out, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+}
+
+void PutRecord(std::vector<std::uint8_t>& out, const std::string& name, const std::vector<std::uint8_t>& value) {
+    PutU32(out, static_cast<std::uint32_t>(name.size()));
+    out.insert(out.end(), name.begin(), name.end());
+    PutU32(out, static_cast<std::uint32_t>(value.size()));
+    out.insert(out.end(), value.begin(), value.end());
+}
+
+} // namespace
+
+bool NoCaseLess::operator()(const std::string& a, const std::string& b) const {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](char x, char y) { return Lower(x) < Lower(y); });
+}
+
+ScriptedPlatform::ScriptedPlatform() {
+    char pattern[] = "/tmp/vrk-scripted-XXXXXX";
+    const char* made = mkdtemp(pattern);
+    root_ = made ? fs::path(made) : fs::temp_directory_path() / "vrk-scripted";
+}
+
+ScriptedPlatform::~ScriptedPlatform() {
+    std::error_code ignored;
+    fs::remove_all(root_, ignored);
+}
+
+// ---------------------------------------------------------------- files
+
+fs::path ScriptedPlatform::hostPath(const std::string& windowsPath) const {
+    std::string p;
+    for (char c : windowsPath) {
+        if (c == '\\') c = '/';
+        if (c == '/' && !p.empty() && p.back() == '/') continue;
+        if (c == ':') continue;
+        p += c;
+    }
+    while (!p.empty() && p.front() == '/') p.erase(p.begin());
+    return root_ / p;
+}
+
+std::string ScriptedPlatform::key(const std::string& windowsPath) const {
+    std::string k = hostPath(windowsPath).lexically_normal().string();
+    while (k.size() > 1 && k.back() == '/') k.pop_back();
+    return k;
+}
+
+void ScriptedPlatform::writeFile(const std::string& windowsPath, const std::string& content) {
+    const fs::path p = hostPath(windowsPath);
+    fs::create_directories(p.parent_path());
+    std::ofstream(p, std::ios::binary) << content;
+}
+
+std::string ScriptedPlatform::fileContent(const std::string& windowsPath) const {
+    std::ifstream in(hostPath(windowsPath), std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+void ScriptedPlatform::makeDirectory(const std::string& windowsPath) { fs::create_directories(hostPath(windowsPath)); }
+
+void ScriptedPlatform::setAttributes(const std::string& windowsPath, std::uint32_t attributes) {
+    attributes_[key(windowsPath)] = attributes;
+}
+
+std::vector<DirectoryEntry> ScriptedPlatform::listDirectory(const std::string& pattern) {
+    std::vector<DirectoryEntry> entries;
+    const auto cut = pattern.find_last_of("\\/");
+    const std::string dir = cut == std::string::npos ? std::string() : pattern.substr(0, cut + 1);
+    const fs::path host = hostPath(dir);
+    std::error_code ec;
+    if (!fs::is_directory(host, ec)) return entries;
+    entries.push_back({".", kAttrDirectory});
+    entries.push_back({"..", kAttrDirectory});
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(host, ec)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    for (const auto& name : names) {
+        const fs::path p = host / name;
+        std::uint32_t attributes;
+        const auto it = attributes_.find(key(dir + name));
+        if (it != attributes_.end()) attributes = it->second;
+        else if (fs::is_symlink(p, ec) && fs::is_directory(p, ec)) attributes = kAttrDirectory | kAttrReparsePoint;
+        else attributes = fs::is_directory(p, ec) ? kAttrDirectory : kAttrArchive;
+        entries.push_back({name, attributes});
+    }
+    return entries;
+}
+
+bool ScriptedPlatform::deleteFile(const std::string& path) {
+    log.push_back("delete " + path);
+    const fs::path p = hostPath(path);
+    std::error_code ec;
+    if (!fs::is_symlink(p, ec) && fs::is_directory(p, ec)) return false;
+    const auto it = attributes_.find(key(path));
+    if (it != attributes_.end() && (it->second & kAttrReadOnly)) return false;
+    return fs::remove(p, ec);
+}
+
+bool ScriptedPlatform::removeDirectory(const std::string& path) {
+    log.push_back("rmdir " + path);
+    const fs::path p = hostPath(path);
+    std::error_code ec;
+    if (fs::is_symlink(p, ec) || !fs::is_directory(p, ec) || !fs::is_empty(p, ec)) return false;
+    return fs::remove(p, ec);
+}
+
+bool ScriptedPlatform::fileExists(const std::string& path) {
+    std::error_code ec;
+    return fs::is_regular_file(hostPath(path), ec);
+}
+
+Platform::ReadResult ScriptedPlatform::readFile(const std::string& path, std::string& content) {
+    if (unreadable.count(path)) return ReadResult::kFailed;
+    const fs::path p = hostPath(path);
+    std::error_code ec;
+    if (!fs::exists(p, ec)) return ReadResult::kMissing;
+    if (!fs::is_regular_file(p, ec)) return ReadResult::kFailed;
+    std::ifstream in(p, std::ios::binary);
+    if (!in) return ReadResult::kFailed;
+    std::ostringstream out;
+    out << in.rdbuf();
+    content = out.str();
+    return ReadResult::kRead;
+}
+
+bool ScriptedPlatform::replaceFile(const std::string& path, const std::string& content) {
+    if (failingWrites.count(path)) return false;
+    const fs::path p = hostPath(path);
+    std::error_code ec;
+    if (!fs::is_directory(p.parent_path(), ec)) return false;
+    const auto it = attributes_.find(key(path));
+    if (it != attributes_.end() && (it->second & kAttrReadOnly)) return false;
+    if (fs::exists(p, ec) && (fs::status(p, ec).permissions() & fs::perms::owner_write) == fs::perms::none) return false;
+    const fs::path temp = p.parent_path() / (p.filename().string() + ".tmp" + std::to_string(::getpid()));
+    {
+        std::ofstream out(temp, std::ios::binary);
+        out << content;
+        if (!out.flush()) {
+            fs::remove(temp, ec);
+            return false;
+        }
+    }
+    fs::rename(temp, p, ec);
+    if (ec) fs::remove(temp, ec);
+    return !ec;
+}
+
+// ---------------------------------------------------------------- processes
+
+std::optional<std::vector<ProcessEntry>> ScriptedPlatform::processSnapshot() {
+    if (!snapshotAvailable) return std::nullopt;
+    return processes;
+}
+
+bool ScriptedPlatform::terminateProcess(std::uint32_t processId, std::uint32_t) {
+    log.push_back("terminate " + std::to_string(processId));
+    if (unkillable.count(processId)) return false;
+    const auto it = std::find_if(processes.begin(), processes.end(),
+                                 [&](const ProcessEntry& e) { return e.processId == processId; });
+    if (it == processes.end()) return false;
+    processes.erase(it);
+    return true;
+}
+
+void ScriptedPlatform::scriptCommand(const std::string& commandLine, Child child) {
+    scripted_.emplace_back(commandLine, std::move(child));
+}
+
+void ScriptedPlatform::postMessage(std::function<void()> message) { messages_.push_back(std::move(message)); }
+
+std::vector<std::string> ScriptedPlatform::commands() const {
+    std::vector<std::string> out;
+    for (const auto& line : log)
+        if (line.rfind("exec ", 0) == 0) out.push_back(line.substr(line.find(' ', 5) + 1));
+    return out;
+}
+
+Handle ScriptedPlatform::startChild(const std::string& commandLine, std::uint16_t showWindow) {
+    log.push_back("exec " + std::to_string(showWindow) + " " + commandLine);
+    Child script;
+    const auto it = std::find_if(scripted_.begin(), scripted_.end(), [&](const auto& s) { return s.first == commandLine; });
+    if (it != scripted_.end()) {
+        script = std::move(it->second);
+        scripted_.erase(it);
+    }
+    if (!script.starts) return 0;
+    const Handle h = nextHandle_++;
+    children_[h] = RunningChild{std::move(script), 0, false};
+    children_[h].ended = children_[h].script.waitRounds <= 0;
+    return h;
+}
+
+bool ScriptedPlatform::childEnded(Handle child, std::uint32_t& exitCode) {
+    const auto& c = children_.at(child);
+    if (!c.ended) return false;
+    exitCode = c.script.exitCode;
+    return true;
+}
+
+void ScriptedPlatform::waitForChildOrMessage(Handle child) {
+    auto& c = children_.at(child);
+    if (c.ended) return;
+    const int round = ++c.round;
+    if (c.script.duringWait) postMessage([fn = c.script.duringWait, round] { fn(round); });
+    if (round >= c.script.waitRounds) c.ended = true;
+}
+
+void ScriptedPlatform::closeChild(Handle child) { children_.erase(child); }
+
+void ScriptedPlatform::dispatchMessages() {
+    ++dispatchCount;
+    while (!messages_.empty()) {
+        auto message = std::move(messages_.front());
+        messages_.pop_front();
+        message();
+    }
+    if (messagePump) messagePump();
+}
+
+void ScriptedPlatform::sleep(std::uint32_t milliseconds) {
+    log.push_back("sleep " + std::to_string(milliseconds));
+    sleptMilliseconds += milliseconds;
+}
+
+// ---------------------------------------------------------------- services
+
+Handle ScriptedPlatform::openServiceManager(const std::string&) {
+    if (!serviceManagerAvailable) return 0;
+    const Handle h = nextHandle_++;
+    serviceHandles_[h] = "";
+    ++openServiceHandles;
+    return h;
+}
+
+Handle ScriptedPlatform::openService(Handle manager, const std::string& serviceName) {
+    if (!serviceHandles_.count(manager)) return 0;
+    log.push_back("query " + serviceName);
+    if (!services.count(serviceName)) return 0;
+    const Handle h = nextHandle_++;
+    serviceHandles_[h] = serviceName;
+    ++openServiceHandles;
+    return h;
+}
+
+bool ScriptedPlatform::queryServiceState(Handle service, std::uint32_t& state) {
+    const auto it = serviceHandles_.find(service);
+    if (it == serviceHandles_.end() || failingQueries.count(it->second)) return false;
+    const auto s = services.find(it->second);
+    if (s == services.end()) return false;
+    state = s->second;
+    return true;
+}
+
+void ScriptedPlatform::closeServiceHandle(Handle handle) {
+    if (serviceHandles_.erase(handle)) --openServiceHandles;
+}
+
+// ---------------------------------------------------------------- versions
+// The information handed out is a list of (sub-block path, bytes) records;
+// a query finds its record without regard to case and points into the
+// caller's buffer, as the system's query does.
+
+const ScriptedPlatform::Version* ScriptedPlatform::versionOf(const std::string& windowsPath) const {
+    const auto it = versions.find(windowsPath);
+    return it == versions.end() ? nullptr : &it->second;
+}
+
+std::vector<std::uint8_t> ScriptedPlatform::serialise(const Version& version) const {
+    std::vector<std::uint8_t> out;
+    if (version.fixed) {
+        const auto& v = *version.fixed;
+        std::vector<std::uint8_t> fixed;
+        PutU32(fixed, 0xFEEF04BD);
+        PutU32(fixed, 0x00010000);
+        PutU32(fixed, (std::uint32_t(v[0]) << 16) | v[1]);
+        PutU32(fixed, (std::uint32_t(v[2]) << 16) | v[3]);
+        fixed.resize(52, 0);
+        PutRecord(out, "\\", fixed);
+    }
+    if (!version.translations.empty()) {
+        std::vector<std::uint8_t> table;
+        for (const auto& [language, codePage] : version.translations) {
+            table.push_back(static_cast<std::uint8_t>(language));
+            table.push_back(static_cast<std::uint8_t>(language >> 8));
+            table.push_back(static_cast<std::uint8_t>(codePage));
+            table.push_back(static_cast<std::uint8_t>(codePage >> 8));
+        }
+        PutRecord(out, "\\VarFileInfo\\Translation", table);
+    }
+    for (const auto& [tableName, fields] : version.strings)
+        for (const auto& [name, text] : fields) {
+            std::vector<std::uint8_t> value(text.begin(), text.end());
+            value.push_back(0);
+            PutRecord(out, "\\StringFileInfo\\" + tableName + "\\" + name, value);
+        }
+    if (out.empty()) PutRecord(out, "", {}); // a resource with nothing in it
+    return out;
+}
+
+std::uint32_t ScriptedPlatform::fileVersionInfoSize(const std::string& path) {
+    const Version* v = versionOf(path);
+    if (!v || !fileExists(path)) return 0;
+    return static_cast<std::uint32_t>(serialise(*v).size());
+}
+
+bool ScriptedPlatform::fileVersionInfo(const std::string& path, std::vector<std::uint8_t>& buffer) {
+    const Version* v = versionOf(path);
+    if (!v || !fileExists(path)) return false;
+    const auto bytes = serialise(*v);
+    if (buffer.size() < bytes.size()) return false;
+    std::copy(bytes.begin(), bytes.end(), buffer.begin());
+    return true;
+}
+
+bool ScriptedPlatform::queryVersionValue(const std::vector<std::uint8_t>& buffer, const std::string& subBlock,
+                                         const std::uint8_t*& data, std::uint32_t& length) {
+    std::size_t pos = 0;
+    auto u32 = [&](std::size_t at) {
+        std::uint32_t v = 0;
+        std::memcpy(&v, buffer.data() + at, 4);
+        return v;
+    };
+    while (pos + 4 <= buffer.size()) {
+        const std::uint32_t nameLength = u32(pos);
+        const std::string name(buffer.begin() + static_cast<long>(pos + 4), buffer.begin() + static_cast<long>(pos + 4 + nameLength));
+        pos += 4 + nameLength;
+        const std::uint32_t valueLength = u32(pos);
+        pos += 4;
+        if (!name.empty() && EqualNoCase(name, subBlock)) {
+            data = buffer.data() + pos;
+            length = valueLength;
+            return true;
+        }
+        pos += valueLength;
+    }
+    return false;
+}
+
+void ScriptedPlatform::shellExecute(const ShellCall& call) {
+    log.push_back("shell " + call.verb + "|" + call.file + "|" + call.parameters + "|" + call.directory + "|" +
+                  std::to_string(call.showCommand) + "|" + std::to_string(call.owner));
+    shellCalls.push_back(call);
+}
+
+} // namespace vrk

@@ -1,0 +1,124 @@
+#pragma once
+// A platform whose answers a test decides and whose calls it can read back.
+// Files live under a temporary folder: a Windows path is mapped onto it with
+// "\" turned into "/", doubled separators collapsed and the drive's colon
+// dropped ("C:\vrk\x.ini" is <root>/C/vrk/x.ini).
+#include <array>
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <set>
+
+#include "host/Platform.h"
+
+namespace vrk {
+
+// Orders names without regard to ASCII case (service names, paths).
+struct NoCaseLess {
+    bool operator()(const std::string& a, const std::string& b) const;
+};
+
+class ScriptedPlatform : public Platform {
+public:
+    ScriptedPlatform();
+    ~ScriptedPlatform() override;
+
+    // --- script ---------------------------------------------------------------
+    struct Child {
+        bool starts = true;          // false: the program cannot be started
+        std::uint32_t exitCode = 0;
+        int waitRounds = 0;          // how many waits pass before it ends
+        // Runs as a message handled during the wait, once per round.
+        std::function<void(int round)> duringWait;
+    };
+    // Commands are matched exactly; a scripted command is used once, in the
+    // order scripted. Unscripted commands start and end at once with code 0.
+    void scriptCommand(const std::string& commandLine, Child child);
+    // Queued as a message for the next dispatch (a click, a timer tick).
+    void postMessage(std::function<void()> message);
+    // Called on every dispatch after the posted messages (a toolkit's pump).
+    std::function<void()> messagePump;
+
+    std::vector<ProcessEntry> processes;
+    bool snapshotAvailable = true;
+    std::set<std::uint32_t> unkillable; // termination of these fails
+
+    std::map<std::string, std::uint32_t, NoCaseLess> services;
+    bool serviceManagerAvailable = true;
+    std::set<std::string, NoCaseLess> failingQueries; // query fails for these
+
+    struct Version {
+        std::optional<std::array<std::uint16_t, 4>> fixed;
+        std::vector<std::pair<std::uint16_t, std::uint16_t>> translations;
+        // "040904E4" -> field name -> text (names and keys as the file has them)
+        std::map<std::string, std::map<std::string, std::string>> strings;
+    };
+    std::map<std::string, Version, NoCaseLess> versions; // by Windows path
+
+    // Files and folders, by Windows path.
+    std::filesystem::path root() const { return root_; }
+    std::filesystem::path hostPath(const std::string& windowsPath) const;
+    void writeFile(const std::string& windowsPath, const std::string& content);
+    std::string fileContent(const std::string& windowsPath) const;
+    void makeDirectory(const std::string& windowsPath);
+    void setAttributes(const std::string& windowsPath, std::uint32_t attributes);
+    std::set<std::string> failingWrites;   // replaceFile fails for these paths
+    std::set<std::string> unreadable;      // readFile fails for these paths
+
+    // --- record ---------------------------------------------------------------
+    // Everything the program did, in order: "exec <show> <command>",
+    // "sleep <ms>", "shell <verb>|<file>|<parameters>|<directory>|<show>|<owner>",
+    // "terminate <pid>", "query <service>", "delete <path>", "rmdir <path>".
+    std::vector<std::string> log;
+    std::vector<std::string> commands() const;   // the "exec" lines' commands
+    std::vector<ShellCall> shellCalls;
+    std::uint32_t sleptMilliseconds = 0;
+    int dispatchCount = 0;
+    int openServiceHandles = 0;
+
+    // --- Platform ---------------------------------------------------------------
+    std::optional<std::vector<ProcessEntry>> processSnapshot() override;
+    bool terminateProcess(std::uint32_t processId, std::uint32_t exitCode) override;
+    Handle startChild(const std::string& commandLine, std::uint16_t showWindow) override;
+    bool childEnded(Handle child, std::uint32_t& exitCode) override;
+    void waitForChildOrMessage(Handle child) override;
+    void closeChild(Handle child) override;
+    void dispatchMessages() override;
+    void sleep(std::uint32_t milliseconds) override;
+    Handle openServiceManager(const std::string& machine) override;
+    Handle openService(Handle manager, const std::string& serviceName) override;
+    bool queryServiceState(Handle service, std::uint32_t& state) override;
+    void closeServiceHandle(Handle handle) override;
+    std::vector<DirectoryEntry> listDirectory(const std::string& pattern) override;
+    bool deleteFile(const std::string& path) override;
+    bool removeDirectory(const std::string& path) override;
+    bool fileExists(const std::string& path) override;
+    ReadResult readFile(const std::string& path, std::string& content) override;
+    bool replaceFile(const std::string& path, const std::string& content) override;
+    std::uint32_t fileVersionInfoSize(const std::string& path) override;
+    bool fileVersionInfo(const std::string& path, std::vector<std::uint8_t>& buffer) override;
+    bool queryVersionValue(const std::vector<std::uint8_t>& buffer, const std::string& subBlock,
+                           const std::uint8_t*& data, std::uint32_t& length) override;
+    void shellExecute(const ShellCall& call) override;
+
+private:
+    struct RunningChild {
+        Child script;
+        int round = 0;
+        bool ended = false;
+    };
+    std::string key(const std::string& windowsPath) const; // normalised for maps
+    const Version* versionOf(const std::string& windowsPath) const;
+    std::vector<std::uint8_t> serialise(const Version& version) const;
+
+    std::filesystem::path root_;
+    std::deque<std::pair<std::string, Child>> scripted_;
+    std::deque<std::function<void()>> messages_;
+    std::map<Handle, RunningChild> children_;
+    Handle nextHandle_ = 100;
+    std::map<Handle, std::string> serviceHandles_; // handle -> service name ("" for a manager)
+    std::map<std::string, std::uint32_t> attributes_;
+};
+
+} // namespace vrk

@@ -1,0 +1,216 @@
+#include "Win32Platform.h"
+
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <shellapi.h>
+#include <winver.h>
+
+namespace vrk {
+namespace {
+
+// The snapshot functions are looked up once: a system without them simply
+// has no processes to report.
+struct SnapshotApi {
+    using Create = HANDLE(WINAPI*)(DWORD, DWORD);
+    using Walk = BOOL(WINAPI*)(HANDLE, LPPROCESSENTRY32);
+    Create create = nullptr;
+    Walk first = nullptr;
+    Walk next = nullptr;
+    SnapshotApi() {
+        if (HMODULE kernel = GetModuleHandleA("kernel32.dll")) {
+            create = reinterpret_cast<Create>(reinterpret_cast<void*>(GetProcAddress(kernel, "CreateToolhelp32Snapshot")));
+            first = reinterpret_cast<Walk>(reinterpret_cast<void*>(GetProcAddress(kernel, "Process32First")));
+            next = reinterpret_cast<Walk>(reinterpret_cast<void*>(GetProcAddress(kernel, "Process32Next")));
+        }
+    }
+    bool available() const { return create && first && next; }
+};
+
+const SnapshotApi& Snapshot() {
+    static const SnapshotApi api;
+    return api;
+}
+
+HANDLE AsHandle(Handle h) { return reinterpret_cast<HANDLE>(h); }
+SC_HANDLE AsScHandle(Handle h) { return reinterpret_cast<SC_HANDLE>(h); }
+
+} // namespace
+
+std::optional<std::vector<ProcessEntry>> Win32Platform::processSnapshot() {
+    const auto& api = Snapshot();
+    if (!api.available()) return std::nullopt;
+    HANDLE snapshot = api.create(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::vector<ProcessEntry> entries;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = api.first(snapshot, &entry); more; more = api.next(snapshot, &entry)) {
+        entry.szExeFile[MAX_PATH - 1] = 0;
+        entries.push_back({entry.szExeFile, entry.th32ProcessID});
+    }
+    CloseHandle(snapshot);
+    return entries;
+}
+
+bool Win32Platform::terminateProcess(std::uint32_t processId, std::uint32_t exitCode) {
+    HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, processId);
+    if (!process) return false;
+    const bool ok = TerminateProcess(process, exitCode) != 0;
+    CloseHandle(process);
+    return ok;
+}
+
+Handle Win32Platform::startChild(const std::string& commandLine, std::uint16_t showWindow) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = showWindow;
+    PROCESS_INFORMATION info{};
+    std::string mutableLine = commandLine; // CreateProcessA may write into it
+    if (!CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, TRUE,
+                        CREATE_DEFAULT_ERROR_MODE | NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &info))
+        return 0;
+    CloseHandle(info.hThread);
+    return reinterpret_cast<Handle>(info.hProcess);
+}
+
+bool Win32Platform::childEnded(Handle child, std::uint32_t& exitCode) {
+    // The handle is signalled when the child has ended: this tells a child
+    // that exited with 259 from one still running.
+    if (WaitForSingleObject(AsHandle(child), 0) != WAIT_OBJECT_0) return false;
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(AsHandle(child), &code);
+    exitCode = code;
+    return true;
+}
+
+void Win32Platform::waitForChildOrMessage(Handle child) {
+    HANDLE handle = AsHandle(child);
+    // MWMO_INPUTAVAILABLE: wake also for messages already queued but not yet
+    // looked at, so nothing waits behind the sleep.
+    MsgWaitForMultipleObjectsEx(1, &handle, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+}
+
+void Win32Platform::closeChild(Handle child) { CloseHandle(AsHandle(child)); }
+
+void Win32Platform::dispatchMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            // The loop that waits for WM_QUIT is outside this wait: hand it back.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+void Win32Platform::sleep(std::uint32_t milliseconds) { Sleep(milliseconds); }
+
+Handle Win32Platform::openServiceManager(const std::string& machine) {
+    return reinterpret_cast<Handle>(
+        OpenSCManagerA(machine.empty() ? nullptr : machine.c_str(), nullptr, SC_MANAGER_CONNECT));
+}
+
+Handle Win32Platform::openService(Handle manager, const std::string& serviceName) {
+    return reinterpret_cast<Handle>(OpenServiceA(AsScHandle(manager), serviceName.c_str(), SERVICE_QUERY_STATUS));
+}
+
+bool Win32Platform::queryServiceState(Handle service, std::uint32_t& state) {
+    SERVICE_STATUS status{};
+    if (!QueryServiceStatus(AsScHandle(service), &status)) return false;
+    state = status.dwCurrentState;
+    return true;
+}
+
+void Win32Platform::closeServiceHandle(Handle handle) { CloseServiceHandle(AsScHandle(handle)); }
+
+std::vector<DirectoryEntry> Win32Platform::listDirectory(const std::string& pattern) {
+    std::vector<DirectoryEntry> entries;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA(pattern.c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return entries;
+    do {
+        entries.push_back({data.cFileName, data.dwFileAttributes});
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    return entries;
+}
+
+bool Win32Platform::deleteFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+
+bool Win32Platform::removeDirectory(const std::string& path) { return RemoveDirectoryA(path.c_str()) != 0; }
+
+bool Win32Platform::fileExists(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+Platform::ReadResult Win32Platform::readFile(const std::string& path, std::string& content) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        return (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) ? ReadResult::kMissing
+                                                                                 : ReadResult::kFailed;
+    }
+    content.clear();
+    char chunk[65536];
+    DWORD got = 0;
+    bool ok = true;
+    while ((ok = ReadFile(file, chunk, sizeof chunk, &got, nullptr) != 0) && got > 0) content.append(chunk, got);
+    CloseHandle(file);
+    return ok ? ReadResult::kRead : ReadResult::kFailed;
+}
+
+bool Win32Platform::replaceFile(const std::string& path, const std::string& content) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        return false;
+    const auto cut = path.find_last_of("\\/");
+    const std::string folder = cut == std::string::npos ? std::string(".") : path.substr(0, cut);
+    char temp[MAX_PATH + 16];
+    if (!GetTempFileNameA(folder.c_str(), "vrk", 0, temp)) return false;
+    HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    bool ok = file != INVALID_HANDLE_VALUE;
+    if (ok) {
+        DWORD written = 0;
+        ok = content.empty() ||
+             (WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
+              written == content.size());
+        ok = FlushFileBuffers(file) && ok;
+        CloseHandle(file);
+    }
+    if (ok) ok = MoveFileExA(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    if (!ok) DeleteFileA(temp);
+    return ok;
+}
+
+std::uint32_t Win32Platform::fileVersionInfoSize(const std::string& path) {
+    DWORD ignored = 0;
+    return GetFileVersionInfoSizeA(path.c_str(), &ignored);
+}
+
+bool Win32Platform::fileVersionInfo(const std::string& path, std::vector<std::uint8_t>& buffer) {
+    return GetFileVersionInfoA(path.c_str(), 0, static_cast<DWORD>(buffer.size()), buffer.data()) != 0;
+}
+
+bool Win32Platform::queryVersionValue(const std::vector<std::uint8_t>& buffer, const std::string& subBlock,
+                                      const std::uint8_t*& data, std::uint32_t& length) {
+    void* value = nullptr;
+    UINT size = 0;
+    if (!VerQueryValueA(buffer.data(), subBlock.c_str(), &value, &size) || !value) return false;
+    data = static_cast<const std::uint8_t*>(value);
+    length = size;
+    return true;
+}
+
+void Win32Platform::shellExecute(const ShellCall& call) {
+    auto orNull = [](const std::string& s) { return s.empty() ? nullptr : s.c_str(); };
+    ShellExecuteA(reinterpret_cast<HWND>(call.owner), orNull(call.verb), call.file.c_str(), orNull(call.parameters),
+                  orNull(call.directory), call.showCommand);
+}
+
+} // namespace vrk

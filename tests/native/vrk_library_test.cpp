@@ -1,0 +1,206 @@
+// Process, service and directory utilities on the scripted platform.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "host/VRKLibrary.h"
+#include "host/platform/scripted/ScriptedPlatform.h"
+
+namespace vrk {
+namespace {
+
+TEST(ProcessNames, MatchFileNamePartOrWholeNameFoldingOnlyAsciiLetters) {
+    struct Case {
+        const char* reported;
+        const char* wanted;
+        bool matches;
+    } cases[] = {
+        {"FileZillaServerInterface.exe", "FileZillaServerInterface.exe", true},
+        {"filezillaserverinterface.exe", "FileZillaServerInterface.exe", true},
+        {"C:\\VORLAN\\servers\\FileZilla\\FileZillaServerInterface.exe", "FileZillaServerInterface.exe", true},
+        {"D:FileZillaServerInterface.exe", "FileZillaServerInterface.exe", true},
+        {"FileZillaServerInterface.exe.old", "FileZillaServerInterface.exe", false},
+        {"FileZillaServerInterface", "FileZillaServerInterface.exe", false},
+        {"XFileZillaServerInterface.exe", "FileZillaServerInterface.exe", false},
+        // A path as argument matches only that same full path.
+        {"C:\\a\\tool.exe", "C:\\A\\TOOL.EXE", true},
+        {"tool.exe", "C:\\a\\tool.exe", false},
+        {"C:\\b\\tool.exe", "C:\\a\\tool.exe", false},
+        // Windows-1252 e-acute and E-acute are different bytes and stay so.
+        {"caf\xe9.exe", "CAF\xc9.EXE", false},
+        {"caf\xe9.exe", "CAF\xe9.EXE", true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ProcessNameMatches(c.reported, c.wanted), c.matches) << c.reported << " vs " << c.wanted;
+}
+
+TEST(ProcessExists, FindsAnyMatchingEntryAndNothingWithoutSnapshot) {
+    ScriptedPlatform os;
+    os.processes = {{"explorer.exe", 4}, {"C:\\x\\filezillaserverinterface.EXE", 8}};
+    EXPECT_TRUE(ProcessExists(os, "FileZillaServerInterface.exe"));
+    EXPECT_FALSE(ProcessExists(os, "httpd.exe"));
+    os.snapshotAvailable = false;
+    EXPECT_FALSE(ProcessExists(os, "explorer.exe"));
+}
+
+TEST(KillTask, EndsEveryMatchAndReportsTheLastAttempt) {
+    ScriptedPlatform os;
+    os.processes = {{"a.exe", 1}, {"tool.exe", 10}, {"b.exe", 2}, {"C:\\t\\TOOL.exe", 11}, {"tool.exe", 12}};
+    os.unkillable = {12};
+    EXPECT_EQ(KillTask(os, "tool.exe"), 0) << "the third match failed, so the result is 0";
+    EXPECT_EQ(os.log, (std::vector<std::string>{"terminate 10", "terminate 11", "terminate 12"}));
+    EXPECT_EQ(os.processes.size(), 3u);
+
+    os.log.clear();
+    os.processes = {{"tool.exe", 20}, {"tool.exe", 21}, {"tool.exe", 22}};
+    os.unkillable = {20};
+    EXPECT_NE(KillTask(os, "tool.exe"), 0) << "only the last attempt counts";
+    EXPECT_EQ(os.log.size(), 3u);
+
+    os.processes.clear();
+    EXPECT_EQ(KillTask(os, "tool.exe"), 0);
+    os.snapshotAvailable = false;
+    EXPECT_EQ(KillTask(os, "tool.exe"), 0);
+}
+
+TEST(ExecAndWait, ReturnsTheExitCodeOnceTheChildHasEnded) {
+    ScriptedPlatform os;
+    os.scriptCommand("fails.exe", {.exitCode = 1});
+    os.scriptCommand("odd.exe", {.exitCode = kStillActive, .waitRounds = 2});
+    EXPECT_EQ(ExecAndWait(os, "fails.exe", kSwHide), 1u);
+    EXPECT_EQ(ExecAndWait(os, "odd.exe", kSwHide), kStillActive) << "a child exiting with 259 still ends the wait";
+    EXPECT_EQ(ExecAndWait(os, "other.exe -x", kSwShowNormal), 0u);
+    EXPECT_EQ(os.log, (std::vector<std::string>{"exec 0 fails.exe", "exec 0 odd.exe", "exec 1 other.exe -x"}));
+}
+
+TEST(ExecAndWait, ReturnsAtOnceWithNonzeroWhenTheProgramCannotStart) {
+    ScriptedPlatform os;
+    os.scriptCommand("missing.exe", {.starts = false});
+    int handled = 0;
+    os.postMessage([&] { ++handled; });
+    EXPECT_EQ(ExecAndWait(os, "missing.exe", kSwHide), kExecNotStarted);
+    EXPECT_NE(kExecNotStarted, 0u);
+    EXPECT_EQ(handled, 0) << "nothing runs nested when there is nothing to wait for";
+}
+
+TEST(ExecAndWait, HandlesEveryMessageBeforeEachLookAtTheChild) {
+    ScriptedPlatform os;
+    std::vector<int> ticks;
+    bool childEndedSeen = false;
+    os.scriptCommand("slow.exe", {.exitCode = 7, .waitRounds = 3, .duringWait = [&](int round) {
+                                      ticks.push_back(round);
+                                      EXPECT_FALSE(childEndedSeen);
+                                  }});
+    int earlyClick = 0;
+    os.postMessage([&] { ++earlyClick; });
+    EXPECT_EQ(ExecAndWait(os, "slow.exe", kSwHide), 7u);
+    childEndedSeen = true;
+    EXPECT_EQ(earlyClick, 1);
+    EXPECT_EQ(ticks, (std::vector<int>{1, 2, 3})) << "the message of the last round is handled before the wait ends";
+}
+
+TEST(ExecAndWait, NestedWaitsFromAHandlerRunToTheirEnd) {
+    ScriptedPlatform os;
+    std::uint32_t inner = 99;
+    os.scriptCommand("outer.exe", {.exitCode = 3, .waitRounds = 1, .duringWait = [&](int) {
+                                       inner = ExecAndWait(os, "inner.exe", kSwHide);
+                                   }});
+    os.scriptCommand("inner.exe", {.exitCode = 4, .waitRounds = 2});
+    EXPECT_EQ(ExecAndWait(os, "outer.exe", kSwHide), 3u);
+    EXPECT_EQ(inner, 4u);
+    EXPECT_EQ(os.commands(), (std::vector<std::string>{"outer.exe", "inner.exe"}));
+}
+
+TEST(Services, StateOrZeroAndEveryHandleClosed) {
+    ScriptedPlatform os;
+    os.services = {{"Apache2.2", 4}, {"MySQL", 1}, {"broken", 4}};
+    os.failingQueries = {"broken"};
+    EXPECT_EQ(ServiceGetStatus(os, "", "Apache2.2"), 4u);
+    EXPECT_EQ(ServiceGetStatus(os, "", "apache2.2"), 4u) << "service names have no case";
+    EXPECT_EQ(ServiceGetStatus(os, "", "MySQL"), 1u);
+    EXPECT_EQ(ServiceGetStatus(os, "", "MongoDB"), 0u) << "not installed";
+    EXPECT_EQ(ServiceGetStatus(os, "", "broken"), 0u) << "query failed";
+    EXPECT_EQ(os.openServiceHandles, 0);
+    os.serviceManagerAvailable = false;
+    EXPECT_EQ(ServiceGetStatus(os, "", "Apache2.2"), 0u);
+    EXPECT_FALSE(ServiceRunning(os, "", "Apache2.2"));
+}
+
+TEST(Services, RunningOnlyForStateFour) {
+    ScriptedPlatform os;
+    for (std::uint32_t state = 0; state <= 7; ++state) {
+        os.services["svc"] = state;
+        EXPECT_EQ(ServiceRunning(os, "", "svc"), state == 4) << "state " << state;
+    }
+}
+
+class EmptyDirectoryTest : public ::testing::Test {
+protected:
+    ScriptedPlatform os;
+    const std::string dir = "C:\\VORLAN\\tmp\\php\\";
+    bool exists(const std::string& p) { return std::filesystem::exists(os.hostPath(p)); }
+};
+
+TEST_F(EmptyDirectoryTest, DeletesPlainEntriesAndKeepsHiddenSystemAndTheRoot) {
+    os.writeFile(dir + "sess_1", "x");
+    os.writeFile(dir + "hidden.tmp", "x");
+    os.setAttributes(dir + "hidden.tmp", kAttrHidden | kAttrArchive);
+    os.writeFile(dir + "system.tmp", "x");
+    os.setAttributes(dir + "system.tmp", kAttrSystem);
+    os.writeFile(dir + "S\\inner.txt", "x");
+    os.writeFile(dir + "S\\T\\deep.txt", "x");
+    os.writeFile(dir + "hiddendir\\kept.txt", "x");
+    os.setAttributes(dir + "hiddendir", kAttrDirectory | kAttrHidden);
+
+    EmptyDirectory(os, dir);
+
+    EXPECT_FALSE(exists(dir + "sess_1"));
+    EXPECT_FALSE(exists(dir + "S")) << "a plain directory is emptied and removed";
+    EXPECT_TRUE(exists(dir + "hidden.tmp"));
+    EXPECT_TRUE(exists(dir + "system.tmp"));
+    EXPECT_TRUE(exists(dir + "hiddendir\\kept.txt")) << "a hidden directory is not entered";
+    EXPECT_TRUE(exists(dir)) << "the folder itself stays";
+}
+
+TEST_F(EmptyDirectoryTest, LeavesADirectoryWithFurtherAttributeBitsWithItsContents) {
+    os.writeFile(dir + "archived\\keep.txt", "x");
+    os.setAttributes(dir + "archived", kAttrDirectory | kAttrArchive);
+    os.writeFile(dir + "readonly.txt", "x");
+    os.setAttributes(dir + "readonly.txt", kAttrReadOnly);
+    EmptyDirectory(os, dir);
+    EXPECT_TRUE(exists(dir + "archived\\keep.txt"));
+    EXPECT_TRUE(exists(dir + "readonly.txt")) << "a file that cannot be deleted is passed over";
+}
+
+TEST_F(EmptyDirectoryTest, NeverFollowsALinkOutOfTheFolder) {
+    os.writeFile("C:\\precious\\data.txt", "keep me");
+    os.makeDirectory(dir);
+    std::filesystem::create_directory_symlink(os.hostPath("C:\\precious"), os.hostPath(dir + "link"));
+    EmptyDirectory(os, dir);
+    EXPECT_EQ(os.fileContent("C:\\precious\\data.txt"), "keep me");
+    EXPECT_TRUE(std::filesystem::is_symlink(os.hostPath(dir + "link")));
+}
+
+TEST_F(EmptyDirectoryTest, AMissingFolderIsNothingToDo) {
+    EmptyDirectory(os, "C:\\nowhere\\");
+    EXPECT_TRUE(os.log.empty());
+}
+
+TEST(GetFileVersion, FourDottedNumbersFromTheFixedBlock) {
+    ScriptedPlatform os;
+    os.writeFile("C:\\a.exe", "MZ");
+    os.writeFile("C:\\b.exe", "MZ");
+    os.writeFile("C:\\none.exe", "MZ");
+    os.versions["C:\\a.exe"].fixed = {{1, 3, 22, 0}};
+    os.versions["C:\\a.exe"].translations = {{0x0409, 0x04E4}};
+    os.versions["C:\\a.exe"].strings["040904E4"]["FileVersion"] = "9.9.9.9";
+    os.versions["C:\\b.exe"].fixed = {{5, 10, 0, 65535}};
+    os.versions["C:\\none.exe"].translations = {{0x0409, 0x04E4}}; // a resource without a fixed block
+    EXPECT_EQ(GetFileVersion(os, "C:\\a.exe"), "1.3.22.0") << "the string table does not count";
+    EXPECT_EQ(GetFileVersion(os, "C:\\b.exe"), "5.10.0.65535");
+    EXPECT_EQ(GetFileVersion(os, "C:\\none.exe"), "");
+    EXPECT_EQ(GetFileVersion(os, "C:\\missing.exe"), "");
+}
+
+} // namespace
+} // namespace vrk
