@@ -32,3 +32,8 @@ run: build
 
 clean:
 	rm -rf build
+
+# Benchmarks print figures; they assert nothing.
+.PHONY: bench
+bench: build
+	@scripts/wine-env scripts/wine-run build/windows/bench/bench_exec_wait.exe --compare
