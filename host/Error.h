@@ -9,7 +9,14 @@ namespace vrk {
 
 class Error : public std::runtime_error {
 public:
-    explicit Error(const std::string& message) : std::runtime_error(message) {}
+    // `source` names what failed (a picture file) when the same failure may
+    // come back every second and should be reported only once.
+    explicit Error(const std::string& message, std::string source = {})
+        : std::runtime_error(message), source_(std::move(source)) {}
+    const std::string& source() const { return source_; }
+
+private:
+    std::string source_;
 };
 
 } // namespace vrk

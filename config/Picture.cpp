@@ -1,0 +1,252 @@
+#include "Picture.h"
+
+#include <algorithm>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+
+#include <gif_lib.h>
+#include <jpeglib.h>
+
+#include "host/Error.h"
+
+namespace vrk {
+namespace {
+
+std::string LowerExtension(const std::string& path) {
+    const auto dot = path.find_last_of('.');
+    const auto sep = path.find_last_of("\\/");
+    if (dot == std::string::npos || (sep != std::string::npos && dot < sep)) return {};
+    std::string ext = path.substr(dot + 1);
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext;
+}
+
+std::uint16_t U16(const std::string& b, std::size_t at) {
+    return static_cast<std::uint16_t>(static_cast<unsigned char>(b[at]) | (static_cast<unsigned char>(b[at + 1]) << 8));
+}
+std::uint32_t U32(const std::string& b, std::size_t at) { return U16(b, at) | (std::uint32_t(U16(b, at + 2)) << 16); }
+
+// --- JPEG -------------------------------------------------------------------------
+
+struct JpegError {
+    jpeg_error_mgr manager;
+    std::jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+};
+
+void OnJpegError(j_common_ptr info) {
+    auto* error = reinterpret_cast<JpegError*>(info->err);
+    info->err->format_message(info, error->message);
+    std::longjmp(error->jump, 1);
+}
+
+void IgnoreJpegMessage(j_common_ptr, int) {}
+
+} // namespace
+
+std::shared_ptr<Picture> DecodeJpeg(const std::string& bytes) {
+    auto picture = std::make_shared<Picture>();
+    picture->kind = Picture::Kind::kJpeg;
+    jpeg_decompress_struct info{};
+    JpegError error{};
+    info.err = jpeg_std_error(&error.manager);
+    error.manager.error_exit = OnJpegError;
+    error.manager.emit_message = IgnoreJpegMessage;
+    // Everything the decoder allocates lives in `info`; after a jump only
+    // jpeg_destroy_decompress is needed, and no C++ object with a destructor
+    // is created between setjmp and the jump.
+    Frame* frame = &picture->frames.emplace_back();
+    std::vector<std::uint8_t> row;
+    if (setjmp(error.jump)) {
+        jpeg_destroy_decompress(&info);
+        throw Error(std::string("JPEG error: ") + error.message);
+    }
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<unsigned long>(bytes.size()));
+    jpeg_read_header(&info, TRUE);
+    if (info.image_width == 0 || info.image_height == 0 || info.image_width > kMaxPictureSide ||
+        info.image_height > kMaxPictureSide) {
+        jpeg_destroy_decompress(&info);
+        throw Error("JPEG error: picture too large");
+    }
+    info.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&info);
+    frame->width = static_cast<int>(info.output_width);
+    frame->height = static_cast<int>(info.output_height);
+    frame->pixels.resize(static_cast<std::size_t>(frame->width) * frame->height);
+    row.resize(static_cast<std::size_t>(info.output_width) * info.output_components);
+    while (info.output_scanline < info.output_height) {
+        unsigned char* rows[] = {row.data()};
+        const int y = static_cast<int>(info.output_scanline);
+        jpeg_read_scanlines(&info, rows, 1);
+        std::uint32_t* out = frame->pixels.data() + static_cast<std::size_t>(y) * frame->width;
+        for (int x = 0; x < frame->width; ++x)
+            out[x] = 0xFF000000u | (std::uint32_t(row[3 * x]) << 16) | (std::uint32_t(row[3 * x + 1]) << 8) | row[3 * x + 2];
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    picture->width = frame->width;
+    picture->height = frame->height;
+    return picture;
+}
+
+// --- GIF --------------------------------------------------------------------------
+
+namespace {
+
+struct GifSource {
+    const std::string* bytes;
+    std::size_t at = 0;
+};
+
+int ReadGif(GifFileType* gif, GifByteType* out, int wanted) {
+    auto* source = static_cast<GifSource*>(gif->UserData);
+    const std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(wanted), source->bytes->size() - source->at);
+    std::memcpy(out, source->bytes->data() + source->at, n);
+    source->at += n;
+    return static_cast<int>(n);
+}
+
+} // namespace
+
+std::shared_ptr<Picture> DecodeGif(const std::string& bytes) {
+    GifSource source{&bytes};
+    int error = 0;
+    GifFileType* gif = DGifOpen(&source, ReadGif, &error);
+    if (!gif) throw Error(std::string("GIF error: ") + (GifErrorString(error) ? GifErrorString(error) : "unreadable"));
+    struct Closer {
+        GifFileType* gif;
+        ~Closer() {
+            int ignored;
+            DGifCloseFile(gif, &ignored);
+        }
+    } closer{gif};
+
+    const int width = gif->SWidth, height = gif->SHeight;
+    if (width <= 0 || height <= 0 || width > kMaxPictureSide || height > kMaxPictureSide)
+        throw Error("GIF error: bad picture size");
+    if (DGifSlurp(gif) != GIF_OK)
+        throw Error(std::string("GIF error: ") + (GifErrorString(gif->Error) ? GifErrorString(gif->Error) : "corrupt"));
+    if (gif->ImageCount <= 0) throw Error("GIF error: no image");
+    if (static_cast<std::size_t>(gif->ImageCount) > kMaxGifFrames) throw Error("GIF error: too many frames");
+
+    auto picture = std::make_shared<Picture>();
+    picture->kind = Picture::Kind::kGif;
+    picture->width = width;
+    picture->height = height;
+    // Frames are composed onto a canvas, as a viewer shows them, following
+    // each frame's disposal.
+    std::vector<std::uint32_t> canvas(static_cast<std::size_t>(width) * height, 0);
+    for (int i = 0; i < gif->ImageCount; ++i) {
+        const SavedImage& image = gif->SavedImages[i];
+        GraphicsControlBlock control{};
+        control.TransparentColor = NO_TRANSPARENT_COLOR;
+        DGifSavedExtensionToGCB(gif, i, &control);
+        const ColorMapObject* map = image.ImageDesc.ColorMap ? image.ImageDesc.ColorMap : gif->SColorMap;
+        if (!map) throw Error("GIF error: no colour map");
+        if (i == 0) picture->transparentIndex = control.TransparentColor;
+        const std::vector<std::uint32_t> before = canvas;
+        const GifImageDesc& d = image.ImageDesc;
+        for (int y = 0; y < d.Height; ++y)
+            for (int x = 0; x < d.Width; ++x) {
+                const int cx = d.Left + x, cy = d.Top + y;
+                if (cx < 0 || cy < 0 || cx >= width || cy >= height) continue;
+                const int index = image.RasterBits[static_cast<std::size_t>(y) * d.Width + x];
+                if (index == control.TransparentColor || index >= map->ColorCount) continue;
+                const GifColorType c = map->Colors[index];
+                canvas[static_cast<std::size_t>(cy) * width + cx] =
+                    0xFF000000u | (std::uint32_t(c.Red) << 16) | (std::uint32_t(c.Green) << 8) | c.Blue;
+            }
+        Frame frame;
+        frame.width = width;
+        frame.height = height;
+        frame.pixels = canvas;
+        frame.delayMs = control.DelayTime > 0 ? control.DelayTime * 10 : 100;
+        picture->frames.push_back(std::move(frame));
+        if (control.DisposalMode == DISPOSE_BACKGROUND) {
+            for (int y = std::max(0, d.Top); y < std::min(height, d.Top + d.Height); ++y)
+                for (int x = std::max(0, d.Left); x < std::min(width, d.Left + d.Width); ++x)
+                    canvas[static_cast<std::size_t>(y) * width + x] = 0;
+        } else if (control.DisposalMode == DISPOSE_PREVIOUS) {
+            canvas = before;
+        }
+    }
+    return picture;
+}
+
+// --- ICO and CUR ---------------------------------------------------------------------
+
+std::shared_ptr<Picture> DecodeIcon(const std::string& bytes, bool cursor) {
+    const char* what = cursor ? "Invalid cursor" : "Invalid icon";
+    if (bytes.size() < 6 || U16(bytes, 0) != 0 || U16(bytes, 2) != (cursor ? 2 : 1))
+        throw Error(std::string(what) + ": not a " + (cursor ? "cursor" : "icon") + " file");
+    const std::size_t count = U16(bytes, 4);
+    if (count == 0 || bytes.size() < 6 + 16 * count) throw Error(std::string(what) + ": truncated directory");
+    auto picture = std::make_shared<Picture>();
+    picture->kind = cursor ? Picture::Kind::kCursor : Picture::Kind::kIcon;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t e = 6 + 16 * i;
+        IconImage image;
+        image.width = static_cast<unsigned char>(bytes[e]) ? static_cast<unsigned char>(bytes[e]) : 256;
+        image.height = static_cast<unsigned char>(bytes[e + 1]) ? static_cast<unsigned char>(bytes[e + 1]) : 256;
+        if (cursor) {
+            image.hotspotX = U16(bytes, e + 4);
+            image.hotspotY = U16(bytes, e + 6);
+        } else {
+            image.bitCount = U16(bytes, e + 6);
+        }
+        image.size = U32(bytes, e + 8);
+        image.offset = U32(bytes, e + 12);
+        if (image.size < 40 || image.offset < 6 + 16 * count || image.offset > bytes.size() ||
+            image.size > bytes.size() - image.offset)
+            throw Error(std::string(what) + ": image data outside the file");
+        // The image itself is a PNG or a DIB: its header gives the real depth.
+        const bool png = bytes.compare(image.offset, 4, "\x89PNG") == 0;
+        if (!png) {
+            const std::uint32_t header = U32(bytes, image.offset);
+            if (header < 40) throw Error(std::string(what) + ": bad image header");
+            if (!image.bitCount) image.bitCount = U16(bytes, image.offset + 14);
+        }
+        picture->images.push_back(image);
+    }
+    picture->bytes.assign(bytes.begin(), bytes.end());
+    const IconImage* best = BestIconImage(*picture, 32);
+    picture->width = best->width;
+    picture->height = best->height;
+    return picture;
+}
+
+const IconImage* BestIconImage(const Picture& icon, int side) {
+    const IconImage* best = nullptr;
+    auto better = [side](const IconImage& a, const IconImage& b) {
+        // exact size first, then the smallest bigger, then the biggest smaller;
+        // among equals the deepest colour
+        auto rank = [side](const IconImage& i) {
+            if (i.width == side) return 0;
+            return i.width > side ? 1 : 2;
+        };
+        if (rank(a) != rank(b)) return rank(a) < rank(b);
+        if (a.width != b.width) return rank(a) == 1 ? a.width < b.width : a.width > b.width;
+        return a.bitCount > b.bitCount;
+    };
+    for (const auto& image : icon.images)
+        if (!best || better(image, *best)) best = &image;
+    return best;
+}
+
+std::shared_ptr<const Picture> LoadPicture(Platform& os, const std::string& path) {
+    std::string bytes;
+    if (os.readFile(path, bytes) != Platform::ReadResult::kRead) {
+        const char* reason = os.fileExists(path) ? "Access is denied" : "The system cannot find the file specified";
+        throw Error("Cannot open file \"" + path + "\". " + reason);
+    }
+    const std::string ext = LowerExtension(path);
+    if (ext == "ico") return DecodeIcon(bytes, false);
+    if (ext == "cur") return DecodeIcon(bytes, true);
+    if (ext == "jpg" || ext == "jpeg") return DecodeJpeg(bytes);
+    if (ext == "gif") return DecodeGif(bytes);
+    throw Error("Unknown picture file extension (." + ext + ")");
+}
+
+} // namespace vrk

@@ -1,0 +1,36 @@
+#pragma once
+// What realises the controls: real windows (win32) or nothing (headless).
+#include <string>
+
+#include "Control.h"
+
+namespace vrk::ui {
+
+class Backend {
+public:
+    virtual ~Backend() = default;
+    // Makes the form's window and those of all its controls.
+    virtual void Realize(Form& form) = 0;
+    // Something the control shows has changed.
+    virtual void Update(Control& control) = 0;
+    virtual void Destroy(Form& form) = 0;
+    virtual void ShowForm(Form& form, bool show) = 0;
+    // Runs a modal loop for the form until it is no longer modal.
+    virtual void RunModal(Form& form) = 0;
+    virtual void MinimizeForm(Form& form) = 0;
+    virtual void StartTimer(Timer& timer) = 0;
+    virtual void StopTimer(Timer& timer) = 0;
+    // Fills a cursor slot from a cursor file; false (and the system arrow
+    // in that slot) when the file cannot be loaded.
+    virtual bool LoadCursor(Cursor slot, const std::string& path) = 0;
+    // The standard error box.
+    virtual void ShowError(const std::string& title, const std::string& message) = 0;
+    virtual void SetTitle(const std::string& title) = 0;
+    // The message loop of the program, until Quit.
+    virtual void Run() = 0;
+    virtual void Quit() = 0;
+    // The owner handle to give shell calls made for a form.
+    virtual std::uintptr_t NativeHandle(Form& form) = 0;
+};
+
+} // namespace vrk::ui

@@ -1,0 +1,223 @@
+#include "Control.h"
+
+#include <algorithm>
+
+#include "Application.h"
+#include "host/Error.h"
+
+namespace vrk::ui {
+
+const char* KindName(Kind kind) {
+    switch (kind) {
+    case Kind::kForm: return "form";
+    case Kind::kLabel: return "label";
+    case Kind::kImage: return "image";
+    case Kind::kAnimatedImage: return "animated image";
+    case Kind::kPanel: return "panel";
+    case Kind::kShape: return "shape";
+    case Kind::kRadioGroup: return "radio group";
+    case Kind::kCheckBox: return "check box";
+    case Kind::kDropDownList: return "drop-down list";
+    case Kind::kEdit: return "edit";
+    case Kind::kMemo: return "memo";
+    case Kind::kButton: return "button";
+    case Kind::kTimer: return "timer";
+    }
+    return "control";
+}
+
+Control::Control(Kind k, std::string n, Control* parent) : kind(k), name(std::move(n)), parent_(parent) {
+    if (parent_) {
+        parent_->children_.push_back(this);
+        font_ = parent_->font_;
+    }
+}
+
+Control::~Control() {
+    if (parent_) {
+        auto& siblings = parent_->children_;
+        siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+    }
+}
+
+Form* Control::form() {
+    Control* c = this;
+    while (c->parent_) c = c->parent_;
+    return c->kind == Kind::kForm ? static_cast<Form*>(c) : nullptr;
+}
+
+Application* Control::application() {
+    Form* f = form();
+    return f ? &f->app() : nullptr;
+}
+
+void Control::Changed() {
+    if (native) application()->backend().Update(*this);
+}
+
+void Control::SetBounds(Rect r) {
+    if (bounds_ == r) return;
+    bounds_ = r;
+    Changed();
+}
+
+void Control::SetVisible(bool v) {
+    if (visible_ == v) return;
+    visible_ = v;
+    Changed();
+}
+
+void Control::SetEnabled(bool e) {
+    if (enabled_ == e) return;
+    enabled_ = e;
+    Changed();
+}
+
+bool Control::Reachable() const {
+    for (const Control* c = this; c; c = c->parent_)
+        if (!c->visible_ || !c->enabled_) return false;
+    return true;
+}
+
+bool Control::Showing() const {
+    for (const Control* c = this; c; c = c->parent_)
+        if (!c->visible_) return false;
+    return true;
+}
+
+void Control::SetCaption(const std::string& c) {
+    if (caption_ == c) return;
+    caption_ = c;
+    Changed();
+}
+
+void Control::SetFont(const Font& f) {
+    if (font_ == f) return;
+    font_ = f;
+    Changed();
+}
+
+void Control::SetColor(Color c) {
+    if (color_ == c) return;
+    color_ = c;
+    Changed();
+}
+
+void Control::SetTransparent(bool t) {
+    if (transparent_ == t) return;
+    transparent_ = t;
+    Changed();
+}
+
+Cursor Control::EffectiveCursor() const {
+    for (const Control* c = this; c; c = c->parent_)
+        if (c->cursor_ != Cursor::kParent) return c->cursor_;
+    return Cursor::kArrow;
+}
+
+void Image::LoadFromFile(const std::string& path) {
+    Application* app = application();
+    std::shared_ptr<const Picture> loaded;
+    try {
+        loaded = LoadPicture(app->os(), path);
+    } catch (const Error& e) {
+        throw Error(e.what(), path);
+    }
+    app->SourceRecovered(path);
+    SetPicture(std::move(loaded), path);
+}
+
+void Image::SetPicture(std::shared_ptr<const Picture> picture, const std::string& path) {
+    // Pictures are read afresh on every load; an unchanged file on show is
+    // not drawn again.
+    const bool same = picture_ && picture && pictureFile_ == path && picture_->bytes == picture->bytes &&
+                      picture_->kind == picture->kind && picture_->frames.size() == picture->frames.size() &&
+                      picture_->kind != Picture::Kind::kJpeg;
+    picture_ = std::move(picture);
+    pictureFile_ = path;
+    if (!same) Changed();
+}
+
+void RadioGroup::SetItemIndex(int index) {
+    const int last = static_cast<int>(items.size()) - 1;
+    if (index > last) index = last;
+    if (index < -1) index = -1;
+    if (itemIndex_ == index) return;
+    itemIndex_ = index;
+    Changed();
+}
+
+void CheckBox::SetChecked(bool c) {
+    if (checked_ == c) return;
+    checked_ = c;
+    Changed();
+}
+
+void DropDownList::SetItems(std::vector<std::string> items) {
+    items_ = std::move(items);
+    itemIndex_ = -1;
+    Changed();
+}
+
+void DropDownList::SetItemIndex(int index) {
+    if (index < -1 || index >= static_cast<int>(items_.size())) index = -1;
+    if (itemIndex_ == index) return;
+    itemIndex_ = index;
+    Changed();
+}
+
+std::string DropDownList::SelectedText() const { return itemIndex_ >= 0 ? items_[itemIndex_] : std::string(); }
+
+Form::Form(std::string n, Application& app) : Control(Kind::kForm, std::move(n), nullptr), app_(app) {
+    visible_ = false;
+}
+
+Form::~Form() {
+    if (native) app_.backend().Destroy(*this);
+    // Children first, while their parents still exist.
+    while (!owned_.empty()) owned_.pop_back();
+}
+
+Control* Form::Find(const std::string& wanted) {
+    if (wanted == name) return this;
+    for (const auto& c : owned_)
+        if (c->name == wanted) return c.get();
+    return nullptr;
+}
+
+void Form::Create() {
+    app_.Guard(onCreate);
+    app_.backend().Realize(*this);
+}
+
+void Form::Show() {
+    visible_ = true;
+    app_.backend().ShowForm(*this, true);
+}
+
+void Form::Hide() {
+    visible_ = false;
+    app_.backend().ShowForm(*this, false);
+}
+
+int Form::ShowModal() {
+    modal = true;
+    modalResult = 0;
+    Show();
+    app_.backend().RunModal(*this);
+    return modalResult;
+}
+
+void Form::Close() {
+    CloseAction action = modal ? CloseAction::kHide : CloseAction::kFree;
+    if (onClose) app_.Guard([&] { onClose(action); });
+    if (modal) {
+        modal = false;
+        if (!modalResult) modalResult = kModalCancel;
+        Hide();
+    }
+}
+
+void Form::Minimize() { app_.backend().MinimizeForm(*this); }
+
+} // namespace vrk::ui

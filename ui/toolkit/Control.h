@@ -1,0 +1,242 @@
+#pragma once
+// The controls of a window. Each control object holds its whole state; a
+// backend realises it (real windows, or nothing at all in tests) and is told
+// of every change. Setters that do not change anything tell nobody, so a
+// status poll that sets the same caption every second repaints nothing.
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Types.h"
+#include "config/Picture.h"
+
+namespace vrk::ui {
+
+class Application;
+class Form;
+
+class Control {
+public:
+    Control(Kind kind, std::string name, Control* parent);
+    virtual ~Control();
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    const Kind kind;
+    const std::string name;
+    Control* parent() const { return parent_; }
+    const std::vector<Control*>& children() const { return children_; }
+    Form* form();
+    Application* application();
+
+    // --- state -----------------------------------------------------------------
+    const Rect& bounds() const { return bounds_; }
+    void SetBounds(Rect r);
+    bool Visible() const { return visible_; }
+    void SetVisible(bool v);
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool e);
+    // Visible and enabled, and so are all its parents: a click reaches it.
+    bool Reachable() const;
+    bool Showing() const; // visible with all its parents
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(const std::string& c);
+    const Font& font() const { return font_; }
+    void SetFont(const Font& f);
+    Color color() const { return color_; }
+    void SetColor(Color c);
+    bool transparent() const { return transparent_; }
+    void SetTransparent(bool t);
+    Cursor cursor() const { return cursor_; }
+    void SetCursor(Cursor c) { cursor_ = c; }
+    // The cursor shown over it: its own slot, or its parent's.
+    Cursor EffectiveCursor() const;
+    Align alignment = Align::kLeft;
+    bool wordWrap = false;
+    bool autoSize = false;
+    bool centreVertically = false;
+
+    std::function<void()> onClick;
+
+    // --- backend ---------------------------------------------------------------
+    void* native = nullptr; // the backend's object for this control
+    // Every change of what the control shows is announced through here.
+    void Changed();
+
+protected:
+    Control* parent_;
+    std::vector<Control*> children_;
+    Rect bounds_;
+    bool visible_ = true;
+    bool enabled_ = true;
+    std::string caption_;
+    Font font_;
+    Color color_ = kColorBtnFace;
+    bool transparent_ = false;
+    Cursor cursor_ = Cursor::kParent;
+};
+
+class Label : public Control {
+public:
+    Label(std::string name, Control* parent) : Control(Kind::kLabel, std::move(name), parent) {}
+};
+
+// Shows a picture at its natural size from its top-left corner.
+class Image : public Control {
+public:
+    Image(std::string name, Control* parent, Kind kind = Kind::kImage) : Control(kind, std::move(name), parent) {}
+    // Loads a picture file; the file's extension chooses the decoder. Raises
+    // Error("Cannot open file ...") or the decoder's error, and then keeps
+    // the previous picture.
+    void LoadFromFile(const std::string& path);
+    void SetPicture(std::shared_ptr<const Picture> picture, const std::string& path);
+    const std::shared_ptr<const Picture>& picture() const { return picture_; }
+    const std::string& pictureFile() const { return pictureFile_; }
+
+private:
+    std::shared_ptr<const Picture> picture_;
+    std::string pictureFile_;
+};
+
+// Plays the frames of an animation while it is visible.
+class AnimatedImage : public Image {
+public:
+    AnimatedImage(std::string name, Control* parent) : Image(std::move(name), parent, Kind::kAnimatedImage) {}
+    bool animate = false;
+    std::size_t frame = 0; // the frame on show
+};
+
+class Panel : public Control {
+public:
+    Panel(std::string name, Control* parent) : Control(Kind::kPanel, std::move(name), parent) {}
+    bool raisedBevel = false;
+};
+
+// A line: a rectangle drawn with the pen colour.
+class Shape : public Control {
+public:
+    Shape(std::string name, Control* parent) : Control(Kind::kShape, std::move(name), parent) { transparent_ = true; }
+    Color penColor = kBlack;
+    Color brushColor = kWhite;
+    bool filled = false;
+};
+
+class RadioGroup : public Control {
+public:
+    RadioGroup(std::string name, Control* parent) : Control(Kind::kRadioGroup, std::move(name), parent) {}
+    std::vector<std::string> items;
+    int columns = 1;
+    int ItemIndex() const { return itemIndex_; }
+    // An index above the last item selects the last one; one below -1 is -1
+    // (no selection).
+    void SetItemIndex(int index);
+
+private:
+    int itemIndex_ = -1;
+};
+
+class CheckBox : public Control {
+public:
+    CheckBox(std::string name, Control* parent) : Control(Kind::kCheckBox, std::move(name), parent) {}
+    bool Checked() const { return checked_; }
+    void SetChecked(bool c);
+
+private:
+    bool checked_ = false;
+};
+
+class DropDownList : public Control {
+public:
+    DropDownList(std::string name, Control* parent) : Control(Kind::kDropDownList, std::move(name), parent) {}
+    bool withEditField = false; // a box the user could also type into
+    int itemHeight = 16;
+    const std::vector<std::string>& Items() const { return items_; }
+    void SetItems(std::vector<std::string> items); // clears the selection
+    int ItemIndex() const { return itemIndex_; }
+    // Any index outside the items leaves the box without a selection.
+    void SetItemIndex(int index);
+    std::string SelectedText() const;
+
+private:
+    std::vector<std::string> items_;
+    int itemIndex_ = -1;
+};
+
+class Edit : public Control {
+public:
+    Edit(std::string name, Control* parent, Kind kind = Kind::kEdit) : Control(kind, std::move(name), parent) {}
+    char passwordChar = 0;
+    bool border = true;
+    bool verticalScrollBar = false;
+    bool readOnly = false;
+};
+
+class Memo : public Edit {
+public:
+    Memo(std::string name, Control* parent) : Edit(std::move(name), parent, Kind::kMemo) {}
+};
+
+class Button : public Control {
+public:
+    Button(std::string name, Control* parent) : Control(Kind::kButton, std::move(name), parent) {}
+    int modalResult = 0; // a click closes a modal form with this result
+};
+
+inline constexpr int kModalCancel = 2;
+
+class Timer : public Control {
+public:
+    Timer(std::string name, Control* parent) : Control(Kind::kTimer, std::move(name), parent) { visible_ = false; }
+    unsigned interval = 1000;
+    std::function<void()> onTimer;
+};
+
+enum class CloseAction { kHide, kFree, kMinimize, kNone };
+
+class Form : public Control {
+public:
+    Form(std::string name, Application& app);
+    ~Form() override;
+    Application& app() const { return app_; }
+
+    int clientWidth = 0, clientHeight = 0;
+    bool captionButtons = true;  // system menu and caption-bar buttons
+    bool fixedFrame = true;
+    bool centred = true;
+    unsigned alpha = 255;
+    std::string iconResource;     // the icon of the program's resources
+
+    std::function<void()> onCreate;
+    std::function<void(CloseAction&)> onClose;
+
+    // Runs onCreate inside the error guard, then realises the window.
+    void Create();
+    void Show();
+    void Hide();
+    // Shows the form modally and returns its modal result once it closes.
+    int ShowModal();
+    // Asks the form to close: runs onClose; a modal form ends its modal run.
+    void Close();
+    void Minimize();
+    bool modal = false;
+    int modalResult = 0;
+
+    // Every control of the form by name, nested ones included.
+    Control* Find(const std::string& name);
+    const std::vector<std::unique_ptr<Control>>& owned() const { return owned_; }
+
+    // Makes a control of the form, owned by it.
+    template <class T, class... Args> T* Make(Args&&... args) {
+        auto control = std::make_unique<T>(std::forward<Args>(args)...);
+        T* raw = control.get();
+        owned_.push_back(std::move(control));
+        return raw;
+    }
+
+private:
+    Application& app_;
+    std::vector<std::unique_ptr<Control>> owned_;
+};
+
+} // namespace vrk::ui

@@ -1,0 +1,50 @@
+#pragma once
+// A backend without windows, for tests: it keeps what a person would see
+// (errors shown, cursor slots, forms shown) and lets a test click controls,
+// fire timers and drive modal forms.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/toolkit/Application.h"
+#include "ui/toolkit/Backend.h"
+
+namespace vrk::ui {
+
+class HeadlessBackend : public Backend {
+public:
+    std::vector<std::string> errors;          // messages of the error boxes, in order
+    std::string title;
+    std::string cursorFiles[3];               // per slot: the file loaded, "" for the system arrow
+    std::vector<Timer*> timers;               // running timers
+    int updates = 0;                          // changes announced by controls
+    bool quit = false;
+    bool minimized = false;
+    // What happens while a form is shown modally; when it returns without
+    // closing the form, the form is closed as by its close button.
+    std::function<void(Form&)> whileModal;
+    // Decides whether a cursor file loads (default: it exists).
+    std::function<bool(const std::string&)> cursorLoads;
+
+    // A click as a person makes it: only on a control that can be reached.
+    bool Click(Control& control);
+    // Fires every running timer of the form once.
+    void TickTimers(Application& app);
+
+    void Realize(Form& form) override;
+    void Update(Control& control) override;
+    void Destroy(Form& form) override;
+    void ShowForm(Form& form, bool show) override;
+    void RunModal(Form& form) override;
+    void MinimizeForm(Form& form) override;
+    void StartTimer(Timer& timer) override;
+    void StopTimer(Timer& timer) override;
+    bool LoadCursor(Cursor slot, const std::string& path) override;
+    void ShowError(const std::string& title, const std::string& message) override;
+    void SetTitle(const std::string& t) override { title = t; }
+    void Run() override {}
+    void Quit() override { quit = true; }
+    std::uintptr_t NativeHandle(Form&) override { return 0x1234; }
+};
+
+} // namespace vrk::ui

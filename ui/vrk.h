@@ -1,0 +1,150 @@
+#pragma once
+// The main window of the control panel: its controls under the names of its
+// window definition, its state record and its handlers. The handlers are
+// defined beside what they belong to: life cycle, layout, language and tabs
+// here in ui/, the servers and the status poll in control/, the launchers
+// and the information panel in ui/.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "config/IniFile.h"
+#include "ui/toolkit/Application.h"
+#include "ui/toolkit/Control.h"
+
+namespace vrk {
+
+class Tvrk_form : public ui::Form {
+public:
+    // Builds the window definition. `programFile` is the full path of the
+    // program's own file (the installation root is its folder).
+    Tvrk_form(ui::Application& app, std::string programFile);
+    ~Tvrk_form() override;
+
+    // --- controls: window header ---------------------------------------------------
+    ui::Image* imgVRKIcon;
+    ui::Label* VRKTitle;
+    ui::Image* btnMinimize;
+    ui::Image* btnExit;
+    // tool bar
+    ui::Image *imgStartPage, *imgVRKFolder, *imgVORLAN, *imgServicesManager, *imgTaskManager, *imgSystemMonitor,
+        *imgGroupPolicy, *imgOptions;
+    ui::Label *lbl_vrkStart, *lbl_vrkFolder, *lbl_vorlan, *lbl_srvmgr, *lbl_taskmgr, *lbl_spm, *lbl_grp_police,
+        *lbl_options;
+    // server list
+    ui::Image *imgApacheRun, *imgMySQLRun, *imgPgSQLRun, *imgMongoDBRun, *imgFTPRun;
+    ui::AnimatedImage *frmGif, *myGif, *pgGif, *mongoGif, *ftpGif;
+    ui::Label *lbl_apache_title, *lbl_mysql_title, *lbl_pgsql_title, *lbl_mongoDB_title, *lbl_ftp_title;
+    // tab strip
+    ui::Image *imgTabVRK, *imgTabApache, *imgTabDB, *imgTabFTP, *imgTabFeedback, *imgTabMySQL, *imgTabPgSQL;
+    ui::Timer* Timer1;
+    // panels
+    ui::Panel *PanelVRKInformation, *PanelPgSQL, *PanelFTP, *PanelDB, *PanelVRK, *PanelFeedback, *PanelMySQL,
+        *PanelApache;
+    // PanelVRK
+    ui::Image* imgVORLANLogo;
+    ui::Label *lbl_welcome_title, *lbl_welcome_subtitle, *lbl_welcome_row1;
+    // PanelVRKInformation
+    ui::Shape* Shape5;
+    ui::Label *lbl_VRKInfo_title, *lbl_InfoApacheVersion, *lbl_InfoNginxVersion, *lbl_InfoPerlVersion,
+        *lbl_InfoPHPVersion, *lbl_InfoMySQLVersion, *lbl_InfoPgSQLVersion, *lbl_InfoMongoDBVersion, *lbl_InfoFTPVersion;
+    ui::Label *strApacheVersion, *strNginxVersion, *strPerlVersion, *strPHPVersion, *strMySQLVersion,
+        *strPgSQLVersion, *strMongoDBVersion, *strFTPVersion, *strCubridVersion;
+    // PanelApache
+    ui::Image* imgLogoApache;
+    ui::RadioGroup* rgp_PHPVersions;
+    ui::Image *imgApacheRunStop, *imgWFMRun, *imgLogoMemcache, *imgMemcacheRunStop, *imgMemAdminRun;
+    ui::Label *lbl_ApacheRunStop, *lbl_WFMRun, *lbl_MemcacheRunStop, *lbl_MemAdminRun;
+    ui::Shape *Shape2, *Shape6;
+    // PanelDB
+    ui::Image* imgLogoMySQL;
+    ui::RadioGroup* rgp_MySQLVersions;
+    ui::Image *imgMySQLRunStop, *imgPhpMyAdminRun, *imgLogoPgSQL, *imgPgSQLRunStop, *imgPhpPgAdminRun,
+        *imgPgWinAdminRun, *imgLogoMongoDB, *imgMongoDBRunStop, *imgMongoDBAdminRun;
+    ui::Label *lbl_MySQLRunStop, *lbl_PhpMyAdminRun, *lbl_PgSQLRunStop, *lbl_PhpPgAdminRun, *lbl_PgWinAdminRun,
+        *lbl_MongoDBRunStop, *lbl_MongoDBAdminRun;
+    ui::Shape *Shape7, *Shape8;
+    // PanelFTP
+    ui::Image *imgFTPRunStop, *imgFTPAdmin;
+    ui::Label *lbl_FTPRunStop, *lbl_ftpAdmin, *lbl_ftp_title2;
+    ui::Shape* Shape4;
+    // PanelMySQL, PanelPgSQL
+    ui::Shape *Shape1, *Shape3;
+    ui::Label *lbl_mysql_title2, *lbl_pgsql_title2;
+    // PanelFeedback
+    ui::Label *lbl_feedback_title, *lbl_feedback_descript, *lbl_feedback_fullname, *lbl_feedback_email,
+        *lbl_feedback_msg, *lbl_email_sent;
+    ui::Edit *ed_feedback_fullname, *ed_feedback_email;
+    ui::Memo* ed_feedback_msg;
+    ui::Image* imgMailSend;
+
+    // --- state record ---------------------------------------------------------------
+    std::string AppPath;
+    std::string AppVersion;
+    std::string StrStart;
+    std::string StrStop;
+    std::string PgSQLBinPath;
+    std::string PgSQLDataPath;
+    std::unique_ptr<IniFile> RunIni;
+    std::unique_ptr<IniFile> SettingsIni;
+    bool ApacheBusy = false;
+    bool MySQLBusy = false, PgSQLBusy = false, FTPBusy = false, MongoDBBusy = false, MemcacheBusy = false;
+    bool StopAllBusy = false;
+    bool AutorunApache = false, AutorunMySQL = false, AutorunPgSQL = false, AutorunMongoDB = false,
+         AutorunFTP = false;
+    std::int32_t AutorunPHPIndex = 0;
+    std::int32_t AutorunMySQLIndex = 0;
+    std::string LanguageName;
+    std::shared_ptr<const Picture> LoadingGif;
+    bool StopServicesAtExit = false;
+    bool AutorunEnabled = false;
+    bool AutorunDone = false;
+    bool ClearTempFiles = false;
+    std::string AppTitle;
+    std::string SkinName;
+    std::string SkinPath;
+    std::shared_ptr<const Picture> BgJpeg; // the decoded background; the backend paints it as the tiled brush
+    // Set once FormClose has released the files: nothing may touch them after.
+    bool Released = false;
+
+    // --- handlers ------------------------------------------------------------------
+    void FormCreate();
+    void FormClose(ui::CloseAction& action);
+    void ReadSettings();
+    std::string GetSkinPath() const;
+    void LoadSkinIcons();
+    void LoadSkinCursors();
+    void LoadBackground(const std::string& fileName, std::uint8_t quality);
+    void ApplyLanguage();
+    void imgTabVRKClick();
+    void imgTabApacheClick();
+    void imgTabDBClick();
+    void imgTabFTPClick();
+    void imgTabMySQLClick();
+    void imgTabPgSQLClick();
+    void imgMailSendClick();
+    void MinimizeApplication();
+    void CloseApplication();
+
+    // Later steps of the start-up and the close; the server control supplies them.
+    void StopAllServers();
+    void AutorunServers();
+    void PurgeTempFiles();
+    void Timer1Timer();
+    void ShowComponentVersions();
+    // The per-server controls from the services' states (start-up step 13).
+    void SetServerControlsFromServices();
+
+    Platform& os() { return app().os(); }
+    const std::string& programFile() const { return programFile_; }
+    // What the start-up has set up so far: later steps that need something a
+    // failed step would have made are skipped.
+    bool settingsReady = false, runIniReady = false, loadingGifReady = false, startupComplete = false;
+
+private:
+    void BuildLayout();
+    void ShowOnly(ui::Panel* panel, std::initializer_list<ui::Panel*> hide);
+    std::string programFile_;
+};
+
+} // namespace vrk

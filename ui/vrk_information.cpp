@@ -1,0 +1,8 @@
+// The component information panel.
+#include "ui/vrk.h"
+
+namespace vrk {
+
+void Tvrk_form::ShowComponentVersions() {}
+
+} // namespace vrk
