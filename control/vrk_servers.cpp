@@ -1,14 +1,453 @@
-// The servers of the main window: start and stop, status poll, stop-all,
-// autorun and the purge of temporary files.
+// The servers of the main window: start and stop of each, the status poll,
+// stop-all, the autorun pass and the purge of PHP's temporary files.
+#include "config/InstallTree.h"
+#include "control/Catalogue.h"
+#include "host/VRKLibrary.h"
 #include "ui/vrk.h"
 
 namespace vrk {
+using namespace ui;
+namespace cat = catalogue;
 
-// The server control is built next; until then the start-up and the close
-// call these and nothing happens.
-void Tvrk_form::StopAllServers() {}
-void Tvrk_form::AutorunServers() {}
-void Tvrk_form::PurgeTempFiles() {}
-void Tvrk_form::Timer1Timer() {}
+namespace {
+
+// The frame of a start/stop handler: its busy flag and the tab images it
+// disables are restored however the handler ends, an error included, so a
+// failed picture load never leaves a tab dead or a flag stuck.
+class HandlerFrame {
+public:
+    HandlerFrame(bool& busy, std::initializer_list<Control*> tabs) : busy_(busy), tabs_(tabs) {
+        busy_ = true;
+        for (Control* tab : tabs_) tab->SetEnabled(false);
+    }
+    ~HandlerFrame() {
+        for (Control* tab : tabs_) tab->SetEnabled(true);
+        busy_ = false;
+    }
+
+private:
+    bool& busy_;
+    std::vector<Control*> tabs_;
+};
+
+// A cleanup that runs however the scope is left.
+template <class F> class Finally {
+public:
+    explicit Finally(F f) : f_(std::move(f)) {}
+    ~Finally() { f_(); }
+
+private:
+    F f_;
+};
+
+} // namespace
+
+void Tvrk_form::BindServerHandlers() {
+    auto bind = [this](std::initializer_list<Control*> controls, void (Tvrk_form::*handler)()) {
+        for (Control* c : controls) c->onClick = [this, handler] { (this->*handler)(); };
+    };
+    bind({imgApacheRunStop, lbl_ApacheRunStop}, &Tvrk_form::ServerApacheRun);
+    bind({imgMySQLRunStop, lbl_MySQLRunStop}, &Tvrk_form::ServerMYSQLRun);
+    bind({imgPgSQLRunStop, lbl_PgSQLRunStop}, &Tvrk_form::ServerPGSQLRun);
+    bind({imgFTPRunStop, lbl_FTPRunStop}, &Tvrk_form::ServerFTPRun);
+    bind({imgMongoDBRunStop, lbl_MongoDBRunStop}, &Tvrk_form::ServerMongoDBRun);
+    bind({imgMemcacheRunStop, lbl_MemcacheRunStop}, &Tvrk_form::ServerMemcacheRun);
+}
+
+std::uint32_t Tvrk_form::Wait(const std::string& commandLine) { return ExecAndWait(os(), commandLine, kSwHide); }
+
+void Tvrk_form::Net(const std::string& parameters) {
+    ShellCall call;
+    call.verb = "open";
+    call.file = "NET";
+    call.parameters = parameters;
+    call.showCommand = kSwHide;
+    os().shellExecute(call);
+}
+
+bool Tvrk_form::Running(const char* service) { return ServiceRunning(os(), "", service); }
+
+void Tvrk_form::ShowPicture(Image* image, const char* file) { image->LoadFromFile(SkinPath + file); }
+
+void Tvrk_form::SwapIndicator(Control* hidden, Control* shown, std::int32_t delayMs) {
+    hidden->SetVisible(false);
+    os().sleep(static_cast<std::uint32_t>(delayMs));
+    shown->SetVisible(true);
+}
+
+// ------------------------------------------------------------------ Apache
+
+void Tvrk_form::ServerApacheRun() {
+    // A click while this server's handler waits for a command would start it
+    // again on a half-done service.
+    if (ApacheBusy || Released) return;
+    HandlerFrame frame(ApacheBusy, {imgTabFTP, imgTabDB});
+    if (AutorunApache) rgp_PHPVersions->SetItemIndex(AutorunPHPIndex);
+    const std::string config = cat::PhpConfigFile(AppPath, rgp_PHPVersions->ItemIndex());
+
+    if (Running(cat::kApacheService)) {
+        imgApacheRun->SetVisible(false);
+        frmGif->SetVisible(true);
+        if (Wait(cat::ApacheStop(AppPath)) != 0 || Released) return;
+        Wait(cat::ApacheUnregister(AppPath));
+        if (Released) return;
+        frmGif->SetVisible(false);
+        ShowPicture(imgApacheRunStop, "\\run.ico");
+        os().sleep(500);
+        lbl_ApacheRunStop->SetCaption(StrStart);
+        ShowPicture(imgWFMRun, "\\wfm_off.ico");
+        lbl_WFMRun->SetEnabled(false);
+        imgWFMRun->SetEnabled(false);
+        rgp_PHPVersions->SetEnabled(true);
+        ShowPicture(imgMemAdminRun, "\\wfm_off.ico");
+        lbl_MemAdminRun->SetEnabled(false);
+        imgMemAdminRun->SetEnabled(false);
+        ShowPicture(imgPhpMyAdminRun, "\\database_off.ico");
+        imgPhpMyAdminRun->SetEnabled(false);
+        lbl_PhpMyAdminRun->SetEnabled(false);
+        ShowPicture(imgPhpPgAdminRun, "\\database_off.ico");
+        imgPhpPgAdminRun->SetEnabled(false);
+        lbl_PhpPgAdminRun->SetEnabled(false);
+        ShowPicture(imgMongoDBAdminRun, "\\database_off.ico");
+        imgMongoDBAdminRun->SetEnabled(false);
+        lbl_MongoDBAdminRun->SetEnabled(false);
+    } else {
+        frmGif->SetVisible(true);
+        if (Wait(cat::ApacheRegister(AppPath, config)) != 0 || Released) return;
+        Wait(cat::ApacheStart(AppPath));
+        if (Released) return;
+        frmGif->SetVisible(false);
+        os().sleep(300);
+        ShowPicture(imgApacheRunStop, "\\stop.ico");
+        lbl_ApacheRunStop->SetCaption(StrStop);
+        ShowPicture(imgWFMRun, "\\wfm.ico");
+        lbl_WFMRun->SetEnabled(true);
+        imgWFMRun->SetEnabled(true);
+        rgp_PHPVersions->SetEnabled(false);
+        SettingsIni->WriteInteger("latest", "php", rgp_PHPVersions->ItemIndex());
+        imgApacheRun->SetVisible(true);
+        if (Running(cat::kMySQLService)) {
+            ShowPicture(imgPhpMyAdminRun, "\\database.ico");
+            imgPhpMyAdminRun->SetEnabled(true);
+            lbl_PhpMyAdminRun->SetEnabled(true);
+        }
+        if (Running(cat::kPgSQLService)) {
+            ShowPicture(imgPhpPgAdminRun, "\\database.ico");
+            imgPhpPgAdminRun->SetEnabled(true);
+            lbl_PhpPgAdminRun->SetEnabled(true);
+        }
+        if (Running(cat::kMongoDBService)) {
+            ShowPicture(imgMongoDBAdminRun, "\\database.ico");
+            imgMongoDBAdminRun->SetEnabled(true);
+            lbl_MongoDBAdminRun->SetEnabled(true);
+        }
+        if (Running(cat::kMemcacheService)) {
+            ShowPicture(imgMemAdminRun, "\\wfm.ico");
+            lbl_MemAdminRun->SetEnabled(true);
+            imgMemAdminRun->SetEnabled(true);
+        }
+    }
+}
+
+// ------------------------------------------------------------------ MySQL
+
+void Tvrk_form::ServerMYSQLRun() {
+    if (MySQLBusy || Released) return;
+    HandlerFrame frame(MySQLBusy, {imgTabApache, imgTabFTP});
+    if (Running(cat::kMySQLService)) {
+        SwapIndicator(imgMySQLRun, myGif, 100);
+        Net(cat::kNetStopMySQL);
+        Wait(cat::MySQLUnregister());
+        if (Released) return;
+        os().sleep(500);
+        myGif->SetVisible(false);
+        ShowPicture(imgMySQLRunStop, "\\run.ico");
+        ShowPicture(imgPhpMyAdminRun, "\\database_off.ico");
+        imgPhpMyAdminRun->SetEnabled(false);
+        lbl_MySQLRunStop->SetCaption(StrStart);
+        lbl_PhpMyAdminRun->SetEnabled(false);
+        rgp_MySQLVersions->SetEnabled(true);
+    } else {
+        if (AutorunMySQL) rgp_MySQLVersions->SetItemIndex(AutorunMySQLIndex);
+        const int index = rgp_MySQLVersions->ItemIndex();
+        myGif->SetVisible(true);
+        Wait(cat::MySQLRegister(cat::MySQLBinFolder(AppPath, index), cat::MySQLOptionFile(AppPath, index)));
+        if (Released) return;
+        Wait(cat::MySQLStart());
+        if (Released) return;
+        SwapIndicator(myGif, imgMySQLRun, 1550);
+        lbl_MySQLRunStop->SetCaption(StrStop);
+        ShowPicture(imgMySQLRunStop, "\\stop.ico");
+        const bool apache = Running(cat::kApacheService);
+        ShowPicture(imgPhpMyAdminRun, apache ? "\\database.ico" : "\\database_off.ico");
+        imgPhpMyAdminRun->SetEnabled(apache);
+        lbl_PhpMyAdminRun->SetEnabled(apache);
+        rgp_MySQLVersions->SetEnabled(false);
+    }
+}
+
+// ------------------------------------------------------------------ PostgreSQL
+
+void Tvrk_form::ServerPGSQLRun() {
+    if (PgSQLBusy || Released) return;
+    HandlerFrame frame(PgSQLBusy, {imgTabApache, imgTabFTP});
+    if (Running(cat::kPgSQLService)) {
+        SwapIndicator(imgPgSQLRun, pgGif, 100);
+        Net(cat::kNetStopPgSQL);
+        Wait(cat::PgSQLUnregister(PgSQLBinPath));
+        if (Released) return;
+        os().sleep(200);
+        ShowPicture(imgPgSQLRunStop, "\\run.ico");
+        ShowPicture(imgPhpPgAdminRun, "\\database_off.ico");
+        imgPhpPgAdminRun->SetEnabled(false);
+        lbl_PhpPgAdminRun->SetEnabled(false);
+        ShowPicture(imgPgWinAdminRun, "\\database_off.ico");
+        imgPgWinAdminRun->SetEnabled(false);
+        lbl_PgWinAdminRun->SetEnabled(false);
+        pgGif->SetVisible(false);
+    } else {
+        pgGif->SetVisible(true);
+        Wait(cat::PgSQLRegister(PgSQLBinPath, PgSQLDataPath));
+        if (Released) return;
+        Net(cat::kNetStartPgSQL);
+        os().sleep(500);
+        ShowPicture(imgPgSQLRunStop, "\\stop.ico");
+        ShowPicture(imgPgWinAdminRun, "\\database.ico");
+        imgPgWinAdminRun->SetEnabled(true);
+        SwapIndicator(pgGif, imgPgSQLRun, 100);
+        const bool apache = Running(cat::kApacheService);
+        ShowPicture(imgPhpPgAdminRun, apache ? "\\database.ico" : "\\database_off.ico");
+        imgPhpPgAdminRun->SetEnabled(apache);
+        lbl_PhpPgAdminRun->SetEnabled(apache);
+    }
+}
+
+// ------------------------------------------------------------------ FileZilla
+
+void Tvrk_form::ServerFTPRun() {
+    if (FTPBusy || Released) return;
+    HandlerFrame frame(FTPBusy, {imgTabApache});
+    if (Running(cat::kFTPService)) {
+        SwapIndicator(imgFTPRun, ftpGif, 100);
+        Wait(cat::FTPStop(AppPath));
+        if (Released) return;
+        Wait(cat::FTPUnregister());
+        if (Released) return;
+        os().sleep(200);
+        ftpGif->SetVisible(false);
+        ShowPicture(imgFTPRunStop, "\\run.ico");
+        lbl_FTPRunStop->SetCaption(StrStart);
+    } else {
+        ftpGif->SetVisible(true);
+        Wait(cat::FTPRegister(AppPath));
+        if (Released) return;
+        Wait(cat::FTPStart(AppPath));
+        if (Released) return;
+        os().sleep(200);
+        ShowPicture(imgFTPRunStop, "\\stop.ico");
+        lbl_FTPRunStop->SetCaption(StrStop);
+        SwapIndicator(ftpGif, imgFTPRun, 100);
+    }
+}
+
+// ------------------------------------------------------------------ MongoDB
+
+void Tvrk_form::ServerMongoDBRun() {
+    if (MongoDBBusy || Released) return;
+    HandlerFrame frame(MongoDBBusy, {imgTabApache, imgTabFTP});
+    if (Running(cat::kMongoDBService)) {
+        SwapIndicator(imgMongoDBRun, mongoGif, 100);
+        Net(cat::kNetStopMongoDB);
+        Wait(cat::MongoDBUnregister());
+        if (Released) return;
+        os().sleep(500);
+        mongoGif->SetVisible(false);
+        ShowPicture(imgMongoDBRunStop, "\\run.ico");
+        ShowPicture(imgMongoDBAdminRun, "\\database_off.ico");
+        imgMongoDBAdminRun->SetEnabled(false);
+        lbl_MongoDBRunStop->SetCaption(StrStart);
+        lbl_MongoDBAdminRun->SetEnabled(false);
+    } else {
+        mongoGif->SetVisible(true);
+        Wait(cat::MongoDBRegister(AppPath));
+        if (Released) return;
+        Wait(cat::MongoDBStart());
+        if (Released) return;
+        SwapIndicator(mongoGif, imgMongoDBRun, 1550);
+        lbl_MongoDBRunStop->SetCaption(StrStop);
+        ShowPicture(imgMongoDBRunStop, "\\stop.ico");
+        const bool apache = Running(cat::kApacheService);
+        ShowPicture(imgMongoDBAdminRun, apache ? "\\database.ico" : "\\database_off.ico");
+        imgMongoDBAdminRun->SetEnabled(apache);
+        lbl_MongoDBAdminRun->SetEnabled(apache);
+    }
+}
+
+// ------------------------------------------------------------------ memcached
+
+void Tvrk_form::ServerMemcacheRun() {
+    if (MemcacheBusy || Released) return;
+    HandlerFrame frame(MemcacheBusy, {imgTabFTP});
+    if (Running(cat::kMemcacheService)) {
+        Net(cat::kNetStopMemcache);
+        Wait(cat::MemcacheUnregister());
+        if (Released) return;
+        os().sleep(200);
+        ShowPicture(imgMemcacheRunStop, "\\run.ico");
+        lbl_MemcacheRunStop->SetCaption(StrStart);
+        ShowPicture(imgMemAdminRun, "\\wfm_off.ico");
+        lbl_MemAdminRun->SetEnabled(false);
+        imgMemAdminRun->SetEnabled(false);
+    } else {
+        Wait(cat::MemcacheRegister(AppPath));
+        if (Released) return;
+        Wait(cat::MemcacheStart());
+        if (Released) return;
+        os().sleep(200);
+        ShowPicture(imgMemcacheRunStop, "\\stop.ico");
+        lbl_MemcacheRunStop->SetCaption(StrStop);
+        const bool apache = Running(cat::kApacheService);
+        ShowPicture(imgMemAdminRun, apache ? "\\wfm.ico" : "\\wfm_off.ico");
+        lbl_MemAdminRun->SetEnabled(apache);
+        imgMemAdminRun->SetEnabled(apache);
+    }
+}
+
+// ------------------------------------------------------------------ status poll
+
+void Tvrk_form::Timer1Timer() {
+    // Before the runtime state file exists, or once the close has released
+    // it, there is nothing a poll may write to.
+    if (!runIniReady || Released) return;
+
+    const bool x = AutorunDone || StopAllBusy;
+    if (x == AutorunEnabled) btnExit->SetEnabled(!ApacheBusy);
+
+    auto record = [this](const char* key, bool running) { RunIni->WriteString("servers", key, running ? "1" : "0"); };
+
+    bool up = Running(cat::kFTPService);
+    imgFTPRun->SetVisible(up);
+    imgFTPAdmin->SetEnabled(up);
+    ShowPicture(imgFTPAdmin, up ? "\\user.ico" : "\\user_off.ico");
+    lbl_ftpAdmin->SetEnabled(up);
+    lbl_FTPRunStop->SetCaption(up ? StrStop : StrStart);
+    record("ftp", up);
+
+    up = Running(cat::kMemcacheService);
+    lbl_MemcacheRunStop->SetCaption(up ? StrStop : StrStart);
+    record("mcache", up);
+
+    up = Running(cat::kMySQLService);
+    imgMySQLRun->SetVisible(up && !myGif->Visible());
+    lbl_MySQLRunStop->SetCaption(up ? StrStop : StrStart);
+    record("mysql", up);
+
+    up = Running(cat::kApacheService);
+    if (up) {
+        ShowPicture(imgStartPage, "\\home.ico");
+        lbl_vrkStart->SetEnabled(true);
+        imgStartPage->SetEnabled(true);
+        imgApacheRun->SetVisible(!frmGif->Visible());
+    } else {
+        imgApacheRun->SetVisible(false);
+        ShowPicture(imgStartPage, "\\home_off.ico");
+        lbl_vrkStart->SetEnabled(false);
+        imgStartPage->SetEnabled(false);
+    }
+    lbl_ApacheRunStop->SetCaption(up ? StrStop : StrStart);
+    record("apache", up);
+
+    up = Running(cat::kPgSQLService);
+    imgPgSQLRun->SetVisible(up);
+    lbl_PhpPgAdminRun->SetEnabled(up && Running(cat::kApacheService));
+    lbl_PgWinAdminRun->SetEnabled(up);
+    lbl_PgSQLRunStop->SetCaption(up ? StrStop : StrStart);
+    record("pgsql", up);
+
+    up = Running(cat::kMongoDBService);
+    imgMongoDBRun->SetVisible(up);
+    lbl_MongoDBAdminRun->SetEnabled(up && Running(cat::kApacheService));
+    lbl_MongoDBRunStop->SetCaption(up ? StrStop : StrStart);
+    record("mongo", up);
+}
+
+// ------------------------------------------------------------------ stop-all, autorun, purge
+
+void Tvrk_form::StopAllServers() {
+    if (Released) return;
+    StopAllBusy = true;
+    btnExit->SetEnabled(false);
+    bool finished = false;
+    // Whatever happens (a state file that cannot be written), stop-all ends
+    // with its flag cleared and, when it did not finish, the exit usable.
+    Finally cleanup([&] {
+        StopAllBusy = false;
+        if (!finished) btnExit->SetEnabled(true);
+    });
+
+    if (ProcessExists(os(), cat::kFTPInterfaceProgram)) KillTask(os(), cat::kFTPInterfaceProgram);
+    auto stopped = [this](const char* key) {
+        if (!Released) RunIni->WriteString("servers", key, "0");
+    };
+    if (Running(cat::kFTPService)) {
+        Wait(cat::FTPStop(AppPath));
+        Wait(cat::FTPUnregister());
+        stopped("ftp");
+    }
+    if (Running(cat::kMongoDBService)) {
+        Net(cat::kNetStopMongoDB);
+        Wait(cat::MongoDBUnregister());
+        stopped("mongo");
+    }
+    if (Running(cat::kPgSQLService)) {
+        Net(cat::kNetStopPgSQL);
+        Wait(cat::PgSQLUnregister(PgSQLBinPath));
+        stopped("pgsql");
+    }
+    if (Running(cat::kMySQLService)) {
+        Net(cat::kNetStopMySQL);
+        Wait(cat::MySQLUnregister());
+        stopped("mysql");
+    }
+    if (Running(cat::kApacheService)) {
+        Wait(cat::ApacheStop(AppPath));
+        Wait(cat::ApacheUnregister(AppPath));
+        stopped("apache");
+    }
+    if (Running(cat::kMemcacheService)) {
+        Net(cat::kNetStopMemcache);
+        Wait(cat::MemcacheUnregister());
+        stopped("memcache");
+    }
+    finished = true;
+}
+
+void Tvrk_form::AutorunServers() {
+    btnExit->SetEnabled(false);
+    // The pass always ends the same way, also after an error in a handler:
+    // requests cleared, the exit usable, the pass marked done.
+    Finally end([this] {
+        AutorunApache = AutorunMySQL = AutorunPgSQL = AutorunMongoDB = AutorunFTP = false;
+        btnExit->SetEnabled(true);
+        AutorunDone = true;
+    });
+    AutorunApache = SettingsIni->ReadBool("autorun", "apache", false);
+    AutorunPHPIndex = SettingsIni->ReadInteger("autorun", "php", 0);
+    AutorunMySQL = SettingsIni->ReadBool("autorun", "mysqlserv", false);
+    AutorunMySQLIndex = SettingsIni->ReadInteger("autorun", "mysql", 0);
+    AutorunPgSQL = SettingsIni->ReadBool("autorun", "pgsql", false);
+    AutorunMongoDB = SettingsIni->ReadBool("autorun", "mongo", false);
+    AutorunFTP = SettingsIni->ReadBool("autorun", "ftp", false);
+
+    if (AutorunFTP && !Released) ServerFTPRun();
+    if (AutorunMongoDB && !Released) ServerMongoDBRun();
+    if (AutorunPgSQL && !Released) ServerPGSQLRun();
+    if (AutorunMySQL && !Released) ServerMYSQLRun();
+    if (AutorunApache && !Released) ServerApacheRun();
+}
+
+void Tvrk_form::PurgeTempFiles() {
+    if (!Running(cat::kApacheService)) EmptyDirectory(os(), AppPath + tree::kPhpTemp);
+}
 
 } // namespace vrk

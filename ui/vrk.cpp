@@ -15,6 +15,7 @@ constexpr const char* kCreator = "Malverin";
 Tvrk_form::Tvrk_form(Application& app, std::string programFile)
     : Form("vrk_form", app), programFile_(std::move(programFile)) {
     BuildLayout();
+    BindServerHandlers();
     onCreate = [this] { FormCreate(); };
     onClose = [this](CloseAction& action) { FormClose(action); };
 }
@@ -248,15 +249,22 @@ void Tvrk_form::SetServerControlsFromServices() {
 }
 
 void Tvrk_form::FormClose(CloseAction&) {
+    // A close request handled inside the stop-all below must not start a
+    // second close.
+    if (Closing) return;
+    Closing = true;
     // Only what the start-up has set up is used: a start-up that failed early
-    // leaves nothing to stop or to release.
-    if (StopServicesAtExit && runIniReady && !Released) StopAllServers();
+    // leaves nothing to stop.
+    if (StopServicesAtExit && runIniReady) StopAllServers();
     if (ClearTempFiles && !AppPath.empty()) PurgeTempFiles();
     BgJpeg.reset();
     LoadingGif.reset();
     Released = true;
     SettingsIni.reset();
     RunIni.reset();
+    // The window goes at once; the program ends when the waits still
+    // outstanding (a handler inside a command) have returned.
+    Hide();
     app().Terminate();
 }
 

@@ -126,7 +126,14 @@ public:
     void MinimizeApplication();
     void CloseApplication();
 
-    // Later steps of the start-up and the close; the server control supplies them.
+    // The servers (defined in control/).
+    void ServerApacheRun();
+    void ServerMYSQLRun();
+    void ServerPGSQLRun();
+    void ServerFTPRun();
+    void ServerMongoDBRun();
+    void ServerMemcacheRun();
+    void SwapIndicator(ui::Control* hidden, ui::Control* shown, std::int32_t delayMs);
     void StopAllServers();
     void AutorunServers();
     void PurgeTempFiles();
@@ -143,6 +150,14 @@ public:
 
 private:
     void BuildLayout();
+    void BindServerHandlers();
+    // Runs a command and waits for it (hidden window); the NET commands go
+    // through the shell and are not waited for.
+    std::uint32_t Wait(const std::string& commandLine);
+    void Net(const std::string& parameters);
+    bool Running(const char* service);
+    void ShowPicture(ui::Image* image, const char* file);
+    bool Closing = false;
     void ShowOnly(ui::Panel* panel, std::initializer_list<ui::Panel*> hide);
     std::string programFile_;
 };

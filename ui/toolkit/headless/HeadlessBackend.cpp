@@ -1,7 +1,8 @@
 #include "HeadlessBackend.h"
 
 #include <algorithm>
-#include <fstream>
+
+#include "host/Error.h"
 
 namespace vrk::ui {
 
@@ -59,7 +60,17 @@ void HeadlessBackend::StartTimer(Timer& timer) {
 void HeadlessBackend::StopTimer(Timer& timer) { timers.erase(std::remove(timers.begin(), timers.end(), &timer), timers.end()); }
 
 bool HeadlessBackend::LoadCursor(Cursor slot, const std::string& path) {
-    const bool ok = cursorLoads ? cursorLoads(path) : std::ifstream(path).good();
+    // As the system's loader: a file that is missing or not a cursor gives
+    // no cursor.
+    bool ok = false;
+    std::string bytes;
+    if (os_.readFile(path, bytes) == Platform::ReadResult::kRead) {
+        try {
+            DecodeIcon(bytes, true);
+            ok = true;
+        } catch (const Error&) {
+        }
+    }
     cursorFiles[static_cast<int>(slot)] = ok ? path : std::string();
     return ok;
 }

@@ -13,6 +13,8 @@ namespace vrk::ui {
 
 class HeadlessBackend : public Backend {
 public:
+    explicit HeadlessBackend(Platform& os) : os_(os) {}
+
     std::vector<std::string> errors;          // messages of the error boxes, in order
     std::string title;
     std::string cursorFiles[3];               // per slot: the file loaded, "" for the system arrow
@@ -23,8 +25,6 @@ public:
     // What happens while a form is shown modally; when it returns without
     // closing the form, the form is closed as by its close button.
     std::function<void(Form&)> whileModal;
-    // Decides whether a cursor file loads (default: it exists).
-    std::function<bool(const std::string&)> cursorLoads;
 
     // A click as a person makes it: only on a control that can be reached.
     bool Click(Control& control);
@@ -45,6 +45,9 @@ public:
     void Run() override {}
     void Quit() override { quit = true; }
     std::uintptr_t NativeHandle(Form&) override { return 0x1234; }
+
+private:
+    Platform& os_;
 };
 
 } // namespace vrk::ui
