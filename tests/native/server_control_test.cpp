@@ -1,0 +1,439 @@
+// Start and stop of each server, the status poll, stop-all, autorun and the
+// purge, on the headless window and the scripted platform.
+#include "vrk_form_fixture.h"
+
+#include "config/IniText.h"
+
+namespace vrk::testing {
+namespace {
+
+const std::string R = "C:\\VORLAN\\";
+const std::string kHttpd = "\"C:\\VORLAN\\\\servers\\apache\\bin\\httpd.exe\"";
+const std::string kSkin = "C:\\VORLAN\\\\vrk\\skins\\default";
+
+class ServerControlTest : public VrkFormTest {
+protected:
+    std::string run() { return os.fileContent(path("vrk\\tmp\\run.ini")); }
+    std::string settingsText() { return os.fileContent(path("vrk\\config\\settings.ini")); }
+    // Log lines of commands, shell calls and pauses only.
+    std::vector<std::string> actions() {
+        std::vector<std::string> out;
+        for (const auto& line : os.log)
+            if (line.rfind("exec ", 0) == 0 || line.rfind("shell ", 0) == 0 || line.rfind("sleep ", 0) == 0)
+                out.push_back(line);
+        return out;
+    }
+    // A click as a person makes it: first the tab that shows the control's panel.
+    bool press(ui::Control& control) {
+        Tvrk_form& f = *form;
+        if (control.parent() == f.PanelApache) backend.Click(*f.imgTabApache);
+        if (control.parent() == f.PanelDB) backend.Click(*f.imgTabDB);
+        if (control.parent() == f.PanelFTP) backend.Click(*f.imgTabFTP);
+        return backend.Click(control);
+    }
+    Tvrk_form& started() {
+        Tvrk_form& f = start();
+        EXPECT_TRUE(backend.errors.empty()) << backend.errors.front();
+        os.log.clear();
+        return f;
+    }
+};
+
+TEST_F(ServerControlTest, ApacheStartRunsRegisterThenStartAndSwitchesToTheRunningLook) {
+    settings("[latest]\r\nphp=1\r\n");
+    os.services = {{"MySQL", 4}};
+    Tvrk_form& f = started();
+    bool busyShownDuringWait = false;
+    os.scriptCommand(kHttpd + " -k install -f \"C:\\VORLAN\\\\config\\php\\53\\httpd-php.conf\"",
+                     {.waitRounds = 1, .duringWait = [&](int) {
+                          busyShownDuringWait = f.frmGif->Visible() && f.ApacheBusy && !f.imgTabDB->Enabled();
+                      }});
+    ASSERT_TRUE(press(*f.lbl_ApacheRunStop));
+    EXPECT_TRUE(busyShownDuringWait);
+    EXPECT_EQ(actions(), (std::vector<std::string>{
+                             "exec 0 " + kHttpd + " -k install -f \"C:\\VORLAN\\\\config\\php\\53\\httpd-php.conf\"",
+                             "exec 0 " + kHttpd + " -k start",
+                             "sleep 300",
+                         }));
+    EXPECT_FALSE(f.frmGif->Visible());
+    EXPECT_TRUE(f.imgApacheRun->Visible());
+    EXPECT_EQ(f.imgApacheRunStop->pictureFile(), kSkin + "\\stop.ico");
+    EXPECT_EQ(f.lbl_ApacheRunStop->Caption(), "Stop");
+    EXPECT_TRUE(f.imgWFMRun->Enabled());
+    EXPECT_FALSE(f.rgp_PHPVersions->Enabled());
+    EXPECT_EQ(IniLookup(settingsText(), "latest", "php"), "1");
+    EXPECT_TRUE(f.imgPhpMyAdminRun->Enabled()) << "MySQL runs";
+    EXPECT_EQ(f.imgPhpMyAdminRun->pictureFile(), kSkin + "\\database.ico");
+    EXPECT_FALSE(f.imgPhpPgAdminRun->Enabled()) << "PostgreSQL does not";
+    EXPECT_FALSE(f.imgMemAdminRun->Enabled());
+    EXPECT_TRUE(f.imgTabDB->Enabled());
+    EXPECT_FALSE(f.ApacheBusy);
+}
+
+TEST_F(ServerControlTest, ApacheStopThatFailsLeavesTheBusyLookButFreesTheTabs) {
+    os.services = {{"Apache2.2", 4}};
+    Tvrk_form& f = started();
+    os.scriptCommand(kHttpd + " -k stop", {.exitCode = 1});
+    press(*f.imgApacheRunStop);
+    EXPECT_EQ(os.commands(), std::vector<std::string>{kHttpd + " -k stop"}) << "no uninstall after a failed stop";
+    EXPECT_TRUE(f.frmGif->Visible());
+    EXPECT_FALSE(f.imgApacheRun->Visible());
+    EXPECT_EQ(f.imgApacheRunStop->pictureFile(), kSkin + "\\stop.ico");
+    EXPECT_EQ(f.lbl_ApacheRunStop->Caption(), "Stop");
+    EXPECT_TRUE(f.imgWFMRun->Enabled());
+    EXPECT_TRUE(f.imgTabFTP->Enabled());
+    EXPECT_TRUE(f.imgTabDB->Enabled());
+    EXPECT_FALSE(f.ApacheBusy);
+    f.Timer1Timer();
+    EXPECT_FALSE(f.imgApacheRun->Visible()) << "the poll keeps the indicator hidden under the busy one";
+}
+
+TEST_F(ServerControlTest, ApacheRegisterThatFailsStartsNothingAndWritesNoLatest) {
+    settings("[latest]\r\nphp=0\r\n");
+    Tvrk_form& f = started();
+    const std::string before = settingsText();
+    os.scriptCommand(kHttpd + " -k install -f \"C:\\VORLAN\\\\config\\php\\52\\httpd-php.conf\"", {.exitCode = 1});
+    press(*f.imgApacheRunStop);
+    EXPECT_EQ(os.commands().size(), 1u);
+    EXPECT_EQ(settingsText(), before);
+    EXPECT_TRUE(f.frmGif->Visible());
+    EXPECT_TRUE(f.rgp_PHPVersions->Enabled());
+}
+
+TEST_F(ServerControlTest, ApacheStopWithEverythingRunningTurnsOffEveryWebLinkButPgAdmin) {
+    os.services = {{"Apache2.2", 4}, {"MySQL", 4}, {"postgresql-9.1", 4}, {"MongoDB", 4}, {"memcached Server", 4}};
+    Tvrk_form& f = started();
+    press(*f.imgApacheRunStop);
+    EXPECT_EQ(actions(), (std::vector<std::string>{"exec 0 " + kHttpd + " -k stop", "exec 0 " + kHttpd + " -k uninstall",
+                                                   "sleep 500"}));
+    for (auto* link : {f.imgWFMRun, f.imgMemAdminRun, f.imgPhpMyAdminRun, f.imgPhpPgAdminRun, f.imgMongoDBAdminRun})
+        EXPECT_FALSE(link->Enabled()) << link->name;
+    EXPECT_TRUE(f.imgPgWinAdminRun->Enabled());
+    EXPECT_TRUE(f.lbl_PgWinAdminRun->Enabled());
+    EXPECT_EQ(f.lbl_ApacheRunStop->Caption(), "Start");
+    EXPECT_TRUE(f.rgp_PHPVersions->Enabled());
+}
+
+TEST_F(ServerControlTest, EachServersCommandsPausesAndLook) {
+    Tvrk_form& f = started();
+    const std::string pg = "\"C:\\VORLAN\\\\servers\\pgsql\\91\\bin\\pg_ctl.exe\"";
+    const std::string fz = "\"C:\\VORLAN\\\\servers\\ftp\\FileZillaServer.exe\"";
+    struct Case {
+        ui::Image* control;
+        const char* service;
+        std::vector<std::string> start, stop;
+    } cases[] = {
+        {f.imgMySQLRunStop, "MySQL",
+         {"exec 0 \"C:\\VORLAN\\\\servers\\mysql\\51\\bin\\mysqld.exe\" --install MySQL "
+          "--defaults-file=\"C:\\VORLAN\\config\\mysql\\51\\my.ini\"",
+          "exec 0 sc start \"MySQL\"", "sleep 1550"},
+         {"sleep 100", "shell open|NET|STOP MySQL||0|0", "exec 0 sc delete \"MySQL\"", "sleep 500"}},
+        {f.imgPgSQLRunStop, "postgresql-9.1",
+         {"exec 0 " + pg + " register -N \"postgresql-9.1\" -D \"C:\\VORLAN\\\\data\\pgsql\"",
+          "shell open|NET|START postgresql-9.1||0|0", "sleep 500", "sleep 100"},
+         {"sleep 100", "shell open|NET|STOP postgresql-9.1||0|0", "exec 0 " + pg + " unregister -N \"postgresql-9.1\"",
+          "sleep 200"}},
+        {f.imgFTPRunStop, "FileZilla Server",
+         {"exec 0 " + fz + " /install auto", "exec 0 " + fz + " /start", "sleep 200", "sleep 100"},
+         {"sleep 100", "exec 0 " + fz + " /stop", "exec 0 sc delete \"FileZilla Server\"", "sleep 200"}},
+        {f.imgMongoDBRunStop, "MongoDB",
+         {"exec 0 \"C:\\VORLAN\\\\servers\\mongo\\bin\\mongod.exe\" --config \"C:\\VORLAN\\\\config\\mongo\\mongo.conf\" "
+          "--repairpath \"C:\\VORLAN\\\\tmp\\mongo\" --directoryperdb --install",
+          "exec 0 sc start \"MongoDB\"", "sleep 1550"},
+         {"sleep 100", "shell open|NET|STOP MongoDB||0|0", "exec 0 sc delete \"MongoDB\"", "sleep 500"}},
+        {f.imgMemcacheRunStop, "memcached Server",
+         {"exec 0 \"C:\\VORLAN\\\\servers\\memcached\\memcached.exe\" -d install",
+          "exec 0 sc start \"memcached Server\"", "sleep 200"},
+         {"shell open|NET|STOP \"memcached Server\"||0|0", "exec 0 sc delete \"memcached Server\"", "sleep 200"}},
+    };
+    for (auto& c : cases) {
+        os.log.clear();
+        press(*c.control);
+        EXPECT_EQ(actions(), c.start) << c.service << " start";
+        EXPECT_EQ(c.control->pictureFile(), kSkin + "\\stop.ico") << c.service;
+        os.services[c.service] = 4;
+        os.log.clear();
+        press(*c.control);
+        EXPECT_EQ(actions(), c.stop) << c.service << " stop";
+        EXPECT_EQ(c.control->pictureFile(), kSkin + "\\run.ico") << c.service;
+        os.services.erase(c.service);
+    }
+    EXPECT_FALSE(f.myGif->Visible() || f.pgGif->Visible() || f.ftpGif->Visible() || f.mongoGif->Visible());
+    EXPECT_EQ(f.lbl_MySQLRunStop->Caption(), "Start");
+}
+
+TEST_F(ServerControlTest, PostgreSQLLeavesItsCaptionToThePoll) {
+    os.services = {{"postgresql-9.1", 4}};
+    Tvrk_form& f = started();
+    press(*f.imgPgSQLRunStop);
+    EXPECT_EQ(f.lbl_PgSQLRunStop->Caption(), "Stop");
+    os.services.clear();
+    f.Timer1Timer();
+    EXPECT_EQ(f.lbl_PgSQLRunStop->Caption(), "Start");
+}
+
+TEST_F(ServerControlTest, AutorunSelectsTheStoredVersionsAndStartsInItsOrder) {
+    settings("[autorun]\r\nauto=1\r\napache=1\r\nphp=1\r\nmysqlserv=1\r\nmysql=2\r\nftp=1\r\n");
+    Tvrk_form& f = start();
+    ASSERT_TRUE(f.AutorunEnabled);
+    f.AutorunServers();
+    const auto commands = os.commands();
+    ASSERT_EQ(commands.size(), 6u);
+    EXPECT_NE(commands[0].find("FileZillaServer.exe\" /install"), std::string::npos);
+    EXPECT_NE(commands[2].find("mysql\\56\\bin\\mysqld.exe\" --install MySQL --defaults-file=\"C:\\VORLAN\\config\\mysql\\56\\my.ini\""),
+              std::string::npos)
+        << commands[2];
+    EXPECT_NE(commands[4].find("-f \"C:\\VORLAN\\\\config\\php\\53\\httpd-php.conf\""), std::string::npos) << commands[4];
+    EXPECT_EQ(f.rgp_PHPVersions->ItemIndex(), 1);
+    EXPECT_EQ(f.rgp_MySQLVersions->ItemIndex(), 2);
+    EXPECT_EQ(IniLookup(settingsText(), "latest", "php"), "1");
+    EXPECT_TRUE(f.AutorunDone);
+    EXPECT_FALSE(f.AutorunApache || f.AutorunMySQL || f.AutorunFTP);
+    EXPECT_EQ(f.AutorunPHPIndex, 1) << "the indexes are kept";
+    EXPECT_TRUE(f.btnExit->Enabled());
+}
+
+TEST_F(ServerControlTest, AutorunClampsThePhpIndexAndStopsAServerThatStillRuns) {
+    settings("[autorun]\r\nauto=1\r\napache=1\r\nphp=7\r\nmysqlserv=1\r\nmysql=1\r\n");
+    Tvrk_form& f = start();
+    os.log.clear();
+    os.services = {{"MySQL", 4}}; // started again after the stop-all of the start-up
+    f.rgp_MySQLVersions->SetItemIndex(0);
+    f.AutorunServers();
+    const auto commands = os.commands();
+    ASSERT_EQ(commands.size(), 3u);
+    EXPECT_EQ(commands[0], "sc delete \"MySQL\"") << "MySQL ran, so the pass stops it";
+    EXPECT_EQ(f.rgp_MySQLVersions->ItemIndex(), 0) << "a stop leaves the MySQL choice alone";
+    EXPECT_NE(commands[1].find("php\\54\\httpd-php.conf"), std::string::npos) << commands[1];
+}
+
+TEST_F(ServerControlTest, AutorunWithNothingChosenStillStopsEverythingAtStart) {
+    settings("[autorun]\r\nauto=1\r\n");
+    os.services = {{"memcached Server", 4}};
+    Tvrk_form& f = start();
+    EXPECT_EQ(os.commands(), std::vector<std::string>{"sc delete \"memcached Server\""});
+    EXPECT_EQ(IniLookup(run(), "servers", "memcache"), "0");
+    os.log.clear();
+    os.services.clear();
+    f.AutorunServers();
+    EXPECT_TRUE(os.commands().empty());
+    EXPECT_TRUE(f.AutorunDone);
+    EXPECT_TRUE(f.btnExit->Enabled());
+}
+
+TEST_F(ServerControlTest, ExitImageRule) {
+    Tvrk_form& f = started();
+    struct Row {
+        bool autorun, done, stopAll, apacheBusy;
+        bool before, after;
+    } rows[] = {
+        {false, false, false, false, false, true},  {false, false, false, true, true, false},
+        {false, false, true, false, false, false},  {true, false, false, false, false, false},
+        {true, false, true, false, false, true},    {true, true, false, true, true, false},
+        {true, true, true, false, false, true},
+    };
+    for (const auto& r : rows) {
+        f.AutorunEnabled = r.autorun;
+        f.AutorunDone = r.done;
+        f.StopAllBusy = r.stopAll;
+        f.ApacheBusy = r.apacheBusy;
+        f.btnExit->SetEnabled(r.before);
+        f.Timer1Timer();
+        EXPECT_EQ(f.btnExit->Enabled(), r.after)
+            << "autorun " << r.autorun << " done " << r.done << " stop-all " << r.stopAll << " busy " << r.apacheBusy;
+    }
+}
+
+TEST_F(ServerControlTest, PollAsksInItsOrderAndRecordsEveryServer) {
+    os.services = {{"postgresql-9.1", 4}, {"MongoDB", 4}, {"FileZilla Server", 2}, {"MySQL", 3}};
+    Tvrk_form& f = started();
+    os.writeFile(path("vrk\\tmp\\run.ini"), "");
+    f.Timer1Timer();
+    std::vector<std::string> queries;
+    for (const auto& line : os.log)
+        if (line.rfind("query ", 0) == 0) queries.push_back(line.substr(6));
+    EXPECT_EQ(queries, (std::vector<std::string>{"FileZilla Server", "memcached Server", "MySQL", "Apache2.2",
+                                                 "postgresql-9.1", "Apache2.2", "MongoDB", "Apache2.2"}));
+    EXPECT_EQ(run(), "[servers]\r\nftp=0\r\nmcache=0\r\nmysql=0\r\napache=0\r\npgsql=1\r\nmongo=1\r\n")
+        << "pending states count as not running";
+    EXPECT_EQ(f.lbl_FTPRunStop->Caption(), "Start");
+    EXPECT_TRUE(f.imgPgSQLRun->Visible());
+    EXPECT_FALSE(f.lbl_PhpPgAdminRun->Enabled()) << "no Apache";
+    EXPECT_TRUE(f.lbl_PgWinAdminRun->Enabled());
+    EXPECT_EQ(f.imgStartPage->pictureFile(), kSkin + "\\home_off.ico");
+    EXPECT_FALSE(f.imgStartPage->Enabled());
+}
+
+TEST_F(ServerControlTest, AServerStoppedOutsideThePanelShowsWithinOnePoll) {
+    os.services = {{"FileZilla Server", 4}, {"Apache2.2", 4}};
+    Tvrk_form& f = started();
+    f.Timer1Timer();
+    EXPECT_TRUE(f.imgFTPRun->Visible());
+    EXPECT_TRUE(f.imgFTPAdmin->Enabled());
+    os.services.erase("FileZilla Server");
+    f.Timer1Timer();
+    EXPECT_FALSE(f.imgFTPRun->Visible());
+    EXPECT_EQ(f.lbl_FTPRunStop->Caption(), "Start");
+    EXPECT_EQ(f.imgFTPRunStop->pictureFile(), kSkin + "\\stop.ico") << "the poll leaves the start/stop picture";
+    EXPECT_EQ(IniLookup(run(), "servers", "ftp"), "0");
+    os.log.clear();
+    press(*f.imgFTPRunStop);
+    EXPECT_NE(os.commands().at(0).find("/install auto"), std::string::npos) << "a click takes the start path";
+}
+
+TEST_F(ServerControlTest, AClickOnAnotherServerRunsNestedAndOnTheSameServerIsIgnored) {
+    Tvrk_form& f = started();
+    const std::string mysqlRegister = "\"C:\\VORLAN\\\\servers\\mysql\\51\\bin\\mysqld.exe\" --install MySQL "
+                                      "--defaults-file=\"C:\\VORLAN\\config\\mysql\\51\\my.ini\"";
+    bool sameIgnored = false;
+    os.scriptCommand(mysqlRegister, {.waitRounds = 2, .duringWait = [&](int round) {
+                                         if (round == 1) press(*f.imgPgSQLRunStop);
+                                         if (round == 2) {
+                                             const auto before = os.commands().size();
+                                             press(*f.lbl_MySQLRunStop);
+                                             sameIgnored = os.commands().size() == before;
+                                         }
+                                     }});
+    press(*f.imgMySQLRunStop);
+    EXPECT_TRUE(sameIgnored);
+    const auto commands = os.commands();
+    ASSERT_EQ(commands.size(), 3u);
+    EXPECT_EQ(commands[0], mysqlRegister);
+    EXPECT_NE(commands[1].find("pg_ctl.exe\" register"), std::string::npos) << "PostgreSQL ran inside the wait";
+    EXPECT_EQ(commands[2], "sc start \"MySQL\"") << "and MySQL went on afterwards";
+    EXPECT_FALSE(f.MySQLBusy || f.PgSQLBusy);
+}
+
+TEST_F(ServerControlTest, AHandlerThatFailsHalfWayRestoresItsFlagAndTabs) {
+    Tvrk_form& f = started();
+    removeFile("vrk\\skins\\default\\stop.ico");
+    press(*f.imgFTPRunStop);
+    ASSERT_EQ(backend.errors.size(), 1u);
+    EXPECT_NE(backend.errors[0].find("stop.ico"), std::string::npos);
+    EXPECT_FALSE(f.FTPBusy);
+    EXPECT_TRUE(f.imgTabApache->Enabled());
+}
+
+TEST_F(ServerControlTest, AMissingPollPictureIsReportedOnceUntilItLoadsAgain) {
+    started();
+    std::string icon;
+    os.readFile(kSkin + "\\home_off.ico", icon);
+    removeFile("vrk\\skins\\default\\home_off.ico");
+    for (int i = 0; i < 3; ++i) backend.TickTimers(app);
+    EXPECT_EQ(backend.errors.size(), 1u);
+    EXPECT_EQ(IniLookup(run(), "servers", "apache"), std::nullopt) << "the rest of the poll is skipped";
+    os.writeFile(kSkin + "\\home_off.ico", icon);
+    backend.TickTimers(app);
+    EXPECT_EQ(IniLookup(run(), "servers", "apache"), "0");
+    removeFile("vrk\\skins\\default\\home_off.ico");
+    backend.TickTimers(app);
+    EXPECT_EQ(backend.errors.size(), 2u) << "a new failure after a recovery is reported again";
+}
+
+TEST_F(ServerControlTest, StopAllStopsInItsOrderAndRecordsZeros) {
+    os.services = {{"Apache2.2", 4}, {"MySQL", 4}, {"postgresql-9.1", 4}, {"FileZilla Server", 4}, {"MongoDB", 4},
+                   {"memcached Server", 4}};
+    os.processes = {{"FileZillaServerInterface.exe", 77}};
+    Tvrk_form& f = started();
+    os.writeFile(path("vrk\\tmp\\run.ini"), "[servers]\r\nmcache=1\r\n");
+    f.StopAllServers();
+    std::vector<std::string> log;
+    for (const auto& line : actions()) log.push_back(line.substr(0, 40));
+    EXPECT_EQ(os.log.front(), "terminate 77");
+    const auto commands = os.commands();
+    ASSERT_EQ(commands.size(), 8u);
+    EXPECT_NE(commands[0].find("FileZillaServer.exe\" /stop"), std::string::npos);
+    EXPECT_EQ(commands[1], "sc delete \"FileZilla Server\"");
+    EXPECT_EQ(commands[2], "sc delete \"MongoDB\"");
+    EXPECT_NE(commands[3].find("pg_ctl.exe\" unregister"), std::string::npos);
+    EXPECT_EQ(commands[4], "sc delete \"MySQL\"");
+    EXPECT_EQ(commands[5], kHttpd + " -k stop");
+    EXPECT_EQ(commands[6], kHttpd + " -k uninstall");
+    EXPECT_EQ(commands[7], "sc delete \"memcached Server\"");
+    EXPECT_EQ(run(), "[servers]\r\nmcache=1\r\nftp=0\r\nmongo=0\r\npgsql=0\r\nmysql=0\r\napache=0\r\nmemcache=0\r\n");
+    EXPECT_FALSE(f.StopAllBusy);
+    EXPECT_FALSE(f.btnExit->Enabled()) << "the poll decides when the exit comes back";
+}
+
+TEST_F(ServerControlTest, StopAllWithNothingRunningOnlyEndsTheFtpInterface) {
+    os.processes = {{"C:\\x\\FileZillaServerInterface.exe", 5}, {"FileZillaServerInterface.exe", 6}};
+    Tvrk_form& f = started();
+    const std::string before = run();
+    (void)f;
+    f.StopAllServers();
+    EXPECT_TRUE(os.commands().empty());
+    EXPECT_EQ(run(), before);
+    EXPECT_TRUE(os.processes.empty());
+}
+
+TEST_F(ServerControlTest, StopAllThatCannotWriteStillFreesTheExit) {
+    os.services = {{"MySQL", 4}};
+    Tvrk_form& f = started();
+    os.failingWrites = {R + "\\vrk\\tmp\\run.ini"};
+    app.Guard([&] { f.StopAllServers(); });
+    EXPECT_EQ(backend.errors.size(), 1u);
+    EXPECT_FALSE(f.StopAllBusy);
+    EXPECT_TRUE(f.btnExit->Enabled());
+}
+
+TEST_F(ServerControlTest, CloseWithStopAtExitAndPurge) {
+    settings("[vrk]\r\nssae=1\r\nctf=1\r\n");
+    os.services = {{"Apache2.2", 4}};
+    os.writeFile(path("tmp\\php\\sess_1"), "x");
+    os.writeFile(path("tmp\\php\\sub\\upload"), "x");
+    Tvrk_form& f = started();
+    // The stand-in service stops when told to.
+    os.scriptCommand(kHttpd + " -k stop", {.duringWait = {}});
+    os.scriptCommand(kHttpd + " -k uninstall", {.waitRounds = 1, .duringWait = [&](int) { os.services.clear(); }});
+    f.CloseApplication();
+    EXPECT_EQ(os.commands().size(), 2u);
+    EXPECT_FALSE(os.fileExists(path("tmp\\php\\sess_1")));
+    EXPECT_FALSE(std::filesystem::exists(os.hostPath(path("tmp\\php\\sub"))));
+    EXPECT_TRUE(std::filesystem::exists(os.hostPath(path("tmp\\php"))));
+    EXPECT_TRUE(backend.quit);
+}
+
+TEST_F(ServerControlTest, PurgeLeavesTheTemporaryFilesWhileApacheRuns) {
+    settings("[vrk]\r\nctf=1\r\n");
+    os.services = {{"Apache2.2", 4}};
+    os.writeFile(path("tmp\\php\\sess_1"), "x");
+    Tvrk_form& f = started();
+    f.CloseApplication();
+    EXPECT_TRUE(os.fileExists(path("tmp\\php\\sess_1")));
+    EXPECT_TRUE(os.commands().empty());
+}
+
+TEST_F(ServerControlTest, ACloseDuringAWaitStopsTheHandlerAndThePoll) {
+    Tvrk_form& f = started();
+    os.scriptCommand(kHttpd + " -k install -f \"C:\\VORLAN\\\\config\\php\\52\\httpd-php.conf\"",
+                     {.waitRounds = 1, .duringWait = [&](int) {
+                          backend.Click(*f.btnExit);
+                          backend.TickTimers(app);
+                      }});
+    os.writeFile(path("vrk\\tmp\\run.ini"), "");
+    press(*f.imgApacheRunStop);
+    EXPECT_TRUE(f.Released);
+    EXPECT_EQ(os.commands().size(), 1u) << "nothing runs after the close";
+    EXPECT_EQ(run(), "") << "no poll wrote after the files were released";
+    EXPECT_TRUE(backend.errors.empty());
+    EXPECT_TRUE(backend.quit);
+}
+
+TEST_F(ServerControlTest, AnInstallationRootWithABlankQuotesEveryPath) {
+    os.makeDirectory("C:\\Program Files\\VORLAN");
+    std::filesystem::rename(os.hostPath("C:\\VORLAN\\vrk"), os.hostPath("C:\\Program Files\\VORLAN\\vrk"));
+    form = std::make_unique<Tvrk_form>(app, "C:\\Program Files\\VORLAN\\vrk.exe");
+    form->Create();
+    form->Show();
+    ASSERT_TRUE(backend.errors.empty()) << backend.errors.front();
+    press(*form->imgMySQLRunStop);
+    press(*form->imgApacheRunStop);
+    const auto commands = os.commands();
+    EXPECT_EQ(commands.at(0), "\"C:\\Program Files\\VORLAN\\\\servers\\mysql\\51\\bin\\mysqld.exe\" --install MySQL "
+                              "--defaults-file=\"C:\\Program Files\\VORLAN\\config\\mysql\\51\\my.ini\"");
+    EXPECT_EQ(commands.at(2), "\"C:\\Program Files\\VORLAN\\\\servers\\apache\\bin\\httpd.exe\" -k install -f "
+                              "\"C:\\Program Files\\VORLAN\\\\config\\php\\52\\httpd-php.conf\"");
+}
+
+} // namespace
+} // namespace vrk::testing

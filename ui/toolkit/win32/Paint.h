@@ -1,0 +1,97 @@
+#pragma once
+// Drawing helpers shared by the window kinds: colours, fonts, pictures as
+// bitmaps, text, and a double-buffered paint.
+#include <windows.h>
+
+#include <string>
+
+#include "config/Picture.h"
+#include "ui/toolkit/Types.h"
+
+namespace vrk::ui::win32 {
+
+COLORREF ToColorRef(Color color);
+
+// The LOGFONT of a font of the toolkit: character height in pixels.
+LOGFONTA ToLogFont(const Font& font);
+
+// A 32-bit top-down DIB section holding a frame of a picture. With
+// `premultiplied` the pixels are made ready for AlphaBlend (GIF frames with
+// transparent pixels); otherwise they are copied as they are (JPEG).
+class Bitmap {
+public:
+    Bitmap() = default;
+    Bitmap(const Frame& frame, bool premultiplied);
+    ~Bitmap();
+    Bitmap(Bitmap&& other) noexcept;
+    Bitmap& operator=(Bitmap&& other) noexcept;
+    Bitmap(const Bitmap&) = delete;
+    Bitmap& operator=(const Bitmap&) = delete;
+
+    HBITMAP handle() const { return bitmap_; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    explicit operator bool() const { return bitmap_ != nullptr; }
+
+    // Copies the bitmap to (x, y); with alpha, blends it (transparent pixels
+    // keep what is there).
+    void Draw(HDC dc, int x, int y, bool alpha) const;
+    // Repeats the bitmap over `area` as tiles whose origin is (originX, originY).
+    void Tile(HDC dc, const RECT& area, int originX, int originY) const;
+
+private:
+    HBITMAP bitmap_ = nullptr;
+    int width_ = 0, height_ = 0;
+};
+
+// The icon image of a picture file that best fits a control of the given
+// size, made by the system from the image's bytes; nullptr when there is none.
+HICON MakeIcon(const Picture& picture, int width, int height, int* iconWidth, int* iconHeight);
+
+// Text as a label draws it.
+struct TextStyle {
+    Align align = Align::kLeft;
+    bool wordWrap = false;
+    bool centreVertically = false;
+};
+UINT TextFlags(const TextStyle& style);
+// The size the text takes in `font`; width 0 (or a word-wrapped label)
+// measures on one line, otherwise within `wrapWidth`.
+SIZE MeasureText(HFONT font, const std::string& text, const TextStyle& style, int wrapWidth);
+void DrawTextIn(HDC dc, const std::string& text, RECT rect, const TextStyle& style);
+
+// A memory DC the size of a client area: painted off screen, then copied in
+// one go, so nothing flickers.
+class BufferedPaint {
+public:
+    BufferedPaint(HDC target, const RECT& client);
+    ~BufferedPaint();
+    BufferedPaint(const BufferedPaint&) = delete;
+    BufferedPaint& operator=(const BufferedPaint&) = delete;
+    HDC dc() const { return dc_; }
+    void CopyTo(const RECT& area);
+
+private:
+    HDC target_;
+    HDC dc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ old_ = nullptr;
+};
+
+// Restores a DC's state when it leaves scope.
+class SavedDC {
+public:
+    explicit SavedDC(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
+    ~SavedDC() { RestoreDC(dc_, saved_); }
+    SavedDC(const SavedDC&) = delete;
+    SavedDC& operator=(const SavedDC&) = delete;
+
+private:
+    HDC dc_;
+    int saved_;
+};
+
+void FillSolid(HDC dc, const RECT& rect, COLORREF color);
+void FrameSolid(HDC dc, const RECT& rect, COLORREF color);
+
+} // namespace vrk::ui::win32
