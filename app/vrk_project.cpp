@@ -4,6 +4,7 @@
 
 #include "host/platform/win32/Win32Platform.h"
 #include "ui/toolkit/win32/Win32Backend.h"
+#include "ui/OptionsDlg.h"
 #include "ui/vrk.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -17,6 +18,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     vrk::Tvrk_form vrk_form(app, programFile);
     vrk_form.Create();
     vrk_form.Show();
+    vrk::TOptionsDialog OptionsDialog(app, programFile);
+    OptionsDialog.Create();
+    vrk_form.OptionsDialog = &OptionsDialog;
 
     // A start-up that stopped early has not made what the poll and the
     // autorun pass work on; they are then left out, and the window stays up

@@ -16,6 +16,7 @@ Tvrk_form::Tvrk_form(Application& app, std::string programFile)
     : Form("vrk_form", app), programFile_(std::move(programFile)) {
     BuildLayout();
     BindServerHandlers();
+    BindLaunchers();
     onCreate = [this] { FormCreate(); };
     onClose = [this](CloseAction& action) { FormClose(action); };
 }

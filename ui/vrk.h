@@ -14,6 +14,8 @@
 
 namespace vrk {
 
+class TOptionsDialog;
+
 class Tvrk_form : public ui::Form {
 public:
     // Builds the window definition. `programFile` is the full path of the
@@ -104,6 +106,7 @@ public:
     std::string SkinName;
     std::string SkinPath;
     std::shared_ptr<const Picture> BgJpeg; // the decoded background; the backend paints it as the tiled brush
+    std::shared_ptr<const Picture> Background() const override { return BgJpeg; }
     // Set once FormClose has released the files: nothing may touch them after.
     bool Released = false;
 
@@ -142,6 +145,25 @@ public:
     // The per-server controls from the services' states (start-up step 13).
     void SetServerControlsFromServices();
 
+    // Launchers.
+    void OpenVRKStartPage();
+    void OpenWFMApplication();
+    void OpenMemAdminApplication();
+    void OpenPhpMyAdminDialog();
+    void OpenPhpPGAdmin();
+    void OpenMongoDBAdminDialog();
+    void OpenVORLANWebPage();
+    void OpenVRKFolder();
+    void OpenServicesManager();
+    void OpenTaskManager();
+    void OpenSPMDialog();
+    void OpenGroupPolicyDialog();
+    void OpenPgAdmin3Application();
+    void OpenFTPAdministration();
+    void OpenOptionsDialog();
+    // The options dialog, created by the program's entry after this window.
+    TOptionsDialog* OptionsDialog = nullptr;
+
     Platform& os() { return app().os(); }
     const std::string& programFile() const { return programFile_; }
     // What the start-up has set up so far: later steps that need something a
@@ -151,6 +173,8 @@ public:
 private:
     void BuildLayout();
     void BindServerHandlers();
+    void BindLaunchers();
+    void Shell(bool owned, const char* file, const std::string& parameters = {});
     // Runs a command and waits for it (hidden window); the NET commands go
     // through the shell and are not waited for.
     std::uint32_t Wait(const std::string& commandLine);

@@ -206,6 +206,10 @@ public:
     bool centred = true;
     unsigned alpha = 255;
     std::string iconResource;     // the icon of the program's resources
+    // The picture the client area is tiled with, from its top-left corner,
+    // wherever no control covers it; none: the form's colour. A form that
+    // changes it announces the change with Changed().
+    virtual std::shared_ptr<const Picture> Background() const { return nullptr; }
 
     std::function<void()> onCreate;
     std::function<void(CloseAction&)> onClose;

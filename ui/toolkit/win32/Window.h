@@ -72,7 +72,7 @@ protected:
     // below it that overlap it.
     void PaintBackdrop(HDC dc, const RECT& client);
     // The bounds a window gets: the control's, in its parent's client area.
-    RECT Bounds() const;
+    virtual RECT Bounds() const;
     // For windows that follow a caption: the text the window should hold.
     virtual std::string WindowText() const { return control.Caption(); }
     void SetPictureProperty(const std::string& path);

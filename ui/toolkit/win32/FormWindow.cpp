@@ -1,0 +1,100 @@
+// A form: a top-level window, its client area tiled with the form's
+// background picture or filled with its colour.
+#include <algorithm>
+
+#include "Paint.h"
+#include "Win32Backend.h"
+#include "Window.h"
+
+namespace vrk::ui::win32 {
+namespace {
+
+class FormWindow : public Window {
+public:
+    FormWindow(Win32Backend& backend, Form& form) : Window(backend, form), form_(form) {}
+
+    void Create(HWND) override {
+        style_ = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+        // Without a system menu no caption-bar button shows; the minimise box
+        // still lets the taskbar entry minimise and restore the window.
+        style_ |= form_.captionButtons ? WS_SYSMENU | WS_MINIMIZEBOX : WS_MINIMIZEBOX;
+        if (!form_.fixedFrame) style_ |= WS_THICKFRAME | (form_.captionButtons ? WS_MAXIMIZEBOX : 0);
+        exStyle_ = form_.fixedFrame ? WS_EX_DLGMODALFRAME : 0;
+        // The first form is the taskbar entry; the others belong to it.
+        HWND owner = backend.MainWindow();
+        if (!owner) exStyle_ |= WS_EX_APPWINDOW;
+        exStyle_ |= WS_EX_LAYERED;
+        CreateOwn(kFormClass, owner, style_, exStyle_);
+        if (!hwnd) return;
+        if (exStyle_ & WS_EX_LAYERED)
+            SetLayeredWindowAttributes(hwnd, 0, static_cast<BYTE>(std::min(form_.alpha, 255u)), LWA_ALPHA);
+        SetIcon();
+        lastBackground_ = form_.Background().get();
+    }
+
+    RECT Bounds() const override {
+        const int width = form_.clientWidth ? form_.clientWidth : form_.bounds().width;
+        const int height = form_.clientHeight ? form_.clientHeight : form_.bounds().height;
+        RECT r{0, 0, width, height};
+        AdjustWindowRectEx(&r, style_, FALSE, exStyle_);
+        OffsetRect(&r, form_.bounds().left - r.left, form_.bounds().top - r.top);
+        return r;
+    }
+
+    void Apply() override {
+        const std::string caption = form_.Caption();
+        char current[512] = {};
+        GetWindowTextA(hwnd, current, sizeof current);
+        if (caption != current) SetWindowTextA(hwnd, caption.c_str());
+        if (!IsWindowEnabled(hwnd) != !form_.Enabled()) EnableWindow(hwnd, form_.Enabled());
+        const Picture* background = form_.Background().get();
+        if (background != lastBackground_) {
+            // Every see-through control shows the background: all repaint.
+            lastBackground_ = background;
+            RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+        } else {
+            InvalidateRect(hwnd, nullptr, FALSE);
+        }
+    }
+
+    void Paint(HDC dc, const RECT& client) override {
+        if (const Bitmap* background = backend.BackgroundOf(form_)) background->Tile(dc, client, 0, 0);
+        else FillSolid(dc, client, ToColorRef(form_.color()));
+    }
+
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_CLOSE) {
+            // A close request from the system runs the form's own close, which
+            // decides what becomes of the window.
+            form_.Close();
+            return 0;
+        }
+        return Window::Handle(message, wParam, lParam);
+    }
+
+private:
+    void SetIcon() {
+        if (form_.iconResource.empty()) return;
+        const char* name = form_.iconResource.c_str();
+        auto load = [&](int metricX, int metricY) {
+            return static_cast<HICON>(LoadImageA(backend.instance(), name, IMAGE_ICON, GetSystemMetrics(metricX),
+                                                 GetSystemMetrics(metricY), LR_DEFAULTCOLOR | LR_SHARED));
+        };
+        if (HICON big = load(SM_CXICON, SM_CYICON))
+            SendMessageA(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+        if (HICON small = load(SM_CXSMICON, SM_CYSMICON))
+            SendMessageA(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+    }
+
+    Form& form_;
+    DWORD style_ = 0, exStyle_ = 0;
+    const Picture* lastBackground_ = nullptr;
+};
+
+} // namespace
+
+std::unique_ptr<Window> MakeFormWindow(Win32Backend& backend, Form& form) {
+    return std::make_unique<FormWindow>(backend, form);
+}
+
+} // namespace vrk::ui::win32

@@ -1,0 +1,146 @@
+// A radio group, drawn flat: a one-pixel frame with the caption on its top
+// edge, and the items in columns, each an option circle and its text. A click
+// on an item of an enabled group selects it.
+#include "Paint.h"
+#include "Win32Backend.h"
+#include "Window.h"
+#include "ui/toolkit/Application.h"
+
+namespace vrk::ui::win32 {
+namespace {
+
+constexpr int kCircle = 13;      // an option circle
+constexpr int kTextOffset = 17;  // the item text, from the item's left
+
+class RadioGroupWindow : public Window {
+public:
+    RadioGroupWindow(Win32Backend& backend, RadioGroup& group) : Window(backend, group), group_(group) {}
+
+    void Create(HWND parent) override {
+        CreateOwn("VrkRadioGroup", parent, WS_CHILD | WS_CLIPSIBLINGS | (group_.Visible() ? WS_VISIBLE : 0));
+        SetIndexProperty();
+    }
+
+    void Apply() override {
+        ApplyCommon();
+        SetIndexProperty();
+        Invalidate();
+    }
+
+    void Paint(HDC dc, const RECT& client) override {
+        SavedDC saved(dc);
+        const COLORREF back = ToColorRef(group_.color());
+        FillSolid(dc, client, back);
+        SelectObject(dc, backend.FontFor(group_.font()));
+        SetBkMode(dc, TRANSPARENT);
+        TEXTMETRICA tm{};
+        GetTextMetricsA(dc, &tm);
+
+        FrameSolid(dc, {0, tm.tmHeight / 2 - 1, client.right, client.bottom}, GetSysColor(COLOR_WINDOWFRAME));
+        const COLORREF text = ToColorRef(group_.font().color);
+        if (!group_.Caption().empty()) {
+            RECT caption{8, 0, 8, tm.tmHeight};
+            DrawTextA(dc, group_.Caption().c_str(), -1, &caption, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+            FillSolid(dc, caption, back);
+            SetTextColor(dc, text);
+            DrawTextA(dc, group_.Caption().c_str(), -1, &caption, DT_SINGLELINE | DT_NOPREFIX);
+        }
+
+        const bool enabled = group_.Enabled();
+        SetTextColor(dc, enabled ? text : GetSysColor(COLOR_GRAYTEXT));
+        for (int i = 0; i < static_cast<int>(group_.items.size()); ++i) {
+            const RECT item = ItemRect(i, client, tm.tmHeight);
+            const int middle = (item.top + item.bottom) / 2;
+            RECT circle{item.left, middle - kCircle / 2, item.left + kCircle, middle - kCircle / 2 + kCircle};
+            UINT state = DFCS_BUTTONRADIO | DFCS_FLAT;
+            if (i == group_.ItemIndex()) state |= DFCS_CHECKED;
+            if (!enabled) state |= DFCS_INACTIVE;
+            DrawFrameControl(dc, &circle, DFC_BUTTON, state);
+            RECT label{item.left + kTextOffset, item.top, item.right, item.bottom};
+            DrawTextA(dc, group_.items[i].c_str(), -1, &label,
+                      DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+        }
+    }
+
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override {
+        switch (message) {
+        case WM_LBUTTONDOWN:
+            pressedItem_ = ItemAt(lParam);
+            if (pressedItem_ >= 0) SetCapture(hwnd);
+            return 0;
+        case WM_LBUTTONUP: {
+            const int item = ItemAt(lParam);
+            const bool same = pressedItem_ >= 0 && item == pressedItem_;
+            pressedItem_ = -1;
+            if (GetCapture() == hwnd) ReleaseCapture();
+            if (same && group_.Reachable()) Select(item);
+            return 0;
+        }
+        case WM_CAPTURECHANGED:
+            pressedItem_ = -1;
+            return 0;
+        default:
+            return Window::Handle(message, wParam, lParam);
+        }
+    }
+
+private:
+    // The items in columns, each column filled from the top, as many rows
+    // as the longest column needs, sharing the height below the caption.
+    RECT ItemRect(int index, const RECT& client, int textHeight) const {
+        const int count = static_cast<int>(group_.items.size());
+        const int columns = group_.columns > 0 ? group_.columns : 1;
+        const int perColumn = (count + columns - 1) / columns;
+        const int width = (client.right - 10) / columns;
+        const int space = client.bottom - textHeight - 5;
+        const int height = perColumn > 0 ? space / perColumn : space;
+        const int top = textHeight + 1 + (perColumn > 0 ? (space % perColumn) / 2 : 0);
+        const int left = (index / perColumn) * width + 8;
+        const int y = (index % perColumn) * height + top;
+        return RECT{left, y, left + width, y + height};
+    }
+
+    int ItemAt(LPARAM lParam) {
+        const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        RECT client;
+        GetClientRect(hwnd, &client);
+        HDC dc = GetDC(hwnd);
+        HGDIOBJ old = SelectObject(dc, backend.FontFor(group_.font()));
+        TEXTMETRICA tm{};
+        GetTextMetricsA(dc, &tm);
+        SelectObject(dc, old);
+        ReleaseDC(hwnd, dc);
+        for (int i = 0; i < static_cast<int>(group_.items.size()); ++i) {
+            const RECT item = ItemRect(i, client, tm.tmHeight);
+            if (PtInRect(&item, at)) return i;
+        }
+        return -1;
+    }
+
+    void Select(int item) {
+        if (item == group_.ItemIndex()) return;
+        group_.SetItemIndex(item);
+        if (group_.onClick)
+            if (Application* app = group_.application()) app->Guard(group_.onClick);
+    }
+
+    void SetIndexProperty() {
+        // Another process reads the selection here: the item's index + 1, or
+        // nothing when no item is selected.
+        if (group_.ItemIndex() >= 0)
+            SetPropA(hwnd, kIndexProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(group_.ItemIndex() + 1)));
+        else
+            RemovePropA(hwnd, kIndexProperty);
+    }
+
+    RadioGroup& group_;
+    int pressedItem_ = -1;
+};
+
+} // namespace
+
+std::unique_ptr<Window> MakeRadioGroupWindow(Win32Backend& backend, RadioGroup& group) {
+    return std::make_unique<RadioGroupWindow>(backend, group);
+}
+
+} // namespace vrk::ui::win32

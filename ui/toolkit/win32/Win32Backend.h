@@ -1,0 +1,89 @@
+#pragma once
+// The toolkit on real windows: every control a child window, painted with
+// GDI; timers, cursors, the error box and the message loops of user32.
+#include <windows.h>
+// <windows.h> makes LoadCursor a macro, which would rename Backend's slot in
+// some files and not in others.
+#undef LoadCursor
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/toolkit/Backend.h"
+#include "ui/toolkit/win32/Paint.h"
+
+namespace vrk::ui {
+
+namespace win32 {
+class Window;
+}
+
+class Win32Backend : public Backend {
+public:
+    Win32Backend();
+    ~Win32Backend() override;
+    Win32Backend(const Win32Backend&) = delete;
+    Win32Backend& operator=(const Win32Backend&) = delete;
+
+    void Realize(Form& form) override;
+    void Update(Control& control) override;
+    void Destroy(Form& form) override;
+    void ShowForm(Form& form, bool show) override;
+    void RunModal(Form& form) override;
+    void MinimizeForm(Form& form) override;
+    void StartTimer(Timer& timer) override;
+    void StopTimer(Timer& timer) override;
+    bool LoadCursor(Cursor slot, const std::string& path) override;
+    void ShowError(const std::string& title, const std::string& message) override;
+    void SetTitle(const std::string& title) override { title_ = title; }
+    void Run() override;
+    void Quit() override;
+    std::uintptr_t NativeHandle(Form& form) override;
+
+    // --- for the windows ----------------------------------------------------------
+    HINSTANCE instance() const { return instance_; }
+    HFONT FontFor(const Font& font);
+    HBRUSH BrushFor(COLORREF color);
+    HCURSOR CursorFor(Cursor cursor) const;
+    // The form's background picture as a bitmap, made once per picture;
+    // nullptr when the form has none.
+    const win32::Bitmap* BackgroundOf(Form& form);
+    static win32::Window* WindowOf(const Control* control);
+    // The form that owns the others (the first one made) and the taskbar entry.
+    HWND MainWindow() const;
+
+private:
+    struct Background {
+        std::weak_ptr<const Picture> source;
+        const Picture* shown = nullptr;
+        win32::Bitmap bitmap;
+    };
+    struct Realized {
+        Form* form;
+        std::vector<std::unique_ptr<win32::Window>> windows; // the form's first
+    };
+
+    void OnTimer(UINT_PTR id);
+    static LRESULT CALLBACK TimerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    Realized* Find(const Form* form);
+    // Animations play only while their image can be seen.
+    void RefreshAnimations(Form& form);
+    HWND OwnerForError() const;
+
+    HINSTANCE instance_;
+    std::string title_;
+    HWND timerWindow_ = nullptr;
+    std::map<UINT_PTR, Timer*> timers_;
+    UINT_PTR nextTimerId_ = 1;
+    std::vector<Realized> forms_;
+    std::map<std::string, HFONT> fonts_;
+    std::map<COLORREF, HBRUSH> brushes_;
+    HCURSOR cursors_[3] = {};
+    bool cursorFromFile_[3] = {};
+    std::map<const Form*, Background> backgrounds_;
+};
+
+} // namespace vrk::ui

@@ -1,0 +1,291 @@
+#include "Window.h"
+
+#include <set>
+
+#include "Paint.h"
+#include "Win32Backend.h"
+#include "ui/toolkit/Application.h"
+
+namespace vrk::ui::win32 {
+namespace {
+
+constexpr const char* kObjectProperty = "VrkObject";
+
+LRESULT CALLBACK OwnWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    Window* window;
+    if (message == WM_NCCREATE) {
+        window = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        window->hwnd = hwnd;
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
+    } else {
+        window = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    }
+    if (!window) return DefWindowProcA(hwnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        const LRESULT result = window->Handle(message, wParam, lParam);
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        window->hwnd = nullptr;
+        return result;
+    }
+    return window->Handle(message, wParam, lParam);
+}
+
+void RegisterOwnClass(HINSTANCE instance, const char* name) {
+    static std::set<std::string> registered;
+    if (!registered.insert(name).second) return;
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof(wc);
+    // No CS_DBLCLKS: two quick clicks on a link are two clicks.
+    wc.lpfnWndProc = OwnWindowProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = name;
+    RegisterClassExA(&wc);
+}
+
+bool Intersect(const RECT& a, const RECT& b, RECT* out) {
+    RECT r;
+    if (!IntersectRect(&r, &a, &b)) return false;
+    if (out) *out = r;
+    return true;
+}
+
+std::string TextOf(HWND hwnd) {
+    const int length = GetWindowTextLengthA(hwnd);
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const int got = GetWindowTextA(hwnd, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+    return text;
+}
+
+ATOM AddAtom(const std::string& text) {
+    // A global atom holds at most 255 characters: a longer path keeps its
+    // end, which names the file.
+    const std::string kept = text.size() > 255 ? text.substr(text.size() - 255) : text;
+    return kept.empty() ? 0 : GlobalAddAtomA(kept.c_str());
+}
+
+} // namespace
+
+Window::~Window() {
+    if (hwnd && IsWindow(hwnd)) {
+        RemovePropA(hwnd, kObjectProperty);
+        RemovePropA(hwnd, kNameProperty);
+        RemovePropA(hwnd, kPictureProperty);
+        if (GetWindowLongPtrA(hwnd, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(this))
+            SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    }
+    if (nameAtom_) GlobalDeleteAtom(nameAtom_);
+    if (pictureAtom_) GlobalDeleteAtom(pictureAtom_);
+}
+
+Window* Window::From(HWND hwnd) { return hwnd ? static_cast<Window*>(GetPropA(hwnd, kObjectProperty)) : nullptr; }
+
+void Window::CreateOwn(const char* className, HWND parent, DWORD style, DWORD exStyle) {
+    RegisterOwnClass(backend.instance(), className);
+    const RECT r = Bounds();
+    CreateWindowExA(exStyle, className, WindowText().c_str(), style, r.left, r.top, r.right - r.left,
+                    r.bottom - r.top, parent, nullptr, backend.instance(), this);
+    AfterCreate();
+}
+
+void Window::CreateSystem(const char* className, HWND parent, DWORD style, DWORD exStyle) {
+    const RECT r = Bounds();
+    hwnd = CreateWindowExA(exStyle, className, WindowText().c_str(), style, r.left, r.top, r.right - r.left,
+                           r.bottom - r.top, parent, nullptr, backend.instance(), nullptr);
+    AfterCreate();
+}
+
+void Window::AfterCreate() {
+    if (!hwnd) return;
+    SetPropA(hwnd, kObjectProperty, this);
+    nameAtom_ = AddAtom(control.name);
+    SetPropA(hwnd, kNameProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(nameAtom_)));
+    // Later controls lie above earlier ones: the panels' stacking order is
+    // their order in the window definition.
+    if (GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_CHILD)
+        SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+}
+
+RECT Window::Bounds() const {
+    const Rect& b = control.bounds();
+    return RECT{b.left, b.top, b.left + b.width, b.top + b.height};
+}
+
+void Window::SetPictureProperty(const std::string& path) {
+    if (path == pictureProperty_ && (pictureAtom_ || path.empty())) return;
+    const ATOM old = pictureAtom_;
+    pictureProperty_ = path;
+    pictureAtom_ = AddAtom(path);
+    if (pictureAtom_) SetPropA(hwnd, kPictureProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(pictureAtom_)));
+    else RemovePropA(hwnd, kPictureProperty);
+    if (old) GlobalDeleteAtom(old);
+}
+
+void Window::ApplyCommon() {
+    const RECT want = Bounds();
+    RECT have;
+    GetWindowRect(hwnd, &have);
+    MapWindowPoints(HWND_DESKTOP, GetParent(hwnd), reinterpret_cast<POINT*>(&have), 2);
+    if (!EqualRect(&want, &have))
+        SetWindowPos(hwnd, nullptr, want.left, want.top, want.right - want.left, want.bottom - want.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+
+    if (!IsWindowEnabled(hwnd) != !control.Enabled()) EnableWindow(hwnd, control.Enabled());
+
+    const std::string text = WindowText();
+    if (TextOf(hwnd) != text) SetWindowTextA(hwnd, text.c_str());
+
+    const bool shown = (GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (shown != control.Visible()) {
+        ShowWindow(hwnd, control.Visible() ? SW_SHOWNA : SW_HIDE);
+        ShowingChanged();
+    }
+}
+
+void Window::Apply() {
+    ApplyCommon();
+    Invalidate();
+}
+
+void Window::Invalidate() {
+    InvalidateRect(hwnd, nullptr, FALSE);
+    // A see-through control above this one paints what lies beneath it.
+    const Control* parent = control.parent();
+    if (!parent) return;
+    const RECT mine = Bounds();
+    bool above = false;
+    for (const Control* sibling : parent->children()) {
+        if (sibling == &control) {
+            above = true;
+            continue;
+        }
+        if (!above || !sibling->Visible()) continue;
+        Window* window = Win32Backend::WindowOf(sibling);
+        if (!window || !window->hwnd || !window->SeeThrough()) continue;
+        RECT overlap;
+        if (!Intersect(mine, window->Bounds(), &overlap)) continue;
+        OffsetRect(&overlap, -window->Bounds().left, -window->Bounds().top);
+        InvalidateRect(window->hwnd, &overlap, FALSE);
+    }
+}
+
+void Window::Paint(HDC, const RECT&) {}
+
+void Window::PaintBackdrop(HDC dc, const RECT& client) {
+    Control* parent = control.parent();
+    if (!parent) return;
+    const RECT mine = Bounds();
+    if (parent->kind == Kind::kForm) {
+        auto& form = static_cast<Form&>(*parent);
+        // The form's tiles start at its client's top-left corner.
+        if (const Bitmap* background = backend.BackgroundOf(form))
+            background->Tile(dc, client, -mine.left, -mine.top);
+        else
+            FillSolid(dc, client, ToColorRef(form.color()));
+    } else {
+        FillSolid(dc, client, ToColorRef(parent->color()));
+    }
+    // Then the siblings beneath it, each in its place.
+    for (const Control* sibling : parent->children()) {
+        if (sibling == &control) break;
+        if (!sibling->Visible()) continue;
+        Window* window = Win32Backend::WindowOf(sibling);
+        if (!window || !window->hwnd) continue;
+        const RECT theirs = window->Bounds();
+        if (!Intersect(mine, theirs, nullptr)) continue;
+        SavedDC saved(dc);
+        SetViewportOrgEx(dc, theirs.left - mine.left, theirs.top - mine.top, nullptr);
+        IntersectClipRect(dc, 0, 0, theirs.right - theirs.left, theirs.bottom - theirs.top);
+        const RECT area{0, 0, theirs.right - theirs.left, theirs.bottom - theirs.top};
+        window->PaintContent(dc, area);
+    }
+}
+
+void Window::RunClick() {
+    // A click reaches only a control that can be seen and is enabled, with
+    // all its parents (a posted click bypasses the system's own check).
+    if (!control.onClick || !control.Reachable()) return;
+    if (Application* app = control.application()) app->Guard(control.onClick);
+}
+
+LRESULT Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1; // WM_PAINT paints everything, off screen
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd, &ps);
+        RECT client;
+        GetClientRect(hwnd, &client);
+        if (!IsRectEmpty(&client)) {
+            BufferedPaint buffer(dc, client);
+            Paint(buffer.dc(), client);
+            buffer.CopyTo(ps.rcPaint);
+        }
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    case WM_SETCURSOR:
+        if (reinterpret_cast<HWND>(wParam) != hwnd) return FALSE; // a system control sets its own
+        if (LOWORD(lParam) == HTCLIENT) {
+            SetCursor(backend.CursorFor(control.EffectiveCursor()));
+            return TRUE;
+        }
+        break;
+    case WM_LBUTTONDOWN:
+        if (control.onClick) {
+            pressed_ = true;
+            SetCapture(hwnd);
+        }
+        return 0;
+    case WM_LBUTTONUP:
+        if (pressed_) {
+            pressed_ = false;
+            ReleaseCapture();
+            RECT client;
+            GetClientRect(hwnd, &client);
+            const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+            if (PtInRect(&client, at)) RunClick();
+        }
+        return 0;
+    case WM_CAPTURECHANGED:
+        pressed_ = false;
+        return 0;
+    case WM_COMMAND:
+        if (lParam) {
+            Window* child = From(reinterpret_cast<HWND>(lParam));
+            if (child && child != this) {
+                child->Command(HIWORD(wParam));
+                return 0;
+            }
+        }
+        break;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORLISTBOX: {
+        // A combo box passes on the requests of its own parts.
+        HWND from = reinterpret_cast<HWND>(lParam);
+        Window* child = From(from);
+        if (!child) child = From(GetParent(from));
+        if (child && child != this)
+            if (HBRUSH brush = child->ControlColor(reinterpret_cast<HDC>(wParam)))
+                return reinterpret_cast<LRESULT>(brush);
+        break;
+    }
+    case WM_TIMER:
+        Tick(wParam);
+        return 0;
+    case WM_NCDESTROY:
+        RemovePropA(hwnd, kObjectProperty);
+        RemovePropA(hwnd, kNameProperty);
+        RemovePropA(hwnd, kPictureProperty);
+        RemovePropA(hwnd, kIndexProperty);
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+} // namespace vrk::ui::win32

@@ -1,0 +1,80 @@
+// The links of the main window: web pages and consoles through the shell,
+// the bundle's two administration programs, and the options dialog.
+#include "control/Catalogue.h"
+#include "host/VRKLibrary.h"
+#include "ui/OptionsDlg.h"
+#include "ui/vrk.h"
+
+namespace vrk {
+using namespace ui;
+
+namespace {
+constexpr const char* kProductWebSite = "https://www.vorlan.example/";
+} // namespace
+
+void Tvrk_form::BindLaunchers() {
+    auto bind = [this](std::initializer_list<Control*> controls, void (Tvrk_form::*handler)()) {
+        for (Control* c : controls) c->onClick = [this, handler] { (this->*handler)(); };
+    };
+    bind({imgStartPage, lbl_vrkStart}, &Tvrk_form::OpenVRKStartPage);
+    bind({imgWFMRun, lbl_WFMRun}, &Tvrk_form::OpenWFMApplication);
+    bind({imgMemAdminRun, lbl_MemAdminRun}, &Tvrk_form::OpenMemAdminApplication);
+    bind({imgPhpMyAdminRun, lbl_PhpMyAdminRun}, &Tvrk_form::OpenPhpMyAdminDialog);
+    bind({imgPhpPgAdminRun, lbl_PhpPgAdminRun}, &Tvrk_form::OpenPhpPGAdmin);
+    bind({imgMongoDBAdminRun, lbl_MongoDBAdminRun}, &Tvrk_form::OpenMongoDBAdminDialog);
+    bind({imgVORLAN, lbl_vorlan}, &Tvrk_form::OpenVORLANWebPage);
+    bind({imgVRKFolder, lbl_vrkFolder}, &Tvrk_form::OpenVRKFolder);
+    bind({imgServicesManager, lbl_srvmgr}, &Tvrk_form::OpenServicesManager);
+    bind({imgTaskManager, lbl_taskmgr}, &Tvrk_form::OpenTaskManager);
+    bind({imgSystemMonitor, lbl_spm}, &Tvrk_form::OpenSPMDialog);
+    bind({imgGroupPolicy, lbl_grp_police}, &Tvrk_form::OpenGroupPolicyDialog);
+    bind({imgPgWinAdminRun, lbl_PgWinAdminRun}, &Tvrk_form::OpenPgAdmin3Application);
+    bind({imgFTPAdmin, lbl_ftpAdmin}, &Tvrk_form::OpenFTPAdministration);
+    bind({imgOptions, lbl_options}, &Tvrk_form::OpenOptionsDialog);
+}
+
+void Tvrk_form::Shell(bool owned, const char* file, const std::string& parameters) {
+    ShellCall call;
+    call.owner = owned ? app().backend().NativeHandle(*this) : 0;
+    call.verb = "open";
+    call.file = file;
+    call.parameters = parameters;
+    call.showCommand = kSwShowNormal;
+    os().shellExecute(call);
+}
+
+void Tvrk_form::OpenVRKStartPage() { Shell(true, "https://localhost"); }
+void Tvrk_form::OpenWFMApplication() { Shell(true, "https://localhost/wfm"); }
+void Tvrk_form::OpenMemAdminApplication() { Shell(true, "https://localhost/memadmin"); }
+void Tvrk_form::OpenPhpMyAdminDialog() { Shell(true, "http://localhost/phpmyadmin"); }
+void Tvrk_form::OpenPhpPGAdmin() { Shell(true, "https://localhost/phppgadmin"); }
+void Tvrk_form::OpenMongoDBAdminDialog() { Shell(true, "https://localhost/mongo"); }
+void Tvrk_form::OpenVORLANWebPage() { Shell(true, kProductWebSite); }
+// The vrk folder of the installation the panel runs from, wherever that is.
+void Tvrk_form::OpenVRKFolder() { Shell(false, "explorer", AppPath + "vrk"); }
+void Tvrk_form::OpenServicesManager() { Shell(false, "mmc", "services.msc"); }
+void Tvrk_form::OpenTaskManager() { Shell(false, "taskmgr"); }
+void Tvrk_form::OpenSPMDialog() { Shell(false, "mmc", "perfmon.msc"); }
+void Tvrk_form::OpenGroupPolicyDialog() { Shell(false, "mmc", "gpedit.msc"); }
+
+void Tvrk_form::OpenPgAdmin3Application() {
+    ExecAndWait(os(), AppPath + "\\servers\\pgsql\\91\\bin\\pgAdmin3.exe", kSwShowNormal);
+}
+
+void Tvrk_form::OpenFTPAdministration() {
+    if (ServiceRunning(os(), "", catalogue::kFTPService)) {
+        lbl_ftpAdmin->SetEnabled(true);
+        ExecAndWait(os(), AppPath + "\\servers\\ftp\\FileZillaServerInterface.exe", kSwShowNormal);
+    } else {
+        lbl_ftpAdmin->SetEnabled(false);
+    }
+}
+
+void Tvrk_form::OpenOptionsDialog() {
+    if (OptionsDialog) OptionsDialog->Execute();
+    if (Released) return;
+    ReadSettings();
+    lbl_VRKInfo_title->SetCaption(lbl_VRKInfo_title->Caption() + " " + AppVersion);
+}
+
+} // namespace vrk
