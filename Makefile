@@ -4,8 +4,9 @@ SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 NATIVE := build/native
 WINDOWS := build/windows
+SANITIZE := build/sanitize
 
-.PHONY: all bootstrap native windows build run test clean
+.PHONY: all bootstrap native windows sanitize build run test clean fuzz
 
 all: build
 
@@ -20,8 +21,14 @@ windows: bootstrap
 	@cmake -S . -B $(WINDOWS) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(WINDOWS) -j $(JOBS)
 
-build: native windows
-	@printf 'subdirs("native" "windows")\n' > build/CTestTestfile.cmake
+# The native tests again under AddressSanitizer and UndefinedBehaviorSanitizer,
+# and the fuzz targets, built with clang.
+sanitize: bootstrap
+	@CC=clang CXX=clang++ cmake -S . -B $(SANITIZE) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVRK_SANITIZE=ON >/dev/null
+	@cmake --build $(SANITIZE) -j $(JOBS)
+
+build: native windows sanitize
+	@printf 'subdirs("native" "windows" "sanitize")\n' > build/CTestTestfile.cmake
 
 # Every test of both builds in one CTest run, so one closing line counts them all.
 test: build
@@ -37,3 +44,10 @@ clean:
 .PHONY: bench
 bench: build
 	@scripts/wine-env scripts/wine-run build/windows/bench/bench_exec_wait.exe --compare
+
+# A longer fuzz run of every target: make fuzz FUZZ_SECONDS=600
+FUZZ_SECONDS ?= 600
+fuzz: sanitize
+	@for t in ini_fuzz picture_fuzz; do mkdir -p $(SANITIZE)/tests/fuzz/corpus/$$t; \
+	  $(SANITIZE)/tests/fuzz/$$t -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=1024 -max_len=65536 \
+	    $(SANITIZE)/tests/fuzz/corpus/$$t tests/fuzz/corpus/$$t || exit 1; done
