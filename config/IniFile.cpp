@@ -47,7 +47,7 @@ std::string IniFile::Text() const {
     std::string text;
     // A file that cannot be read reads like a missing one: every value takes
     // its default.
-    if (os_.readFile(path_, text) != Platform::ReadResult::kRead) text.clear();
+    if (os_.readFile(path_, text, kMaxIniFileBytes) != Platform::ReadResult::kRead) text.clear();
     return text;
 }
 
@@ -71,11 +71,12 @@ void IniFile::ReadSection(const std::string& section, std::vector<std::string>& 
 
 void IniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
     std::string text;
-    switch (os_.readFile(path_, text)) {
+    switch (os_.readFile(path_, text, kMaxIniFileBytes)) {
     case Platform::ReadResult::kRead: break;
     case Platform::ReadResult::kMissing: text.clear(); break;
     // Writing over a file we could not read would throw its content away.
-    case Platform::ReadResult::kFailed: throw Error("Unable to write to " + path_);
+    case Platform::ReadResult::kFailed:
+    case Platform::ReadResult::kTooLarge: throw Error("Unable to write to " + path_);
     }
     const std::string updated = IniWithValue(text, section, key, value);
     // The status poll writes the same values every second: an unchanged file

@@ -11,6 +11,11 @@
 
 namespace vrk {
 
+// INI files bigger than this are not read (every value takes its default)
+// and not written (a write raises): no settings file is that big, and reading
+// one afresh for every value would hold that much memory each time.
+inline constexpr std::size_t kMaxIniFileBytes = 16u << 20;
+
 class IniFile {
 public:
     // Touches nothing on disk; a missing file is not an error.

@@ -56,7 +56,7 @@ std::shared_ptr<Picture> DecodeJpeg(const std::string& bytes) {
     // Everything the decoder allocates lives in `info`; after a jump only
     // jpeg_destroy_decompress is needed, and no C++ object with a destructor
     // is created between setjmp and the jump.
-    Frame* frame = &picture->frames.emplace_back();
+    Frame* volatile frame = &picture->frames.emplace_back();
     std::vector<std::uint8_t> row;
     if (setjmp(error.jump)) {
         jpeg_destroy_decompress(&info);
@@ -66,7 +66,8 @@ std::shared_ptr<Picture> DecodeJpeg(const std::string& bytes) {
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&info, TRUE);
     if (info.image_width == 0 || info.image_height == 0 || info.image_width > kMaxPictureSide ||
-        info.image_height > kMaxPictureSide) {
+        info.image_height > kMaxPictureSide ||
+        static_cast<std::size_t>(info.image_width) * info.image_height > kMaxPicturePixels) {
         jpeg_destroy_decompress(&info);
         throw Error("JPEG error: picture too large");
     }
@@ -129,7 +130,9 @@ std::shared_ptr<Picture> DecodeGif(const std::string& bytes) {
     if (DGifSlurp(gif) != GIF_OK)
         throw Error(std::string("GIF error: ") + (GifErrorString(gif->Error) ? GifErrorString(gif->Error) : "corrupt"));
     if (gif->ImageCount <= 0) throw Error("GIF error: no image");
-    if (static_cast<std::size_t>(gif->ImageCount) > kMaxGifFrames) throw Error("GIF error: too many frames");
+    if (static_cast<std::size_t>(gif->ImageCount) > kMaxGifFrames ||
+        static_cast<std::size_t>(gif->ImageCount) * width * height > kMaxPicturePixels)
+        throw Error("GIF error: too many frames");
 
     auto picture = std::make_shared<Picture>();
     picture->kind = Picture::Kind::kGif;
@@ -237,9 +240,12 @@ const IconImage* BestIconImage(const Picture& icon, int side) {
 
 std::shared_ptr<const Picture> LoadPicture(Platform& os, const std::string& path) {
     std::string bytes;
-    if (os.readFile(path, bytes) != Platform::ReadResult::kRead) {
-        const char* reason = os.fileExists(path) ? "Access is denied" : "The system cannot find the file specified";
-        throw Error("Cannot open file \"" + path + "\". " + reason);
+    switch (os.readFile(path, bytes, kMaxPictureFileBytes)) {
+    case Platform::ReadResult::kRead: break;
+    case Platform::ReadResult::kMissing:
+        throw Error("Cannot open file \"" + path + "\". The system cannot find the file specified");
+    case Platform::ReadResult::kFailed: throw Error("Cannot open file \"" + path + "\". Access is denied");
+    case Platform::ReadResult::kTooLarge: throw Error("Cannot open file \"" + path + "\". The file is too large");
     }
     const std::string ext = LowerExtension(path);
     if (ext == "ico") return DecodeIcon(bytes, false);

@@ -36,7 +36,9 @@ struct Picture {
 // The biggest pictures we agree to decode; anything claiming more is refused
 // before memory is reserved for it.
 inline constexpr int kMaxPictureSide = 8192;
+inline constexpr std::size_t kMaxPicturePixels = 16u << 20;   // all frames together
 inline constexpr std::size_t kMaxGifFrames = 512;
+inline constexpr std::size_t kMaxPictureFileBytes = 32u << 20;
 
 // Reads and decodes a picture file, chosen by its extension (.ico, .cur,
 // .jpg/.jpeg, .gif). Raises Error "Cannot open file "<path>". <reason>" when

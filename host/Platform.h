@@ -95,9 +95,11 @@ public:
     virtual bool removeDirectory(const std::string& path) = 0;
     virtual bool fileExists(const std::string& path) = 0;
     // Whole content of a file. A file that exists but cannot be read is told
-    // apart from a missing one, so that a writer never mistakes it for empty.
-    enum class ReadResult { kRead, kMissing, kFailed };
-    virtual ReadResult readFile(const std::string& path, std::string& content) = 0;
+    // apart from a missing one, so that a writer never mistakes it for empty;
+    // a file bigger than the limit is not read at all.
+    enum class ReadResult { kRead, kMissing, kFailed, kTooLarge };
+    static constexpr std::size_t kNoLimit = static_cast<std::size_t>(-1);
+    virtual ReadResult readFile(const std::string& path, std::string& content, std::size_t limit = kNoLimit) = 0;
     // Replaces (or creates) a file atomically: the new content goes to a
     // temporary file in the same folder which is then renamed over the old
     // one, so a reader or a crash sees either the old or the new file.

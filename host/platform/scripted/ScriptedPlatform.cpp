@@ -133,12 +133,13 @@ bool ScriptedPlatform::fileExists(const std::string& path) {
     return fs::is_regular_file(hostPath(path), ec);
 }
 
-Platform::ReadResult ScriptedPlatform::readFile(const std::string& path, std::string& content) {
+Platform::ReadResult ScriptedPlatform::readFile(const std::string& path, std::string& content, std::size_t limit) {
     if (unreadable.count(path)) return ReadResult::kFailed;
     const fs::path p = hostPath(path);
     std::error_code ec;
     if (!fs::exists(p, ec)) return ReadResult::kMissing;
     if (!fs::is_regular_file(p, ec)) return ReadResult::kFailed;
+    if (fs::file_size(p, ec) > limit) return ReadResult::kTooLarge;
     std::ifstream in(p, std::ios::binary);
     if (!in) return ReadResult::kFailed;
     std::ostringstream out;

@@ -148,7 +148,7 @@ bool Win32Platform::fileExists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-Platform::ReadResult Win32Platform::readFile(const std::string& path, std::string& content) {
+Platform::ReadResult Win32Platform::readFile(const std::string& path, std::string& content, std::size_t limit) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
@@ -156,11 +156,23 @@ Platform::ReadResult Win32Platform::readFile(const std::string& path, std::strin
         return (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) ? ReadResult::kMissing
                                                                                  : ReadResult::kFailed;
     }
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(file, &size) && static_cast<unsigned long long>(size.QuadPart) > limit) {
+        CloseHandle(file);
+        return ReadResult::kTooLarge;
+    }
     content.clear();
     char chunk[65536];
     DWORD got = 0;
     bool ok = true;
-    while ((ok = ReadFile(file, chunk, sizeof chunk, &got, nullptr) != 0) && got > 0) content.append(chunk, got);
+    while ((ok = ReadFile(file, chunk, sizeof chunk, &got, nullptr) != 0) && got > 0) {
+        // A file that grows while it is read is held to the limit all the same.
+        if (content.size() + got > limit) {
+            CloseHandle(file);
+            return ReadResult::kTooLarge;
+        }
+        content.append(chunk, got);
+    }
     CloseHandle(file);
     return ok ? ReadResult::kRead : ReadResult::kFailed;
 }
