@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include <gif_lib.h>
@@ -125,14 +126,57 @@ std::shared_ptr<Picture> DecodeGif(const std::string& bytes) {
     } closer{gif};
 
     const int width = gif->SWidth, height = gif->SHeight;
-    if (width <= 0 || height <= 0 || width > kMaxPictureSide || height > kMaxPictureSide)
+    if (width <= 0 || height <= 0 || width > kMaxPictureSide || height > kMaxPictureSide ||
+        static_cast<std::size_t>(width) * height > kMaxPicturePixels)
         throw Error("GIF error: bad picture size");
-    if (DGifSlurp(gif) != GIF_OK)
-        throw Error(std::string("GIF error: ") + (GifErrorString(gif->Error) ? GifErrorString(gif->Error) : "corrupt"));
+    auto fail = [gif](const char* fallback) {
+        const char* text = GifErrorString(gif->Error);
+        throw Error(std::string("GIF error: ") + (text ? text : fallback));
+    };
+    // Read record by record rather than all at once, so that every image's
+    // size is checked before memory is taken for it.
+    std::size_t pixels = 0;
+    for (GifRecordType record = UNDEFINED_RECORD_TYPE; record != TERMINATE_RECORD_TYPE;) {
+        if (DGifGetRecordType(gif, &record) != GIF_OK) fail("corrupt");
+        if (record == IMAGE_DESC_RECORD_TYPE) {
+            if (DGifGetImageDesc(gif) != GIF_OK) fail("corrupt image");
+            SavedImage& image = gif->SavedImages[gif->ImageCount - 1];
+            const int w = image.ImageDesc.Width, h = image.ImageDesc.Height;
+            if (w <= 0 || h <= 0 || w > kMaxPictureSide || h > kMaxPictureSide) throw Error("GIF error: bad frame size");
+            pixels += static_cast<std::size_t>(w) * h + static_cast<std::size_t>(width) * height;
+            if (pixels > kMaxPicturePixels || static_cast<std::size_t>(gif->ImageCount) > kMaxGifFrames)
+                throw Error("GIF error: too many frames");
+            image.RasterBits = static_cast<GifByteType*>(std::malloc(static_cast<std::size_t>(w) * h));
+            if (!image.RasterBits) throw Error("GIF error: out of memory");
+            if (image.ImageDesc.Interlace) {
+                static const int offsets[] = {0, 4, 2, 1}, steps[] = {8, 8, 4, 2};
+                for (int pass = 0; pass < 4; ++pass)
+                    for (int y = offsets[pass]; y < h; y += steps[pass])
+                        if (DGifGetLine(gif, image.RasterBits + static_cast<std::size_t>(y) * w, w) != GIF_OK)
+                            fail("corrupt image data");
+            } else if (DGifGetLine(gif, image.RasterBits, w * h) != GIF_OK) {
+                fail("corrupt image data");
+            }
+            // The extension blocks read so far belong to this image.
+            image.ExtensionBlockCount = gif->ExtensionBlockCount;
+            image.ExtensionBlocks = gif->ExtensionBlocks;
+            gif->ExtensionBlockCount = 0;
+            gif->ExtensionBlocks = nullptr;
+        } else if (record == EXTENSION_RECORD_TYPE) {
+            int code = 0;
+            GifByteType* block = nullptr;
+            if (DGifGetExtension(gif, &code, &block) != GIF_OK) fail("corrupt extension");
+            if (block && GifAddExtensionBlock(&gif->ExtensionBlockCount, &gif->ExtensionBlocks, code, block[0], &block[1]) == GIF_ERROR)
+                throw Error("GIF error: out of memory");
+            while (block) {
+                if (DGifGetExtensionNext(gif, &block) != GIF_OK) fail("corrupt extension");
+                if (block && GifAddExtensionBlock(&gif->ExtensionBlockCount, &gif->ExtensionBlocks,
+                                                  CONTINUE_EXT_FUNC_CODE, block[0], &block[1]) == GIF_ERROR)
+                    throw Error("GIF error: out of memory");
+            }
+        }
+    }
     if (gif->ImageCount <= 0) throw Error("GIF error: no image");
-    if (static_cast<std::size_t>(gif->ImageCount) > kMaxGifFrames ||
-        static_cast<std::size_t>(gif->ImageCount) * width * height > kMaxPicturePixels)
-        throw Error("GIF error: too many frames");
 
     auto picture = std::make_shared<Picture>();
     picture->kind = Picture::Kind::kGif;
