@@ -149,6 +149,7 @@ void TOptionsDialog::BuildLayout() {
     Image1 = Make<Image>("Image1", Panel1);
     Image1->SetBounds({40, -42, 320, 160});
     Image1->SetTransparent(true);
+    Image1->LoadFromResource("ABOUTLOGO", Picture::Kind::kJpeg);
     Label1 = label("Label1", {10, 80, 378, 28}, MakeFont("Arial Black", 20), Panel1);
     Label1->SetCaption("VORLAN Web Server Control Panel");
     Label1->alignment = Align::kCenter;

@@ -63,6 +63,7 @@ void Tvrk_form::BuildLayout() {
     // --- window header ---------------------------------------------------------------
     imgVRKIcon = image("imgVRKIcon", this, 10, 12, 32, Cursor::kArrow);
     imgVRKIcon->SetTransparent(true);
+    imgVRKIcon->LoadFromResource("VRKICON", Picture::Kind::kIcon);
     VRKTitle = label("VRKTitle", this, {50, 13, 104, 30}, MakeFont("Arial Black", 21, kWhite, true));
     VRKTitle->autoSize = true;
     VRKTitle->SetCursor(Cursor::kArrow);
@@ -176,6 +177,7 @@ void Tvrk_form::BuildLayout() {
     PanelVRK->SetFont(MakeFont("MS Sans Serif", 11, kColorWindowText));
     imgVORLANLogo = image("imgVORLANLogo", PanelVRK, 93, -16, 0, Cursor::kParent);
     imgVORLANLogo->SetBounds({93, -16, 250, 125});
+    imgVORLANLogo->LoadFromResource("WELCOMELOGO", Picture::Kind::kJpeg);
     lbl_welcome_title = label("lbl_welcome_title", PanelVRK, {3, 100, 429, 20}, MakeFont("Arial Black", 16, kCream, true), false);
     lbl_welcome_title->alignment = Align::kCenter;
     lbl_welcome_title->SetColor(kPanelBlue);

@@ -127,6 +127,12 @@ void Image::LoadFromFile(const std::string& path) {
     SetPicture(std::move(loaded), path);
 }
 
+void Image::LoadFromResource(const std::string& name, Picture::Kind kind) {
+    const std::string bytes = application()->backend().ResourceBytes(name);
+    if (bytes.empty()) return;
+    SetPicture(kind == Picture::Kind::kJpeg ? DecodeJpeg(bytes) : DecodeIcon(bytes, false), "resource:" + name);
+}
+
 void Image::SetPicture(std::shared_ptr<const Picture> picture, const std::string& path) {
     // Pictures are read afresh on every load; an unchanged file on show is
     // not drawn again.

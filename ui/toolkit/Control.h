@@ -91,6 +91,9 @@ public:
     // the previous picture.
     void LoadFromFile(const std::string& path);
     void SetPicture(std::shared_ptr<const Picture> picture, const std::string& path);
+    // A picture embedded in the program (the window definition's own
+    // pictures); nothing when the program has none of that name.
+    void LoadFromResource(const std::string& name, Picture::Kind kind);
     const std::shared_ptr<const Picture>& picture() const { return picture_; }
     const std::string& pictureFile() const { return pictureFile_; }
 
