@@ -23,11 +23,12 @@ public:
         // The first form is the taskbar entry; the others belong to it.
         HWND owner = backend.MainWindow();
         if (!owner) exStyle_ |= WS_EX_APPWINDOW;
+        // Alpha blending, at the form's opacity (Wine paints a layered
+        // window and its children as any other).
         exStyle_ |= WS_EX_LAYERED;
         CreateOwn(kFormClass, owner, style_, exStyle_);
         if (!hwnd) return;
-        if (exStyle_ & WS_EX_LAYERED)
-            SetLayeredWindowAttributes(hwnd, 0, static_cast<BYTE>(std::min(form_.alpha, 255u)), LWA_ALPHA);
+        SetLayeredWindowAttributes(hwnd, 0, static_cast<BYTE>(std::min(form_.alpha, 255u)), LWA_ALPHA);
         SetIcon();
         lastBackground_ = form_.Background().get();
     }

@@ -21,7 +21,7 @@ public:
 
     void Create(HWND parent) override {
         CreateOwn(image_.kind == Kind::kAnimatedImage ? "VrkAnimatedImage" : "VrkImage", parent,
-                  WS_CHILD | WS_CLIPSIBLINGS | (image_.Visible() ? WS_VISIBLE : 0));
+                  WS_CHILD | WS_CLIPSIBLINGS);
         Load();
         ShowingChanged();
     }

@@ -13,7 +13,7 @@ public:
 
     void Create(HWND parent) override {
         FitToCaption();
-        CreateOwn("VrkLabel", parent, WS_CHILD | WS_CLIPSIBLINGS | (label_.Visible() ? WS_VISIBLE : 0));
+        CreateOwn("VrkLabel", parent, WS_CHILD | WS_CLIPSIBLINGS);
     }
 
     void Apply() override {

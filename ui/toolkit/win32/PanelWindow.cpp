@@ -12,7 +12,7 @@ public:
 
     void Create(HWND parent) override {
         CreateOwn("VrkPanel", parent,
-                  WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (panel_.Visible() ? WS_VISIBLE : 0));
+                  WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS);
     }
 
     void Apply() override {

@@ -17,7 +17,7 @@ public:
     RadioGroupWindow(Win32Backend& backend, RadioGroup& group) : Window(backend, group), group_(group) {}
 
     void Create(HWND parent) override {
-        CreateOwn("VrkRadioGroup", parent, WS_CHILD | WS_CLIPSIBLINGS | (group_.Visible() ? WS_VISIBLE : 0));
+        CreateOwn("VrkRadioGroup", parent, WS_CHILD | WS_CLIPSIBLINGS);
         SetIndexProperty();
     }
 

@@ -12,7 +12,7 @@ public:
     ShapeWindow(Win32Backend& backend, Shape& shape) : Window(backend, shape), shape_(shape) {}
 
     void Create(HWND parent) override {
-        CreateOwn("VrkShape", parent, WS_CHILD | WS_CLIPSIBLINGS | (shape_.Visible() ? WS_VISIBLE : 0));
+        CreateOwn("VrkShape", parent, WS_CHILD | WS_CLIPSIBLINGS);
     }
 
     bool SeeThrough() const override { return !shape_.filled; }

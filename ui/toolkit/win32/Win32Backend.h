@@ -42,6 +42,7 @@ public:
     void Run() override;
     void Quit() override;
     std::uintptr_t NativeHandle(Form& form) override;
+    std::string ResourceBytes(const std::string& name) override;
 
     // --- for the windows ----------------------------------------------------------
     HINSTANCE instance() const { return instance_; }
@@ -58,7 +59,6 @@ public:
 private:
     struct Background {
         std::weak_ptr<const Picture> source;
-        const Picture* shown = nullptr;
         win32::Bitmap bitmap;
     };
     struct Realized {

@@ -71,6 +71,7 @@ Window::~Window() {
         RemovePropA(hwnd, kObjectProperty);
         RemovePropA(hwnd, kNameProperty);
         RemovePropA(hwnd, kPictureProperty);
+        RemovePropA(hwnd, kIndexProperty);
         if (GetWindowLongPtrA(hwnd, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(this))
             SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
     }
@@ -80,18 +81,28 @@ Window::~Window() {
 
 Window* Window::From(HWND hwnd) { return hwnd ? static_cast<Window*>(GetPropA(hwnd, kObjectProperty)) : nullptr; }
 
+DWORD Window::InitialStyle(DWORD style) const {
+    if (style & WS_CHILD) {
+        if (control.Visible()) style |= WS_VISIBLE;
+        if (!control.Enabled()) style |= WS_DISABLED;
+    }
+    return style;
+}
+
 void Window::CreateOwn(const char* className, HWND parent, DWORD style, DWORD exStyle) {
     RegisterOwnClass(backend.instance(), className);
-    const RECT r = Bounds();
-    CreateWindowExA(exStyle, className, WindowText().c_str(), style, r.left, r.top, r.right - r.left,
-                    r.bottom - r.top, parent, nullptr, backend.instance(), this);
+    placed_ = Bounds();
+    const RECT& r = placed_;
+    CreateWindowExA(exStyle, className, FollowsText() ? WindowText().c_str() : "", InitialStyle(style), r.left, r.top,
+                    r.right - r.left, r.bottom - r.top, parent, nullptr, backend.instance(), this);
     AfterCreate();
 }
 
 void Window::CreateSystem(const char* className, HWND parent, DWORD style, DWORD exStyle) {
-    const RECT r = Bounds();
-    hwnd = CreateWindowExA(exStyle, className, WindowText().c_str(), style, r.left, r.top, r.right - r.left,
-                           r.bottom - r.top, parent, nullptr, backend.instance(), nullptr);
+    placed_ = Bounds();
+    const RECT& r = placed_;
+    hwnd = CreateWindowExA(exStyle, className, FollowsText() ? WindowText().c_str() : "", InitialStyle(style), r.left,
+                           r.top, r.right - r.left, r.bottom - r.top, parent, nullptr, backend.instance(), nullptr);
     AfterCreate();
 }
 
@@ -123,17 +134,18 @@ void Window::SetPictureProperty(const std::string& path) {
 
 void Window::ApplyCommon() {
     const RECT want = Bounds();
-    RECT have;
-    GetWindowRect(hwnd, &have);
-    MapWindowPoints(HWND_DESKTOP, GetParent(hwnd), reinterpret_cast<POINT*>(&have), 2);
-    if (!EqualRect(&want, &have))
+    if (!EqualRect(&want, &placed_)) {
+        placed_ = want;
         SetWindowPos(hwnd, nullptr, want.left, want.top, want.right - want.left, want.bottom - want.top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 
     if (!IsWindowEnabled(hwnd) != !control.Enabled()) EnableWindow(hwnd, control.Enabled());
 
-    const std::string text = WindowText();
-    if (TextOf(hwnd) != text) SetWindowTextA(hwnd, text.c_str());
+    if (FollowsText()) {
+        const std::string text = WindowText();
+        if (TextOf(hwnd) != text) SetWindowTextA(hwnd, text.c_str());
+    }
 
     const bool shown = (GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
     if (shown != control.Visible()) {

@@ -73,15 +73,20 @@ protected:
     void PaintBackdrop(HDC dc, const RECT& client);
     // The bounds a window gets: the control's, in its parent's client area.
     virtual RECT Bounds() const;
-    // For windows that follow a caption: the text the window should hold.
+    // The text the window holds (another process reads it): the caption.
     virtual std::string WindowText() const { return control.Caption(); }
+    // Whether the window's text follows WindowText (a drop-down list's text
+    // is its selected item, which the list itself shows).
+    virtual bool FollowsText() const { return true; }
     void SetPictureProperty(const std::string& path);
 
     bool pressed_ = false;
 
 private:
     void RunClick();
+    DWORD InitialStyle(DWORD style) const;
     void AfterCreate();
+    RECT placed_{}; // where the window was last put
     ATOM nameAtom_ = 0;
     ATOM pictureAtom_ = 0;
     std::string pictureProperty_;

@@ -1,0 +1,60 @@
+// What one status poll costs, against its floor: the service-manager
+// queries a poll cannot do without. The window is the real one without its
+// drawing (headless), on the real system, in a demo tree.
+//   bench_poll_cost.exe <demo tree root> [polls]
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "host/VRKLibrary.h"
+#include "host/platform/win32/Win32Platform.h"
+#include "ui/toolkit/headless/HeadlessBackend.h"
+#include "ui/vrk.h"
+
+namespace {
+double Now() {
+    LARGE_INTEGER f, t;
+    QueryPerformanceFrequency(&f);
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: bench_poll_cost <demo tree root> [polls]\n");
+        return 2;
+    }
+    const int polls = argc > 2 ? std::atoi(argv[2]) : 200;
+    std::string root = argv[1];
+    if (root.back() != '\\') root += '\\';
+
+    vrk::Win32Platform os;
+    vrk::ui::HeadlessBackend backend(os);
+    vrk::ui::Application app(backend, os);
+    vrk::Tvrk_form form(app, root + "vrk.exe");
+    form.Create();
+    if (!backend.errors.empty()) {
+        std::fprintf(stderr, "start-up failed: %s\n", backend.errors.front().c_str());
+        return 1;
+    }
+    form.Timer1Timer(); // warm: files cached by the system
+
+    double t0 = Now();
+    for (int i = 0; i < polls; ++i) form.Timer1Timer();
+    const double poll = (Now() - t0) / polls;
+
+    const char* services[] = {"FileZilla Server", "memcached Server", "MySQL", "Apache2.2", "postgresql-9.1", "MongoDB"};
+    t0 = Now();
+    for (int i = 0; i < polls; ++i)
+        for (const char* s : services) vrk::ServiceRunning(os, "", s);
+    const double floor = (Now() - t0) / polls;
+
+    std::printf("poll_cost: %d polls, none of the six services installed\n", polls);
+    std::printf("  one status poll        %.2f ms\n", poll * 1000);
+    std::printf("  floor (6 queries)      %.2f ms\n", floor * 1000);
+    std::printf("  poll / floor           %.2f\n", poll / floor);
+    return 0;
+}

@@ -1,0 +1,197 @@
+#!/usr/bin/env bash
+# End-to-end: vrk.exe in a fresh demo tree under Wine, looked at and clicked
+# from outside through vrkprobe, the way a person uses the window.
+#
+#   panel_e2e.sh <source root> <windows build dir> <demo dir>
+#
+# Checks: the window's frame; every control of the window definition (as
+# vrklayout prints it) is there, under its parent, at its place; a few key
+# controls where the design puts them; the panels' stacking order; the
+# runtime state file; the tab images switching panels; a radio group click;
+# the close. Screenshots go to build/screenshots/e2e-*.png.
+set -euo pipefail
+root=${1:?source root}
+build=${2:?windows build dir}
+demo=${3:?demo dir}
+
+# CTest runs this inside scripts/wine-env; on its own it gets one.
+if [ -z "${DISPLAY:-}" ]; then exec "$root/scripts/wine-env" "$0" "$@"; fi
+
+probe_exe=$build/tests/e2e/vrkprobe.exe
+layout_exe=$build/tests/e2e/vrklayout.exe
+shots=$root/build/screenshots
+work=$demo.work
+log=$work/wine.log
+rm -rf "$work"
+mkdir -p "$work" "$shots"
+
+fail() {
+  echo "panel_e2e: FAIL: $*" >&2
+  exit 1
+}
+
+# Wine's daemons must not inherit an output pipe of CTest: every Windows
+# program reads nothing and writes to a file.
+probe() {
+  local status=0
+  "$root/scripts/wine-run" "$probe_exe" "$@" </dev/null >"$work/probe.out" 2>>"$log" || status=$?
+  tr -d '\r' <"$work/probe.out"
+  return $status
+}
+
+for f in "$build/app/vrk.exe" "$probe_exe" "$layout_exe"; do
+  [ -f "$f" ] || fail "$f is missing (build the vrk, vrkprobe and vrklayout targets)"
+done
+
+VRK_WINDOWS_BUILD=$build "$root/scripts/make-demo-tree" "$demo"
+
+(cd "$demo" && exec "$root/scripts/wine-run" "$demo/vrk.exe" </dev/null >>"$log" 2>&1) &
+panel=$!
+cleanup() {
+  if kill -0 "$panel" 2>/dev/null; then
+    probe close >/dev/null 2>&1 || true
+    for _ in $(seq 1 50); do kill -0 "$panel" 2>/dev/null || break; sleep 0.2; done
+    kill "$panel" 2>/dev/null || true
+  fi
+}
+trap cleanup EXIT
+
+probe wait 90 >/dev/null || fail "the window \"VORLAN Web Server\" did not come up: $(tail -n 3 "$log" | tr '\n' ' ')"
+if ! errors=$(probe errors); then fail "the panel shows an error box: $errors"; fi
+
+probe list >"$work/list.tsv" || fail "vrkprobe list failed"
+"$root/scripts/wine-run" "$layout_exe" </dev/null 2>>"$log" | tr -d '\r' >"$work/layout.tsv"
+[ -s "$work/layout.tsv" ] || fail "vrklayout printed nothing"
+
+# The window alone, cut from the screen.
+screenshot() {
+  local rect
+  rect=$(probe list | awk -F'\t' 'NR == 1 { split($4, r, ","); printf "%dx%d+%d+%d", r[3], r[4], r[1], r[2] }')
+  import -window root -crop "$rect" +repage "$shots/$1"
+}
+screenshot e2e-start.png
+
+field() { # field <name> <column>: a column of a control's line in the list
+  awk -F'\t' -v n="$1" -v c="$2" '$1 == n { print $c; found = 1 } END { exit !found }' "$work/list.tsv"
+}
+
+# --- the window ----------------------------------------------------------------------
+IFS=$'\t' read -r form_name form_class _ form_rect _ _ _ form_state _ <"$work/list.tsv"
+[ "$form_name $form_class" = "vrk_form VrkForm" ] || fail "the window is $form_name of class $form_class"
+declare -A frame
+for kv in $form_state; do frame[${kv%%=*}]=${kv#*=}; done
+[ "${frame[client]}" = 797x486 ] || fail "the client area is ${frame[client]}, not 797x486"
+IFS=, read -r x y w h <<<"$form_rect"
+screen_w=${frame[screen]%x*} screen_h=${frame[screen]#*x}
+dx=$((2 * x + w - screen_w)) dy=$((2 * y + h - screen_h))
+[ "${dx#-}" -le 2 ] && [ "${dy#-}" -le 2 ] || fail "the window ($form_rect) is not centred on the screen (${frame[screen]})"
+style=$((16#${frame[style]})) exstyle=$((16#${frame[exstyle]}))
+((style & 0x00080000)) && fail "the window has a system menu (caption-bar buttons)"
+((style & 0x00040000)) && fail "the window can be resized"
+((style & 0x00C00000)) || fail "the window has no caption bar"
+((exstyle & 0x00080000)) || fail "the window is not layered (alpha blending)"
+
+# --- every control of the definition, at its place ---------------------------------
+awk -F'\t' '
+  FNR == NR { kind[$1] = $2; parent[$1] = $3; rect[$1] = $4; auto[$1] = $5; align[$1] = $6; defined++; next }
+  FNR == 1 { next } # the window itself
+  {
+    seen++
+    if (!($1 in kind)) { print "unknown control " $1; bad = 1; next }
+    found[$1] = 1
+    want = kind[$1]
+    cls = want == "label" ? "VrkLabel" : want == "image" ? "VrkImage" : want == "animated image" ? "VrkAnimatedImage" : \
+          want == "panel" ? "VrkPanel" : want == "shape" ? "VrkShape" : want == "radio group" ? "VrkRadioGroup" : \
+          want == "edit" || want == "memo" ? "Edit" : want == "drop-down list" ? "ComboBox" : "Button"
+    if (tolower($2) != tolower(cls)) { print $1 ": class " $2 ", expected " cls; bad = 1 }
+    if ($3 != parent[$1]) { print $1 ": child of " $3 ", expected " parent[$1]; bad = 1 }
+    split(rect[$1], w, ","); split($4, h, ",")
+    if (want == "drop-down list") ok = w[1] == h[1] && w[2] == h[2] && w[3] == h[3]
+    else if (auto[$1] == 1 && align[$1] == "right") ok = w[1] + w[3] == h[1] + h[3] && w[2] == h[2]
+    else if (auto[$1] == 1) ok = w[1] == h[1] && w[2] == h[2]
+    else ok = rect[$1] == $4
+    if (!ok) { print $1 ": at " $4 ", defined at " rect[$1] (auto[$1] == 1 ? " (auto-size)" : ""); bad = 1 }
+  }
+  END {
+    for (n in kind) if (!(n in found)) { print "missing control " n; bad = 1 }
+    if (seen != defined) { print seen " control windows, " defined " controls defined"; bad = 1 }
+    exit bad
+  }' "$work/layout.tsv" "$work/list.tsv" >"$work/why" || fail "$(cat "$work/why")"
+
+# --- key controls where the design puts them -----------------------------------------
+while read -r name parent rect; do
+  got="$(field "$name" 3) $(field "$name" 4)" || fail "no control $name"
+  [ "$got" = "$parent $rect" ] || fail "$name is at $got, the design puts it at $parent $rect"
+done <<'EOF'
+btnExit vrk_form 750,12,32,32
+imgTabApache vrk_form 286,172,32,32
+lbl_apache_title vrk_form 50,179,200,19
+PanelApache vrk_form 330,125,435,302
+PanelVRKInformation vrk_form 330,130,435,302
+rgp_PHPVersions PanelApache 100,10,325,60
+lbl_ApacheRunStop PanelApache 100,110,80,13
+Shape2 PanelApache 10,150,415,1
+imgLogoMongoDB PanelDB 10,236,64,64
+imgVORLANLogo PanelVRK 93,-16,250,125
+ed_feedback_msg PanelFeedback 135,140,290,100
+EOF
+
+# Panels stack in the order of the definition, the last one on top.
+previous=-1
+for p in PanelApache PanelMySQL PanelFeedback PanelVRK PanelDB PanelFTP PanelPgSQL PanelVRKInformation; do
+  index=$(field "$p" 7)
+  [ "$index" -gt "$previous" ] || fail "$p is stacked above a panel defined after it"
+  previous=$index
+done
+
+# --- what the start-up showed -----------------------------------------------------------
+for p in PanelApache PanelDB PanelFTP PanelVRKInformation PanelMySQL PanelPgSQL PanelFeedback; do
+  [ "$(field "$p" 5)" = 0 ] || fail "$p is visible at start"
+done
+[ "$(field PanelVRK 5)" = 1 ] || fail "the welcome panel PanelVRK is not visible at start"
+[ "$(field lbl_vorlan 9)" = "VORLAN CMS" ] || fail "lbl_vorlan reads \"$(field lbl_vorlan 9)\""
+case "$(field VRKTitle 9)" in "VORLAN WEB SERVER - "*) ;; *) fail "VRKTitle reads \"$(field VRKTitle 9)\"" ;; esac
+for pair in 'imgTabApache\apache.ico' 'btnExit\close.ico' 'frmGif\loading.gif' 'imgLogoApache\apache_logo.ico'; do
+  name=${pair%%\\*} file=\\${pair#*\\}
+  picture=$(field "$name" 10)
+  [ "${picture%"$file"}" != "$picture" ] || fail "$name shows \"$picture\", not $file"
+done
+
+run_ini=$demo/vrk/tmp/run.ini
+[ -f "$run_ini" ] || fail "no runtime state file $run_ini"
+value() { tr -d '\r' <"$run_ini" | awk -F= -v s="[$1]" -v k="$2" '/^\[/ { in_s = ($0 == s) } in_s && $1 == k { print substr($0, length(k) + 2) }'; }
+[ "$(value gui version)" = 1.3.22 ] || fail "run.ini [gui] version is \"$(value gui version)\""
+[ "$(value credit creator)" = Malverin ] || fail "run.ini [credit] creator is \"$(value credit creator)\""
+
+# --- clicks ------------------------------------------------------------------------------
+# A click is handled when the panel's thread gets to it: wait until it shows.
+until_shows() { # until_shows <column> <name> <value>
+  for _ in $(seq 1 100); do
+    probe list >"$work/list.tsv"
+    [ "$(field "$2" "$1")" = "$3" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+probe click imgTabApache >/dev/null
+until_shows 5 PanelApache 1 || fail "a click on imgTabApache does not show PanelApache"
+[ "$(field PanelVRK 5)" = 0 ] || fail "PanelVRK still shows after a click on imgTabApache"
+screenshot e2e-apache.png
+
+# The middle of the PHP group is its second item.
+probe click rgp_PHPVersions >/dev/null
+until_shows 8 rgp_PHPVersions index=1 || fail "a click on the middle of rgp_PHPVersions does not select PHP 5.3"
+
+probe click imgTabVRK >/dev/null
+until_shows 5 PanelVRKInformation 1 || fail "a click on imgTabVRK does not show PanelVRKInformation"
+[ "$(field PanelApache 5)" = 0 ] || fail "PanelApache still shows after a click on imgTabVRK"
+[ "$(field PanelVRK 5)" = 0 ] || fail "PanelVRK shows again after a click on imgTabVRK"
+screenshot e2e-information.png
+
+# --- close --------------------------------------------------------------------------------
+probe close >/dev/null || fail "vrkprobe close failed"
+for _ in $(seq 1 300); do kill -0 "$panel" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$panel" 2>/dev/null && fail "vrk.exe still runs after its window was asked to close"
+wait "$panel" || true
+echo "panel_e2e: ok (screenshots in $shots/e2e-*.png)"

@@ -1,0 +1,256 @@
+// vrkprobe: looks at the running control panel from another process, as a
+// person would, through what its windows expose: each control's window
+// carries its name (property "VrkName") and, for images, its picture file
+// ("VrkPicture"); its text is its caption.
+//
+//   vrkprobe list            one line per control (tab-separated, see List)
+//   vrkprobe click <name>    a left click at the centre of the control
+//   vrkprobe wait <seconds>  until the panel's window is up and idle
+//   vrkprobe errors          prints the error boxes the panel shows
+//   vrkprobe close           asks the panel's window to close
+//
+// They look at the main window ("VORLAN Web Server"), or with
+// `--window <title>` first, at another window of the panel (the options
+// dialog).
+//
+// Exit status 0 on success, 1 on failure (with the reason on stderr).
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const char* kAppTitle = "VORLAN Web Server"; // the error boxes' caption
+constexpr const char* kFormClass = "VrkForm";
+std::string windowTitle = kAppTitle; // the window looked at
+
+HWND Panel() { return FindWindowA(kFormClass, windowTitle.c_str()); }
+
+std::string AtomText(HWND hwnd, const char* property) {
+    const auto atom = static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(GetPropA(hwnd, property)));
+    if (!atom) return {};
+    char text[256] = {};
+    const UINT n = GlobalGetAtomNameA(atom, text, sizeof text);
+    return std::string(text, n);
+}
+
+std::string NameOf(HWND hwnd) { return AtomText(hwnd, "VrkName"); }
+
+std::string TextOf(HWND hwnd) {
+    // WM_GETTEXT asks the control itself (an edit keeps its text apart from
+    // the window's); a panel busy for long gives up after a while.
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) {
+        char text[1024] = {};
+        GetWindowTextA(hwnd, text, sizeof text);
+        return text;
+    }
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    DWORD_PTR got = 0;
+    SendMessageTimeoutA(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 5000,
+                        &got);
+    text.resize(static_cast<std::size_t>(got));
+    return text;
+}
+
+// One line per field: tabs and line breaks of a caption are written as \t,
+// \r and \n.
+std::string Escaped(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\t') out += "\\t";
+        else if (c == '\r') out += "\\r";
+        else if (c == '\n') out += "\\n";
+        else out += c;
+    }
+    return out;
+}
+
+std::string ClassOf(HWND hwnd) {
+    char name[256] = {};
+    GetClassNameA(hwnd, name, sizeof name);
+    return name;
+}
+
+// The position among its siblings from the top of their stacking order.
+int StackIndex(HWND hwnd) {
+    int index = 0;
+    for (HWND above = GetWindow(hwnd, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) ++index;
+    return index;
+}
+
+std::string State(HWND hwnd, const std::string& cls) {
+    if (const auto index = reinterpret_cast<ULONG_PTR>(GetPropA(hwnd, "VrkIndex")))
+        return "index=" + std::to_string(static_cast<long>(index) - 1);
+    if (cls == "VrkRadioGroup") return "index=-1";
+    if (_stricmp(cls.c_str(), "ComboBox") == 0)
+        return "index=" + std::to_string(static_cast<long>(SendMessageA(hwnd, CB_GETCURSEL, 0, 0)));
+    if (_stricmp(cls.c_str(), "Button") == 0 && (GetWindowLongA(hwnd, GWL_STYLE) & BS_TYPEMASK) == BS_CHECKBOX)
+        return SendMessageA(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED ? "checked" : "unchecked";
+    return "-";
+}
+
+struct Control {
+    HWND hwnd;
+    std::string name;
+};
+
+std::vector<Control> Controls(HWND panel) {
+    std::vector<Control> found;
+    EnumChildWindows(
+        panel,
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            std::string name = NameOf(hwnd);
+            if (!name.empty()) reinterpret_cast<std::vector<Control>*>(param)->push_back({hwnd, name});
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+HWND FindControl(HWND panel, const std::string& name) {
+    for (const Control& c : Controls(panel))
+        if (c.name == name) return c.hwnd;
+    return nullptr;
+}
+
+HWND RequirePanel() {
+    HWND panel = Panel();
+    if (!panel) {
+        std::fprintf(stderr, "vrkprobe: no window titled \"%s\"\n", windowTitle.c_str());
+        std::exit(1);
+    }
+    return panel;
+}
+
+// Columns: name, class, parent, left,top,width,height (in the parent's
+// client area), visible, enabled, stacking index among its siblings (0 is
+// the top), state, caption, picture file. The first line is the window
+// itself: its outer rectangle on the screen, and in the state column its
+// client size, the screen size and its styles.
+int List() {
+    HWND panel = RequirePanel();
+    RECT outer, client;
+    GetWindowRect(panel, &outer);
+    GetClientRect(panel, &client);
+    std::printf("%s\t%s\t-\t%ld,%ld,%ld,%ld\t%d\t%d\t0\tclient=%ldx%ld screen=%dx%d style=%08lx exstyle=%08lx\t%s\t-\n",
+                NameOf(panel).c_str(), ClassOf(panel).c_str(), outer.left, outer.top, outer.right - outer.left,
+                outer.bottom - outer.top, IsWindowVisible(panel) ? 1 : 0, IsWindowEnabled(panel) ? 1 : 0,
+                client.right, client.bottom, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                static_cast<unsigned long>(GetWindowLongA(panel, GWL_STYLE)),
+                static_cast<unsigned long>(GetWindowLongA(panel, GWL_EXSTYLE)), Escaped(TextOf(panel)).c_str());
+    for (const Control& c : Controls(panel)) {
+        HWND parent = GetParent(c.hwnd);
+        RECT r;
+        GetWindowRect(c.hwnd, &r);
+        MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
+        const std::string cls = ClassOf(c.hwnd);
+        const std::string picture = AtomText(c.hwnd, "VrkPicture");
+        std::printf("%s\t%s\t%s\t%ld,%ld,%ld,%ld\t%d\t%d\t%d\t%s\t%s\t%s\n", c.name.c_str(), cls.c_str(),
+                    NameOf(parent).c_str(), r.left, r.top, r.right - r.left, r.bottom - r.top,
+                    IsWindowVisible(c.hwnd) ? 1 : 0, IsWindowEnabled(c.hwnd) ? 1 : 0, StackIndex(c.hwnd),
+                    State(c.hwnd, cls).c_str(), Escaped(TextOf(c.hwnd)).c_str(),
+                    picture.empty() ? "-" : picture.c_str());
+    }
+    return 0;
+}
+
+int Click(const std::string& name) {
+    HWND control = FindControl(RequirePanel(), name);
+    if (!control) {
+        std::fprintf(stderr, "vrkprobe: no control named %s\n", name.c_str());
+        return 1;
+    }
+    RECT r;
+    GetClientRect(control, &r);
+    const LPARAM at = MAKELPARAM(r.right / 2, r.bottom / 2);
+    PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(control, WM_LBUTTONUP, 0, at);
+    return 0;
+}
+
+// The error boxes of the panel: dialogs with the panel's title, with their
+// message text.
+std::vector<std::string> ErrorBoxes() {
+    std::vector<std::string> texts;
+    HWND box = nullptr;
+    while ((box = FindWindowExA(nullptr, box, "#32770", kAppTitle)) != nullptr) {
+        std::string text;
+        EnumChildWindows(
+            box,
+            [](HWND child, LPARAM param) -> BOOL {
+                if (_stricmp(ClassOf(child).c_str(), "Static") != 0) return TRUE;
+                const std::string t = TextOf(child);
+                if (!t.empty()) *reinterpret_cast<std::string*>(param) += t;
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&text));
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+int Errors() {
+    const auto texts = ErrorBoxes();
+    for (const auto& t : texts) std::printf("%s\n", Escaped(t).c_str());
+    return texts.empty() ? 0 : 1;
+}
+
+int Wait(double seconds) {
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
+    auto left = [&] { const ULONGLONG now = GetTickCount64(); return now < deadline ? DWORD(deadline - now) : 0; };
+    HWND panel = nullptr;
+    while (!(panel = Panel()) || !IsWindowVisible(panel)) {
+        if (!left()) {
+            std::fprintf(stderr, "vrkprobe: the window \"%s\" did not show within %g s\n", windowTitle.c_str(),
+                         seconds);
+            for (const auto& t : ErrorBoxes()) std::fprintf(stderr, "vrkprobe: error box: %s\n", Escaped(t).c_str());
+            return 1;
+        }
+        Sleep(100);
+    }
+    DWORD pid = 0;
+    GetWindowThreadProcessId(panel, &pid);
+    if (HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid)) {
+        WaitForInputIdle(process, left());
+        CloseHandle(process);
+    }
+    // Idle is when it answers: the window's thread is back in its loop.
+    DWORD_PTR ignored;
+    if (!SendMessageTimeoutA(panel, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, left() ? left() : 1, &ignored)) {
+        std::fprintf(stderr, "vrkprobe: the window \"%s\" does not answer\n", windowTitle.c_str());
+        return 1;
+    }
+    return 0;
+}
+
+int Close() {
+    PostMessageA(RequirePanel(), WM_CLOSE, 0, 0);
+    return 0;
+}
+
+int Usage() {
+    std::fprintf(stderr, "usage: vrkprobe [--window <title>] list | click <name> | wait <seconds> | errors | close\n");
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 3 && std::string(argv[1]) == "--window") {
+        windowTitle = argv[2];
+        argc -= 2;
+        argv += 2;
+    }
+    if (argc < 2) return Usage();
+    const std::string command = argv[1];
+    if (command == "list" && argc == 2) return List();
+    if (command == "click" && argc == 3) return Click(argv[2]);
+    if (command == "wait" && argc == 3) return Wait(std::atof(argv[2]));
+    if (command == "errors" && argc == 2) return Errors();
+    if (command == "close" && argc == 2) return Close();
+    return Usage();
+}

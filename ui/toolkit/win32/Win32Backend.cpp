@@ -1,0 +1,334 @@
+#include "Win32Backend.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "Window.h"
+#include "ui/toolkit/Application.h"
+
+namespace vrk::ui {
+
+using win32::Window;
+
+namespace {
+
+constexpr const char* kTimerClass = "VrkTimers";
+
+int Slot(Cursor cursor) { return static_cast<int>(cursor); }
+
+std::unique_ptr<Window> MakeWindow(Win32Backend& backend, Control& control) {
+    switch (control.kind) {
+    case Kind::kForm: return win32::MakeFormWindow(backend, static_cast<Form&>(control));
+    case Kind::kPanel: return win32::MakePanelWindow(backend, static_cast<Panel&>(control));
+    case Kind::kLabel: return win32::MakeLabelWindow(backend, static_cast<Label&>(control));
+    case Kind::kImage:
+    case Kind::kAnimatedImage: return win32::MakeImageWindow(backend, static_cast<Image&>(control));
+    case Kind::kShape: return win32::MakeShapeWindow(backend, static_cast<Shape&>(control));
+    case Kind::kRadioGroup: return win32::MakeRadioGroupWindow(backend, static_cast<RadioGroup&>(control));
+    case Kind::kCheckBox: return win32::MakeCheckBoxWindow(backend, static_cast<CheckBox&>(control));
+    case Kind::kDropDownList: return win32::MakeDropDownWindow(backend, static_cast<DropDownList&>(control));
+    case Kind::kEdit:
+    case Kind::kMemo: return win32::MakeEditWindow(backend, static_cast<Edit&>(control));
+    case Kind::kButton: return win32::MakeButtonWindow(backend, static_cast<Button&>(control));
+    case Kind::kTimer: break;
+    }
+    return nullptr;
+}
+
+std::string FontKey(const Font& f) {
+    return f.name + '|' + std::to_string(f.height) + '|' + (f.bold ? 'b' : '-') + (f.italic ? 'i' : '-') +
+           (f.underline ? 'u' : '-') + (f.fixedPitch ? 'f' : '-');
+}
+
+} // namespace
+
+Win32Backend::Win32Backend() : instance_(GetModuleHandleA(nullptr)) {
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = TimerProc;
+    wc.hInstance = instance_;
+    wc.lpszClassName = kTimerClass;
+    RegisterClassExA(&wc);
+    // The timers of the forms live on a window of their own that is never
+    // shown, so they tick whether their form is shown or hidden.
+    timerWindow_ = CreateWindowExA(0, kTimerClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance_, nullptr);
+    SetWindowLongPtrA(timerWindow_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+
+    cursors_[Slot(Cursor::kParent)] = LoadCursorA(nullptr, IDC_ARROW);
+    cursors_[Slot(Cursor::kArrow)] = LoadCursorA(nullptr, IDC_ARROW);
+    cursors_[Slot(Cursor::kHand)] = LoadCursorA(nullptr, IDC_HAND);
+}
+
+Win32Backend::~Win32Backend() {
+    while (!forms_.empty()) Destroy(*forms_.back().form);
+    if (timerWindow_) DestroyWindow(timerWindow_);
+    for (auto& [key, font] : fonts_) DeleteObject(font);
+    for (auto& [color, brush] : brushes_) DeleteObject(brush);
+    for (int i = 0; i < 3; ++i)
+        if (cursorFromFile_[i]) DestroyCursor(cursors_[i]);
+}
+
+// --- forms and controls ------------------------------------------------------------
+
+Win32Backend::Realized* Win32Backend::Find(const Form* form) {
+    for (auto& realized : forms_)
+        if (realized.form == form) return &realized;
+    return nullptr;
+}
+
+win32::Window* Win32Backend::WindowOf(const Control* control) {
+    if (!control || control->kind == Kind::kTimer) return nullptr;
+    return static_cast<Window*>(control->native);
+}
+
+HWND Win32Backend::MainWindow() const {
+    return forms_.empty() || forms_.front().windows.empty() ? nullptr : forms_.front().windows.front()->hwnd;
+}
+
+void Win32Backend::Realize(Form& form) {
+    if (Find(&form)) return;
+    forms_.push_back(Realized{&form, {}});
+    auto& windows = forms_.back().windows;
+
+    auto made = MakeWindow(*this, form);
+    made->Create(nullptr);
+    form.native = made.get();
+    windows.push_back(std::move(made));
+
+    // In the order of the window definition: a parent before its controls,
+    // and each control above those made before it.
+    for (const auto& owned : form.owned()) {
+        Control& control = *owned;
+        if (control.kind == Kind::kTimer) {
+            control.native = this; // a timer has no window; it only needs telling of changes
+            auto& timer = static_cast<Timer&>(control);
+            if (timer.Enabled()) StartTimer(timer);
+            continue;
+        }
+        Window* parent = WindowOf(control.parent());
+        auto window = MakeWindow(*this, control);
+        if (!parent || !parent->hwnd || !window) continue;
+        window->Create(parent->hwnd);
+        control.native = window.get();
+        windows.push_back(std::move(window));
+    }
+}
+
+void Win32Backend::Update(Control& control) {
+    if (control.kind == Kind::kTimer) {
+        auto& timer = static_cast<Timer&>(control);
+        if (timer.Enabled()) StartTimer(timer);
+        else StopTimer(timer);
+        return;
+    }
+    Window* window = WindowOf(&control);
+    if (!window || !window->hwnd) return;
+    window->Apply();
+    if (control.kind == Kind::kPanel || control.kind == Kind::kForm)
+        if (Form* form = control.form()) RefreshAnimations(*form);
+}
+
+void Win32Backend::Destroy(Form& form) {
+    for (const auto& owned : form.owned())
+        if (owned->kind == Kind::kTimer) StopTimer(static_cast<Timer&>(*owned));
+    const auto it = std::find_if(forms_.begin(), forms_.end(), [&](const Realized& r) { return r.form == &form; });
+    if (it == forms_.end()) return;
+    if (!it->windows.empty() && it->windows.front()->hwnd) DestroyWindow(it->windows.front()->hwnd);
+    for (const auto& owned : form.owned()) owned->native = nullptr;
+    form.native = nullptr;
+    forms_.erase(it);
+    backgrounds_.erase(&form);
+}
+
+void Win32Backend::ShowForm(Form& form, bool show) {
+    Window* window = WindowOf(&form);
+    if (!window || !window->hwnd) return;
+    HWND hwnd = window->hwnd;
+    if (!show) {
+        ShowWindow(hwnd, SW_HIDE);
+        RefreshAnimations(form);
+        return;
+    }
+    if (!IsWindowVisible(hwnd) && form.centred) {
+        RECT r;
+        GetWindowRect(hwnd, &r);
+        const int x = (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2;
+        const int y = (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2;
+        SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    ShowWindow(hwnd, SW_SHOW);
+    SetForegroundWindow(hwnd);
+    // The whole window at once, before whatever the program does next.
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RefreshAnimations(form);
+}
+
+void Win32Backend::RunModal(Form& form) {
+    Window* window = WindowOf(&form);
+    if (!window || !window->hwnd) return;
+    std::vector<HWND> disabled;
+    for (const auto& realized : forms_) {
+        HWND other = realized.windows.empty() ? nullptr : realized.windows.front()->hwnd;
+        if (realized.form != &form && other && IsWindowEnabled(other)) {
+            EnableWindow(other, FALSE);
+            disabled.push_back(other);
+        }
+    }
+    MSG msg;
+    while (form.modal) {
+        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            // The program ends: the main loop gets the quit message as well.
+            if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    for (HWND other : disabled) EnableWindow(other, TRUE);
+    if (!disabled.empty()) SetActiveWindow(disabled.front());
+}
+
+void Win32Backend::MinimizeForm(Form& form) {
+    if (Window* window = WindowOf(&form); window && window->hwnd) ShowWindow(window->hwnd, SW_MINIMIZE);
+}
+
+void Win32Backend::RefreshAnimations(Form& form) {
+    for (const auto& owned : form.owned())
+        if (owned->kind == Kind::kAnimatedImage)
+            if (Window* window = WindowOf(owned.get()); window && window->hwnd) window->ShowingChanged();
+}
+
+std::uintptr_t Win32Backend::NativeHandle(Form& form) {
+    Window* window = WindowOf(&form);
+    return reinterpret_cast<std::uintptr_t>(window ? window->hwnd : nullptr);
+}
+
+std::string Win32Backend::ResourceBytes(const std::string& name) {
+    // The window definitions' own pictures are RCDATA resources of the program.
+    HRSRC found = FindResourceA(instance_, name.c_str(), RT_RCDATA);
+    if (!found) return {};
+    HGLOBAL loaded = LoadResource(instance_, found);
+    const void* data = loaded ? LockResource(loaded) : nullptr;
+    if (!data) return {};
+    return std::string(static_cast<const char*>(data), SizeofResource(instance_, found));
+}
+
+// --- timers ------------------------------------------------------------------------
+
+void Win32Backend::StartTimer(Timer& timer) {
+    UINT_PTR id = 0;
+    for (const auto& [key, running] : timers_)
+        if (running == &timer) id = key;
+    if (!id) {
+        id = nextTimerId_++;
+        timers_[id] = &timer;
+    }
+    // Setting it again starts its interval afresh.
+    SetTimer(timerWindow_, id, timer.interval ? timer.interval : 1, nullptr);
+}
+
+void Win32Backend::StopTimer(Timer& timer) {
+    for (auto it = timers_.begin(); it != timers_.end(); ++it)
+        if (it->second == &timer) {
+            KillTimer(timerWindow_, it->first);
+            timers_.erase(it);
+            return;
+        }
+}
+
+void Win32Backend::OnTimer(UINT_PTR id) {
+    const auto it = timers_.find(id);
+    if (it == timers_.end()) return;
+    Timer* timer = it->second;
+    if (!timer->onTimer) return;
+    if (Application* app = timer->application()) app->Guard(timer->onTimer);
+}
+
+LRESULT CALLBACK Win32Backend::TimerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_TIMER) {
+        if (auto* backend = reinterpret_cast<Win32Backend*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)))
+            backend->OnTimer(wParam);
+        return 0;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+// --- cursors, fonts, brushes, background -------------------------------------------
+
+bool Win32Backend::LoadCursor(Cursor slot, const std::string& path) {
+    const int i = Slot(slot);
+    HCURSOR loaded = LoadCursorFromFileA(path.c_str());
+    HCURSOR old = cursors_[i];
+    const bool oldFromFile = cursorFromFile_[i];
+    // A file that does not load leaves the system arrow in the slot, for the
+    // hand-point slot as well.
+    cursors_[i] = loaded ? loaded : LoadCursorA(nullptr, IDC_ARROW);
+    cursorFromFile_[i] = loaded != nullptr;
+    if (oldFromFile && old != GetCursor()) DestroyCursor(old);
+    return loaded != nullptr;
+}
+
+HCURSOR Win32Backend::CursorFor(Cursor cursor) const { return cursors_[Slot(cursor)]; }
+
+HFONT Win32Backend::FontFor(const Font& font) {
+    const std::string key = FontKey(font);
+    const auto it = fonts_.find(key);
+    if (it != fonts_.end()) return it->second;
+    const LOGFONTA lf = win32::ToLogFont(font);
+    HFONT made = CreateFontIndirectA(&lf);
+    fonts_[key] = made;
+    return made;
+}
+
+HBRUSH Win32Backend::BrushFor(COLORREF color) {
+    const auto it = brushes_.find(color);
+    if (it != brushes_.end()) return it->second;
+    HBRUSH made = CreateSolidBrush(color);
+    brushes_[color] = made;
+    return made;
+}
+
+const win32::Bitmap* Win32Backend::BackgroundOf(Form& form) {
+    const std::shared_ptr<const Picture> picture = form.Background();
+    if (!picture || picture->frames.empty()) {
+        backgrounds_.erase(&form);
+        return nullptr;
+    }
+    Background& cached = backgrounds_[&form];
+    if (cached.source.lock() != picture) {
+        cached.source = picture;
+        cached.bitmap = win32::Bitmap(picture->frames.front(), false);
+    }
+    return cached.bitmap ? &cached.bitmap : nullptr;
+}
+
+// --- error box, title, loops --------------------------------------------------------
+
+HWND Win32Backend::OwnerForError() const {
+    HWND active = GetActiveWindow();
+    for (const auto& realized : forms_)
+        if (!realized.windows.empty() && realized.windows.front()->hwnd == active) return active;
+    HWND main = MainWindow();
+    return main && IsWindowVisible(main) ? main : nullptr;
+}
+
+void Win32Backend::ShowError(const std::string& title, const std::string& message) {
+    MessageBoxA(OwnerForError(), message.c_str(), (title.empty() ? title_ : title).c_str(), MB_OK | MB_ICONERROR);
+}
+
+void Win32Backend::Run() {
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+void Win32Backend::Quit() { PostQuitMessage(0); }
+
+} // namespace vrk::ui
