@@ -1,0 +1,221 @@
+#pragma once
+// Small tools shared by the Windows tests: paths of the helper programs,
+// names no other test process uses, scratch folders that clean up after
+// themselves, whole-file reads and writes, and child processes.
+//
+// CTest runs every test in a process of its own, possibly two at a time, so
+// every name a test puts into the system (files, folders, services) carries
+// the process id.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace vrk::testing {
+
+// The folder of the test executable, ending with "\": the helper programs
+// and version files are built beside it.
+inline std::string ExeFolder() {
+    char path[MAX_PATH];
+    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path, n);
+    return folder.substr(0, folder.find_last_of('\\') + 1);
+}
+
+inline std::string HelperPath(const std::string& fileName) { return ExeFolder() + fileName; }
+
+// "<prefix>_<pid>_<n>": unique across the test processes running at once.
+inline std::string UniqueName(const std::string& prefix) {
+    static unsigned counter = 0;
+    return prefix + "_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(counter++);
+}
+
+inline bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+inline DWORD Attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+
+inline bool WriteBytes(const std::string& path, const std::string& content) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool ok = content.empty() || (WriteFile(file, content.data(), static_cast<DWORD>(content.size()),
+                                                  &written, nullptr) &&
+                                        written == content.size());
+    CloseHandle(file);
+    return ok;
+}
+
+// The whole file, or "<missing>" when it cannot be opened (so a missing file
+// never compares equal to an empty one).
+inline std::string ReadBytes(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return "<missing>";
+    std::string content;
+    char chunk[4096];
+    DWORD got = 0;
+    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) content.append(chunk, got);
+    CloseHandle(file);
+    return content;
+}
+
+// The names in a folder, "." and ".." left out.
+inline std::vector<std::string> FolderNames(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::string name = data.cFileName;
+        if (name != "." && name != "..") names.push_back(name);
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    return names;
+}
+
+// Deletes a tree whatever its attributes. Links inside are not followed:
+// their owner removes them before the tree goes.
+inline void RemoveTree(const std::string& path) {
+    const DWORD attributes = Attributes(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return;
+    SetFileAttributesA(path.c_str(), attributes & FILE_ATTRIBUTE_DIRECTORY ? FILE_ATTRIBUTE_DIRECTORY
+                                                                            : FILE_ATTRIBUTE_NORMAL);
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+        for (const auto& name : FolderNames(path)) RemoveTree(path + "\\" + name);
+        RemoveDirectoryA(path.c_str());
+    } else {
+        DeleteFileA(path.c_str());
+    }
+}
+
+// A new empty folder under the system's temporary folder, removed with all
+// it holds when the object goes.
+class TempFolder {
+public:
+    explicit TempFolder(const std::string& tag) {
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        path_ = std::string(temp) + UniqueName("vrk_" + tag);
+        CreateDirectoryA(path_.c_str(), nullptr);
+    }
+    ~TempFolder() { RemoveTree(path_); }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    // Without a final "\".
+    const std::string& path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
+
+private:
+    std::string path_;
+};
+
+// Starts a program with its own command line; the process handle, or null.
+// The child gets no console: under Wine a console host made for a child that
+// is then killed can stay behind, holding the test's output open.
+inline HANDLE Start(const std::string& application, const std::string& commandLine) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::string line = commandLine;
+    if (!CreateProcessA(application.empty() ? nullptr : application.c_str(), line.data(), nullptr, nullptr, FALSE,
+                        DETACHED_PROCESS, nullptr, nullptr, &startup, &info))
+        return nullptr;
+    CloseHandle(info.hThread);
+    return info.hProcess;
+}
+
+// Runs a command line to its end (at most 20 s) and gives its exit code, or
+// 0xFFFFFFFF when it could not start or did not end.
+inline DWORD RunToEnd(const std::string& commandLine) {
+    HANDLE process = Start("", commandLine);
+    if (!process) return 0xFFFFFFFFu;
+    DWORD code = 0xFFFFFFFFu;
+    if (WaitForSingleObject(process, 20000) == WAIT_OBJECT_0) GetExitCodeProcess(process, &code);
+    CloseHandle(process);
+    return code;
+}
+
+// Polls a condition every 20 ms for up to `limitMs`; true once it holds.
+template <class Condition>
+bool WaitUntil(Condition condition, DWORD limitMs = 10000) {
+    for (DWORD waited = 0;; waited += 20) {
+        if (condition()) return true;
+        if (waited >= limitMs) return false;
+        Sleep(20);
+    }
+}
+
+// A symbolic link to a folder. Windows' own call is tried first; Wine 8 only
+// stubs it (it reports success and makes nothing), so there the link is made
+// on the Linux side: Wine runs a Linux program when asked to start one, and
+// its drive Z: is the Linux root.
+class FolderLink {
+public:
+    FolderLink(const std::string& link, const std::string& target) : link_(link) {
+        if (CreateSymbolicLinkA(link.c_str(), target.c_str(),
+                                SYMBOLIC_LINK_FLAG_DIRECTORY | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) &&
+            IsLink())
+            return;
+        const std::string unixLink = UnixPath(link), unixTarget = UnixPath(target);
+        if (unixLink.empty() || unixTarget.empty()) return;
+        viaUnix_ = RunUnix("ln -s '" + unixTarget + "' '" + unixLink + "'");
+    }
+    ~FolderLink() {
+        // Wine does not show a link whose target is gone, so the Linux side
+        // removes what it made whether or not it is still seen.
+        if (viaUnix_) RunUnix("rm -f '" + UnixPath(link_) + "'");
+        else if (IsLink()) RemoveDirectoryA(link_.c_str());
+    }
+    FolderLink(const FolderLink&) = delete;
+    FolderLink& operator=(const FolderLink&) = delete;
+
+    bool IsLink() const {
+        const DWORD attributes = Attributes(link_);
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    }
+
+private:
+    // The Linux path of a Windows path (its folder must exist), or "" off Wine.
+    static std::string UnixPath(const std::string& windowsPath) {
+        using ToUnix = char*(CDECL*)(const WCHAR*);
+        const auto toUnix = reinterpret_cast<ToUnix>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+        if (!toUnix) return {};
+        const auto cut = windowsPath.find_last_of('\\');
+        const std::string folder = windowsPath.substr(0, cut), name = windowsPath.substr(cut + 1);
+        WCHAR wide[MAX_PATH];
+        if (!MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, wide, MAX_PATH)) return {};
+        char* unix = toUnix(wide);
+        if (!unix) return {};
+        std::string result = unix;
+        HeapFree(GetProcessHeap(), 0, unix);
+        if (result.empty() || result.back() != '/') result += '/';
+        return result + name;
+    }
+    // Runs a shell command on the Linux side and waits (5 s at most) for it
+    // to end. Wine gives no usable handle of a Linux child, so the command
+    // leaves a marker file that is waited for.
+    bool RunUnix(const std::string& command) const {
+        const std::string marker = link_ + ".done";
+        const std::string unixMarker = UnixPath(marker);
+        if (unixMarker.empty()) return false;
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION info{};
+        std::string line = "sh -c \"" + command + "; : > '" + unixMarker + "'\"";
+        if (!CreateProcessA("Z:\\bin\\sh", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                            &info))
+            return false;
+        if (info.hThread) CloseHandle(info.hThread);
+        if (info.hProcess) CloseHandle(info.hProcess);
+        const bool ended = WaitUntil([&] { return Exists(marker); }, 5000);
+        DeleteFileA(marker.c_str());
+        return ended;
+    }
+
+    std::string link_;
+    bool viaUnix_ = false;
+};
+
+} // namespace vrk::testing

@@ -1,0 +1,321 @@
+// IniFile against the system's own profile functions: what IniFile reads
+// from a file must be what GetPrivateProfileStringA reads, and the same
+// writes must leave the same bytes as WritePrivateProfileStringA.
+//
+// Wine's profile writer rewrites the whole file in a canonical form (no blank
+// lines, no leading blanks, no blanks around "=", CR LF line ends), while
+// IniFile keeps every line it does not write byte for byte. So the write
+// comparisons start from files already in that form; the read comparisons
+// use files of any form.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "config/IniFile.h"
+#include "helpers/test_support.h"
+#include "host/Error.h"
+#include "host/platform/win32/Win32Platform.h"
+
+namespace vrk {
+namespace {
+
+using namespace vrk::testing;
+
+// The buffer sizes the program's reads use: a value of at most 2047
+// characters, a key list of at most 16 KiB.
+constexpr DWORD kValueBuffer = 2048;
+constexpr DWORD kSectionBuffer = 16384;
+
+const char* const kDefault = "<default>";
+
+std::string ProfileString(const std::string& path, const std::string& section, const std::string& key) {
+    std::vector<char> buffer(kValueBuffer);
+    const DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), kDefault, buffer.data(), kValueBuffer,
+                                             path.c_str());
+    return std::string(buffer.data(), n);
+}
+
+std::vector<std::string> ProfileKeys(const std::string& path, const std::string& section) {
+    std::vector<char> buffer(kSectionBuffer);
+    const DWORD n =
+        GetPrivateProfileStringA(section.c_str(), nullptr, "", buffer.data(), kSectionBuffer, path.c_str());
+    std::vector<std::string> keys;
+    for (DWORD at = 0; at < n && buffer[at];) {
+        keys.emplace_back(&buffer[at]);
+        at += static_cast<DWORD>(keys.back().size()) + 1;
+    }
+    return keys;
+}
+
+// The system caches profile files; each file is dropped from the cache before
+// it is compared or removed.
+void FlushProfileCache(const std::string& path) { WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str()); }
+
+// Shows a file's bytes with line ends visible in failure messages.
+std::string Visible(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\r') out += "\\r";
+        else if (c == '\n') out += "\\n";
+        else out += c;
+    }
+    return out;
+}
+
+struct ReadCase {
+    const char* name;
+    std::string content;
+    std::vector<std::pair<std::string, std::string>> lookups; // section, key
+    std::vector<std::string> sections;                        // for ReadSection
+};
+
+class IniFileAgainstProfileTest : public ::testing::Test {
+protected:
+    Win32Platform os;
+    TempFolder folder{"ini"};
+    std::vector<std::string> used;
+
+    std::string NewPath(const std::string& tag) {
+        used.push_back(folder / (UniqueName(tag) + ".ini"));
+        return used.back();
+    }
+    void TearDown() override {
+        for (const auto& path : used) FlushProfileCache(path);
+    }
+
+    void ExpectSameReads(const ReadCase& c) {
+        SCOPED_TRACE(c.name);
+        const std::string path = NewPath("read");
+        ASSERT_TRUE(WriteBytes(path, c.content));
+        IniFile ini(os, path);
+        for (const auto& [section, key] : c.lookups)
+            EXPECT_EQ(ini.ReadString(section, key, kDefault), ProfileString(path, section, key))
+                << "[" << section << "] " << key << " in " << Visible(c.content);
+        for (const auto& section : c.sections) {
+            std::vector<std::string> keys{"stale"};
+            ini.ReadSection(section, keys);
+            EXPECT_EQ(keys, ProfileKeys(path, section)) << "keys of [" << section << "] in " << Visible(c.content);
+        }
+    }
+};
+
+TEST_F(IniFileAgainstProfileTest, QuotesAndEmptyValues) {
+    ExpectSameReads({"quotes",
+                     "[q]\r\n"
+                     "dq=\"  spaced  \"\r\n"
+                     "sq='single'\r\n"
+                     "twice=\"\"inner\"\"\r\n"
+                     "lone=\"\r\n"
+                     "mixed=\"ab'\r\n"
+                     "inside=a \"b\" c\r\n"
+                     "emptydq=\"\"\r\n"
+                     "emptysq=''\r\n"
+                     "padded=  \" x \"  \r\n"
+                     "empty=\r\n",
+                     {{"q", "dq"}, {"q", "sq"}, {"q", "twice"}, {"q", "lone"}, {"q", "mixed"}, {"q", "inside"},
+                      {"q", "emptydq"}, {"q", "emptysq"}, {"q", "padded"}, {"q", "empty"}, {"q", "absent"}},
+                     {"q"}});
+}
+
+TEST_F(IniFileAgainstProfileTest, BlanksAroundNamesAndValues) {
+    ExpectSameReads({"blanks",
+                     "  [ gui ]  \r\n"
+                     "  Start  =   Run it  \r\n"
+                     "tabbed=\tx\t\r\n"
+                     "my key = v  w \r\n"
+                     "\r\n"
+                     "   \r\n"
+                     "after=blank lines\r\n"
+                     "[plain]\r\n"
+                     "k = v\r\n",
+                     {{"gui", "Start"}, {"gui", " Start "}, {" gui ", "start"}, {"gui", "tabbed"}, {"gui", "my key"},
+                      {"gui", "after"}, {"plain", "k"}, {"plain", " k"}},
+                     {"gui", "plain"}});
+}
+
+// Only a-z are folded here: Wine folds no other letter in profile names
+// (IniFile folds the Windows-1252 letters too; the native tests cover that).
+TEST_F(IniFileAgainstProfileTest, NamesWithoutRegardToCaseAndFirstOfDuplicates) {
+    ExpectSameReads({"case and duplicates",
+                     "[VRK]\r\n"
+                     "LANGUAGE=Deutsch\r\n"
+                     "b=2\r\n"
+                     "language=Francais\r\n"
+                     "[Fran\xe7" "ais]\r\n"
+                     "K=1\r\n"
+                     "[vrk]\r\n"
+                     "skin=later\r\n"
+                     "b=3\r\n",
+                     {{"vrk", "language"}, {"Vrk", "LANGUAGE"}, {"vrk", "b"}, {"vrk", "skin"},
+                      {"FRAN\xe7" "AIS", "k"}, {"fran\xe7" "ais", "K"}, {"Fran\xe7" "ais", "k"}},
+                     {"vrk", "VRK", "fRAN\xe7" "AIS"}});
+}
+
+TEST_F(IniFileAgainstProfileTest, LongValuesAreCutToTheBuffer) {
+    const std::string w(3000, 'w');
+    ExpectSameReads({"long values",
+                     "[welcome]\r\n"
+                     "Row1=" + w + "\r\n"
+                     "quoted=\"" + w + "\"\r\n"
+                     "fits=" + w.substr(0, 2047) + "\r\n"
+                     "onemore=" + w.substr(0, 2048) + "\r\n"
+                     "quotedshort=\"" + w.substr(0, 2046) + "\"\r\n"
+                     "quotedlong=\"" + w.substr(0, 2048) + "\"\r\n",
+                     {{"welcome", "Row1"}, {"welcome", "quoted"}, {"welcome", "fits"}, {"welcome", "onemore"},
+                      {"welcome", "quotedshort"}, {"welcome", "quotedlong"}},
+                     {"welcome"}});
+}
+
+TEST_F(IniFileAgainstProfileTest, LinesWithoutEqualsSignAndComments) {
+    ExpectSameReads({"no equals sign",
+                     "[s]\r\n"
+                     "bare\r\n"
+                     "a=1\r\n"
+                     "  bare2  \r\n"
+                     ";comment=1\r\n"
+                     "; plain comment\r\n"
+                     "b=2\r\n",
+                     {{"s", "bare"}, {"s", "a"}, {"s", "bare2"}, {"s", ";comment"}, {"s", "b"}},
+                     {"s"}});
+}
+
+TEST_F(IniFileAgainstProfileTest, SectionHeadersRunToTheLastBracket) {
+    ExpectSameReads({"brackets",
+                     "[a]b]\r\n"
+                     "x=1\r\n"
+                     "[c]d\r\n"
+                     "y=2\r\n"
+                     "[e\r\n"
+                     "z=3\r\n",
+                     {{"a]b", "x"}, {"a", "x"}, {"c", "y"}, {"c", "z"}, {"e", "z"}},
+                     {"a]b", "c"}});
+}
+
+TEST_F(IniFileAgainstProfileTest, LineEndsOfEveryKind) {
+    ExpectSameReads({"LF only", "[a]\nx=1\n[c]\ny=2\n", {{"a", "x"}, {"c", "y"}}, {"a", "c"}});
+    ExpectSameReads({"CR only", "[a]\rx=1\r[c]\ry=2\r", {{"a", "x"}, {"c", "y"}}, {"a", "c"}});
+    ExpectSameReads({"CR LF, no final line break", "[a]\r\nx=1\r\ny=2", {{"a", "x"}, {"a", "y"}}, {"a"}});
+    ExpectSameReads({"byte-order mark", "\xEF\xBB\xBF[vrk]\r\nlanguage=Deutsch\r\n", {{"vrk", "language"}}, {"vrk"}});
+    ExpectSameReads({"empty file", "", {{"vrk", "language"}}, {"vrk"}});
+}
+
+TEST_F(IniFileAgainstProfileTest, MixedLineEnds) {
+    ExpectSameReads({"CR inside LF lines", "[a]b]\nx=1\r[c]\r\ny=2", {{"a]b", "x"}, {"c", "y"}}, {"a]b", "c"}});
+}
+
+// --- writes -----------------------------------------------------------------
+
+struct Write {
+    std::string section, key, value;
+};
+
+struct WriteCase {
+    const char* name;
+    std::optional<std::string> before; // nothing: no file yet
+    std::vector<Write> writes;
+};
+
+class IniFileWritesLikeProfileTest : public IniFileAgainstProfileTest {
+protected:
+    void ExpectSameWrites(const WriteCase& c) {
+        SCOPED_TRACE(c.name);
+        const std::string ours = NewPath("ours"), theirs = NewPath("theirs");
+        if (c.before) {
+            ASSERT_TRUE(WriteBytes(ours, *c.before));
+            ASSERT_TRUE(WriteBytes(theirs, *c.before));
+        }
+        IniFile ini(os, ours);
+        for (const auto& w : c.writes) {
+            ini.WriteString(w.section, w.key, w.value);
+            ASSERT_TRUE(WritePrivateProfileStringA(w.section.c_str(), w.key.c_str(), w.value.c_str(), theirs.c_str()));
+        }
+        FlushProfileCache(theirs);
+        const std::string expected = ReadBytes(theirs);
+        ASSERT_NE(expected, "<missing>");
+        EXPECT_EQ(Visible(ReadBytes(ours)), Visible(expected));
+    }
+};
+
+const std::string kSettings = "[vrk]\r\nlanguage=English\r\nskin=default\r\n[autorun]\r\nauto=0\r\n";
+
+TEST_F(IniFileWritesLikeProfileTest, ReplacesAValueInPlace) {
+    ExpectSameWrites({"replace", kSettings,
+                      {{"vrk", "skin", "blue"}, {"VRK", "LANGUAGE", "Deutsch"}, {"autorun", "auto", "1"},
+                       {"vrk", "skin", ""}}});
+}
+
+TEST_F(IniFileWritesLikeProfileTest, AppendsANewKeyAtTheEndOfItsSection) {
+    ExpectSameWrites({"append", kSettings, {{"vrk", "ssae", "1"}, {"Vrk", "ctf", "0"}, {"autorun", "apache", "1"}}});
+    ExpectSameWrites({"after a comment line", "[vrk]\r\na=1\r\n;note\r\n[x]\r\ny=2\r\n", {{"vrk", "b", "2"}}});
+}
+
+TEST_F(IniFileWritesLikeProfileTest, AddsANewSectionAtTheEndOfTheFile) {
+    ExpectSameWrites({"new section", kSettings, {{"latest", "php", "2"}, {"latest", "other", "x"}}});
+}
+
+TEST_F(IniFileWritesLikeProfileTest, CreatesTheFileOnTheFirstWrite) {
+    ExpectSameWrites({"no file", std::nullopt,
+                      {{"gui", "version", "1.3.22"}, {"credit", "creator", "Malverin"}, {"servers", "ftp", "0"},
+                       {"servers", "mcache", "0"}, {"servers", "mysql", "1"}, {"gui", "version", "1.3.22"}}});
+}
+
+TEST_F(IniFileWritesLikeProfileTest, AFileWithoutAFinalLineBreak) {
+    const std::string unended = "[vrk]\r\nlanguage=English";
+    ExpectSameWrites({"append to the last line", unended, {{"vrk", "skin", "blue"}}});
+    ExpectSameWrites({"new section after the last line", unended, {{"latest", "php", "1"}}});
+    ExpectSameWrites({"same value on the last line", unended, {{"vrk", "language", "English"}}});
+}
+
+// --- write failures -------------------------------------------------------------
+
+class IniFileWriteFailureTest : public ::testing::Test {
+protected:
+    Win32Platform os;
+    TempFolder folder{"inifail"};
+
+    // Every writer raises "Unable to write to <path>".
+    void ExpectEveryWriteFails(const std::string& path) {
+        IniFile ini(os, path);
+        const std::string expected = "Unable to write to " + path;
+        auto check = [&](const char* what, auto write) {
+            try {
+                write();
+                ADD_FAILURE() << what << " did not raise";
+            } catch (const Error& e) {
+                EXPECT_EQ(std::string(e.what()), expected) << what;
+            }
+        };
+        check("WriteString", [&] { ini.WriteString("vrk", "language", "Deutsch"); });
+        check("WriteInteger", [&] { ini.WriteInteger("autorun", "php", -1); });
+        check("WriteBool", [&] { ini.WriteBool("vrk", "ssae", true); });
+    }
+};
+
+TEST_F(IniFileWriteFailureTest, AReadOnlyFileRaisesAndStaysAsItWas) {
+    const std::string path = folder / "settings.ini";
+    const std::string content = "[vrk]\r\nlanguage=English\r\n\r\n; kept\r\n";
+    ASSERT_TRUE(WriteBytes(path, content));
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+
+    ExpectEveryWriteFails(path);
+
+    EXPECT_EQ(ReadBytes(path), content);
+    EXPECT_EQ(FolderNames(folder.path()), std::vector<std::string>{"settings.ini"}) << "no scratch file is left";
+}
+
+TEST_F(IniFileWriteFailureTest, AMissingFolderRaisesAndIsNotCreated) {
+    const std::string missing = folder / "missing";
+    const std::string path = missing + "\\settings.ini";
+
+    ExpectEveryWriteFails(path);
+
+    EXPECT_FALSE(Exists(missing));
+    EXPECT_TRUE(FolderNames(folder.path()).empty());
+}
+
+} // namespace
+} // namespace vrk

@@ -1,0 +1,104 @@
+// ProcessExists and KillTask on real processes. Each test runs copies of
+// testchild.exe under a name of its own, so that nothing else running (other
+// tests included) can match or be killed.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cctype>
+#include <string>
+#include <vector>
+
+#include "helpers/test_support.h"
+#include "host/VRKLibrary.h"
+#include "host/platform/win32/Win32Platform.h"
+
+namespace vrk {
+namespace {
+
+using namespace vrk::testing;
+
+constexpr DWORD kChildExitCode = 7; // what a child gives when it ends by itself
+
+class ProcessTest : public ::testing::Test {
+protected:
+    Win32Platform os;
+    TempFolder folder{"proc"};
+    std::string name = UniqueName("vrkkid") + ".exe";
+    std::vector<HANDLE> children;
+
+    // A copy of testchild.exe in the scratch folder under `fileName`.
+    std::string Copy(const std::string& fileName) {
+        const std::string path = folder / fileName;
+        EXPECT_TRUE(CopyFileA(HelperPath(VRK_TESTCHILD_EXE).c_str(), path.c_str(), FALSE)) << path;
+        return path;
+    }
+
+    // Starts a copy that sleeps for a minute, long past any test.
+    HANDLE StartSleeper(const std::string& path) {
+        HANDLE child = Start(path, "\"" + path + "\" 60000 " + std::to_string(kChildExitCode));
+        EXPECT_NE(child, nullptr) << "cannot start " << path;
+        if (child) children.push_back(child);
+        return child;
+    }
+
+    static bool Ended(HANDLE child) { return WaitForSingleObject(child, 5000) == WAIT_OBJECT_0; }
+
+    void TearDown() override {
+        for (HANDLE child : children) {
+            if (WaitForSingleObject(child, 0) != WAIT_OBJECT_0) TerminateProcess(child, 1);
+            WaitForSingleObject(child, 5000);
+            CloseHandle(child);
+        }
+    }
+};
+
+TEST_F(ProcessTest, KillTaskEndsEveryProcessOfTheName) {
+    const std::string path = Copy(name);
+    HANDLE a = StartSleeper(path), b = StartSleeper(path), c = StartSleeper(path);
+    ASSERT_TRUE(a && b && c);
+    ASSERT_TRUE(ProcessExists(os, name));
+
+    EXPECT_NE(KillTask(os, name), 0);
+
+    for (HANDLE child : {a, b, c}) {
+        ASSERT_TRUE(Ended(child)) << "a process of the name is still running";
+        DWORD code = 0;
+        GetExitCodeProcess(child, &code);
+        EXPECT_EQ(code, 0u) << "ended by KillTask with exit code 0, not by itself";
+    }
+    EXPECT_FALSE(ProcessExists(os, name));
+    EXPECT_EQ(KillTask(os, name), 0) << "no process of the name is left";
+}
+
+TEST_F(ProcessTest, NamesMatchWholeFileNamesWithoutRegardToLetterCase) {
+    // A process whose name merely begins with the wanted name runs beside it.
+    HANDLE longer = StartSleeper(Copy(name + ".old"));
+    ASSERT_NE(longer, nullptr);
+    EXPECT_FALSE(ProcessExists(os, name)) << "only the longer name runs yet";
+
+    HANDLE child = StartSleeper(Copy(name));
+    ASSERT_NE(child, nullptr);
+    std::string upper = name, lower = name;
+    for (char& ch : upper) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    for (char& ch : lower) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    EXPECT_TRUE(ProcessExists(os, name));
+    EXPECT_TRUE(ProcessExists(os, upper));
+    EXPECT_TRUE(ProcessExists(os, lower));
+    EXPECT_FALSE(ProcessExists(os, name.substr(0, name.size() - 4))) << "without its extension";
+    EXPECT_FALSE(ProcessExists(os, name.substr(1))) << "a name the process name merely ends with";
+
+    EXPECT_NE(KillTask(os, upper), 0);
+    EXPECT_TRUE(Ended(child));
+    EXPECT_EQ(WaitForSingleObject(longer, 0), static_cast<DWORD>(WAIT_TIMEOUT))
+        << "the process with the longer name must survive";
+    EXPECT_TRUE(ProcessExists(os, name + ".old"));
+}
+
+TEST_F(ProcessTest, NothingToFindOrKillForANameNoProcessHas) {
+    EXPECT_FALSE(ProcessExists(os, name));
+    EXPECT_EQ(KillTask(os, name), 0);
+}
+
+} // namespace
+} // namespace vrk
