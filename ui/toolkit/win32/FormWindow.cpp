@@ -2,12 +2,25 @@
 // background picture or filled with its colour.
 #include <algorithm>
 
+#include "ObjectCount.h"
 #include "Paint.h"
 #include "Win32Backend.h"
 #include "Window.h"
 
 namespace vrk::ui::win32 {
+
+LiveObjects& Live() {
+    static LiveObjects live;
+    return live;
+}
+
 namespace {
+
+BOOL CALLBACK CountWindow(HWND window, LPARAM count) {
+    ++*reinterpret_cast<long*>(count);
+    EnumChildWindows(window, CountWindow, count);
+    return TRUE;
+}
 
 class FormWindow : public Window {
 public:
@@ -69,6 +82,15 @@ public:
             // decides what becomes of the window.
             form_.Close();
             return 0;
+        }
+        // Asked by the soak run from outside: 0 the GDI objects, 1 the USER
+        // objects (icons, cursors and every window of this thread).
+        static const UINT countsMessage = RegisterWindowMessageA("VrkObjectCounts");
+        if (message == countsMessage) {
+            if (wParam == 0) return Live().gdi;
+            long windows = 0;
+            EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&windows));
+            return Live().user + windows;
         }
         return Window::Handle(message, wParam, lParam);
     }

@@ -5,6 +5,7 @@
 // seen, with its own copy of the frames.
 #include <vector>
 
+#include "ObjectCount.h"
 #include "Paint.h"
 #include "Win32Backend.h"
 #include "Window.h"
@@ -86,6 +87,7 @@ private:
     }
 
     void Release() {
+        FreedUser(icon_);
         if (icon_) DestroyIcon(icon_);
         icon_ = nullptr;
         frames_.clear();

@@ -1,5 +1,7 @@
 #include "Paint.h"
 
+#include "ObjectCount.h"
+
 #include <algorithm>
 #include <cstring>
 #include <utility>
@@ -38,7 +40,7 @@ Bitmap::Bitmap(const Frame& frame, bool premultiplied) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bitmap_ = MadeGdi(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap_) return;
     width_ = frame.width;
     height_ = frame.height;
@@ -63,6 +65,7 @@ Bitmap::Bitmap(const Frame& frame, bool premultiplied) {
 }
 
 Bitmap::~Bitmap() {
+    FreedGdi(bitmap_);
     if (bitmap_) DeleteObject(bitmap_);
 }
 
@@ -71,6 +74,7 @@ Bitmap::Bitmap(Bitmap&& other) noexcept
 
 Bitmap& Bitmap::operator=(Bitmap&& other) noexcept {
     if (this != &other) {
+        FreedGdi(bitmap_);
         if (bitmap_) DeleteObject(bitmap_);
         bitmap_ = std::exchange(other.bitmap_, nullptr);
         width_ = other.width_;
@@ -81,7 +85,7 @@ Bitmap& Bitmap::operator=(Bitmap&& other) noexcept {
 
 void Bitmap::Draw(HDC dc, int x, int y, bool alpha) const {
     if (!bitmap_) return;
-    HDC source = CreateCompatibleDC(dc);
+    HDC source = MadeGdi(CreateCompatibleDC(dc));
     HGDIOBJ old = SelectObject(source, bitmap_);
     if (alpha) {
         const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
@@ -90,12 +94,13 @@ void Bitmap::Draw(HDC dc, int x, int y, bool alpha) const {
         BitBlt(dc, x, y, width_, height_, source, 0, 0, SRCCOPY);
     }
     SelectObject(source, old);
+    FreedGdi(source);
     DeleteDC(source);
 }
 
 void Bitmap::Tile(HDC dc, const RECT& area, int originX, int originY) const {
     if (!bitmap_) return;
-    HDC source = CreateCompatibleDC(dc);
+    HDC source = MadeGdi(CreateCompatibleDC(dc));
     HGDIOBJ old = SelectObject(source, bitmap_);
     // The first tile that reaches into the area.
     auto first = [](int from, int origin, int size) {
@@ -106,6 +111,7 @@ void Bitmap::Tile(HDC dc, const RECT& area, int originX, int originY) const {
         for (int x = first(area.left, originX, width_); x < area.right; x += width_)
             BitBlt(dc, x, y, width_, height_, source, 0, 0, SRCCOPY);
     SelectObject(source, old);
+    FreedGdi(source);
     DeleteDC(source);
 }
 
@@ -117,8 +123,8 @@ HICON MakeIcon(const Picture& picture, int width, int height, int* iconWidth, in
     const IconImage* image = BestIconImage(picture, side);
     if (!image) return nullptr;
     auto* bytes = const_cast<BYTE*>(picture.bytes.data() + image->offset);
-    HICON icon = CreateIconFromResourceEx(bytes, image->size, TRUE, 0x00030000, image->width, image->height,
-                                          LR_DEFAULTCOLOR);
+    HICON icon = MadeUser(CreateIconFromResourceEx(bytes, image->size, TRUE, 0x00030000, image->width,
+                                                   image->height, LR_DEFAULTCOLOR));
     if (icon) {
         *iconWidth = image->width;
         *iconHeight = image->height;
@@ -141,13 +147,14 @@ UINT TextFlags(const TextStyle& style) {
 }
 
 SIZE MeasureText(HFONT font, const std::string& text, const TextStyle& style, int wrapWidth) {
-    HDC dc = CreateCompatibleDC(nullptr);
+    HDC dc = MadeGdi(CreateCompatibleDC(nullptr));
     HGDIOBJ old = SelectObject(dc, font);
     // An empty caption still takes one line, one blank wide.
     const std::string measured = text.empty() ? std::string(" ") : text;
     RECT r{0, 0, style.wordWrap ? std::max(1, wrapWidth) : 0, 0};
     DrawTextA(dc, measured.c_str(), static_cast<int>(measured.size()), &r, TextFlags(style) | DT_CALCRECT);
     SelectObject(dc, old);
+    FreedGdi(dc);
     DeleteDC(dc);
     return SIZE{r.right - r.left, r.bottom - r.top};
 }
@@ -168,14 +175,16 @@ void DrawTextIn(HDC dc, const std::string& text, RECT rect, const TextStyle& sty
 BufferedPaint::BufferedPaint(HDC target, const RECT& client) : target_(target) {
     const int width = std::max<LONG>(1, client.right - client.left);
     const int height = std::max<LONG>(1, client.bottom - client.top);
-    dc_ = CreateCompatibleDC(target);
-    bitmap_ = CreateCompatibleBitmap(target, width, height);
+    dc_ = MadeGdi(CreateCompatibleDC(target));
+    bitmap_ = MadeGdi(CreateCompatibleBitmap(target, width, height));
     old_ = SelectObject(dc_, bitmap_);
 }
 
 BufferedPaint::~BufferedPaint() {
     SelectObject(dc_, old_);
+    FreedGdi(bitmap_);
     DeleteObject(bitmap_);
+    FreedGdi(dc_);
     DeleteDC(dc_);
 }
 

@@ -1,5 +1,7 @@
 #include "Win32Backend.h"
 
+#include "ObjectCount.h"
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -66,10 +68,19 @@ Win32Backend::Win32Backend() : instance_(GetModuleHandleA(nullptr)) {
 Win32Backend::~Win32Backend() {
     while (!forms_.empty()) Destroy(*forms_.back().form);
     if (timerWindow_) DestroyWindow(timerWindow_);
-    for (auto& [key, font] : fonts_) DeleteObject(font);
-    for (auto& [color, brush] : brushes_) DeleteObject(brush);
+    for (auto& [key, font] : fonts_) {
+        win32::FreedGdi(font);
+        DeleteObject(font);
+    }
+    for (auto& [color, brush] : brushes_) {
+        win32::FreedGdi(brush);
+        DeleteObject(brush);
+    }
     for (int i = 0; i < 3; ++i)
-        if (cursorFromFile_[i]) DestroyCursor(cursors_[i]);
+        if (cursorFromFile_[i]) {
+            win32::FreedUser(cursors_[i]);
+            DestroyCursor(cursors_[i]);
+        }
 }
 
 // --- forms and controls ------------------------------------------------------------
@@ -262,14 +273,17 @@ LRESULT CALLBACK Win32Backend::TimerProc(HWND hwnd, UINT message, WPARAM wParam,
 
 bool Win32Backend::LoadCursor(Cursor slot, const std::string& path) {
     const int i = Slot(slot);
-    HCURSOR loaded = LoadCursorFromFileA(path.c_str());
+    HCURSOR loaded = win32::MadeUser(LoadCursorFromFileA(path.c_str()));
     HCURSOR old = cursors_[i];
     const bool oldFromFile = cursorFromFile_[i];
     // A file that does not load leaves the system arrow in the slot, for the
     // hand-point slot as well.
     cursors_[i] = loaded ? loaded : LoadCursorA(nullptr, IDC_ARROW);
     cursorFromFile_[i] = loaded != nullptr;
-    if (oldFromFile && old != GetCursor()) DestroyCursor(old);
+    if (oldFromFile && old != GetCursor()) {
+        win32::FreedUser(old);
+        DestroyCursor(old);
+    }
     return loaded != nullptr;
 }
 
@@ -280,7 +294,7 @@ HFONT Win32Backend::FontFor(const Font& font) {
     const auto it = fonts_.find(key);
     if (it != fonts_.end()) return it->second;
     const LOGFONTA lf = win32::ToLogFont(font);
-    HFONT made = CreateFontIndirectA(&lf);
+    HFONT made = win32::MadeGdi(CreateFontIndirectA(&lf));
     fonts_[key] = made;
     return made;
 }
@@ -288,7 +302,7 @@ HFONT Win32Backend::FontFor(const Font& font) {
 HBRUSH Win32Backend::BrushFor(COLORREF color) {
     const auto it = brushes_.find(color);
     if (it != brushes_.end()) return it->second;
-    HBRUSH made = CreateSolidBrush(color);
+    HBRUSH made = win32::MadeGdi(CreateSolidBrush(color));
     brushes_[color] = made;
     return made;
 }
