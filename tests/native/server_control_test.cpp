@@ -437,3 +437,46 @@ TEST_F(ServerControlTest, AnInstallationRootWithABlankQuotesEveryPath) {
 
 } // namespace
 } // namespace vrk::testing
+
+namespace vrk::testing {
+namespace {
+
+TEST_F(ServerControlTest, AnUnreachableServiceManagerReadsAsEverythingStoppedAndLeavesNothingBusy) {
+    os.services = {{"Apache2.2", 4}, {"MySQL", 4}};
+    Tvrk_form& f = started();
+    f.Timer1Timer();
+    EXPECT_EQ(IniLookup(run(), "servers", "apache"), "1");
+    os.serviceManagerAvailable = false;
+    f.Timer1Timer();
+    EXPECT_EQ(run().find("=1\r"), std::string::npos) << run();
+    EXPECT_EQ(f.lbl_ApacheRunStop->Caption(), "Start");
+    EXPECT_FALSE(f.imgApacheRun->Visible());
+    press(*f.imgMySQLRunStop); // the start path, since nothing reads as running
+    EXPECT_FALSE(f.MySQLBusy);
+    EXPECT_TRUE(f.imgTabApache->Enabled());
+    EXPECT_TRUE(f.btnExit->Enabled());
+    EXPECT_TRUE(backend.errors.empty());
+    os.serviceManagerAvailable = true;
+    f.Timer1Timer();
+    EXPECT_EQ(IniLookup(run(), "servers", "apache"), "1") << "the truth is back at the next poll";
+}
+
+TEST_F(ServerControlTest, AStandInThatCrashesOrCannotStartLeavesTheTruthToThePoll) {
+    Tvrk_form& f = started();
+    // The register command crashes and the start cannot even be run.
+    os.scriptCommand(kHttpd + " -k install -f \"C:\\VORLAN\\\\config\\php\\52\\httpd-php.conf\"",
+                     {.exitCode = 0xC0000005u});
+    press(*f.imgApacheRunStop);
+    EXPECT_EQ(os.commands().size(), 1u) << "a crashed register is a failed one";
+    EXPECT_FALSE(f.ApacheBusy);
+    os.scriptCommand("sc start \"MongoDB\"", {.starts = false});
+    press(*f.imgMongoDBRunStop);
+    EXPECT_EQ(f.lbl_MongoDBRunStop->Caption(), "Stop") << "the handler shows what it asked for";
+    f.Timer1Timer();
+    EXPECT_EQ(f.lbl_MongoDBRunStop->Caption(), "Start") << "and the poll shows the truth";
+    EXPECT_FALSE(f.imgMongoDBRun->Visible());
+    EXPECT_FALSE(f.MongoDBBusy);
+}
+
+} // namespace
+} // namespace vrk::testing
