@@ -71,6 +71,7 @@ public:
     bool ok() const { return window_ != nullptr; }
     int ticks = 0;
     std::string nestedCommand;   // run on the first tick when set
+    bool quitOnFirstTick = false; // the program is told to end, as a close does
     std::uint32_t nestedResult = 0xDEADu;
     Win32Platform* os = nullptr;
 
@@ -78,7 +79,8 @@ private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         auto* self = reinterpret_cast<TickWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
         if (message == WM_TIMER && self) {
-            if (++self->ticks == 1 && !self->nestedCommand.empty() && self->os)
+            if (++self->ticks == 1 && self->quitOnFirstTick) PostQuitMessage(7);
+            if (self->ticks == 1 && !self->nestedCommand.empty() && self->os)
                 self->nestedResult = ExecAndWait(*self->os, self->nestedCommand, kSwHide);
             return 0;
         }
@@ -107,6 +109,18 @@ TEST(ExecAndWait, ANestedWaitFromATimerTickRunsToItsEnd) {
     EXPECT_EQ(ExecAndWait(os, ChildCommand(1000, 3), kSwHide), 3u);
     EXPECT_EQ(window.nestedResult, 5u);
     EXPECT_GT(window.ticks, 1) << "ticks go on after the nested wait";
+}
+
+TEST(ExecAndWait, AQuitRequestDuringAWaitIsHandedOnOnceTheChildHasEnded) {
+    Win32Platform os;
+    TickWindow window(20);
+    ASSERT_TRUE(window.ok());
+    window.quitOnFirstTick = true;
+    EXPECT_EQ(ExecAndWait(os, ChildCommand(1000, 4), kSwHide), 4u) << "the wait runs to the child's end";
+    EXPECT_EQ(window.ticks, 1) << "no more messages once the program is ending";
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the request is back in the queue";
+    EXPECT_EQ(msg.wParam, 7u);
 }
 
 } // namespace

@@ -87,19 +87,37 @@ bool Win32Platform::childEnded(Handle child, std::uint32_t& exitCode) {
 
 void Win32Platform::waitForChildOrMessage(Handle child) {
     HANDLE handle = AsHandle(child);
+    // The program is ending (its window is gone): only the child is waited
+    // for, without spinning on the quit request.
+    if (quitPending_) {
+        WaitForSingleObject(handle, INFINITE);
+        return;
+    }
     // MWMO_INPUTAVAILABLE: wake also for messages already queued but not yet
     // looked at, so nothing waits behind the sleep.
     MsgWaitForMultipleObjectsEx(1, &handle, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
 }
 
-void Win32Platform::closeChild(Handle child) { CloseHandle(AsHandle(child)); }
+void Win32Platform::closeChild(Handle child) {
+    CloseHandle(AsHandle(child));
+    // Hand the quit request on to the loop that waits for it: an outer wait,
+    // or the message loop.
+    if (quitPending_) {
+        quitPending_ = false;
+        PostQuitMessage(quitCode_);
+    }
+}
 
 void Win32Platform::dispatchMessages() {
+    // Once the program is told to end, no more handlers run inside the wait.
+    if (quitPending_) return;
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
-            // The loop that waits for WM_QUIT is outside this wait: hand it back.
-            PostQuitMessage(static_cast<int>(msg.wParam));
+            // The loop that waits for WM_QUIT is outside this wait: it gets
+            // the request back once the wait is over.
+            quitPending_ = true;
+            quitCode_ = static_cast<int>(msg.wParam);
             break;
         }
         TranslateMessage(&msg);

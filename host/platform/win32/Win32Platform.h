@@ -29,6 +29,11 @@ public:
     bool queryVersionValue(const std::vector<std::uint8_t>& buffer, const std::string& subBlock,
                            const std::uint8_t*& data, std::uint32_t& length) override;
     void shellExecute(const ShellCall& call) override;
+
+private:
+    // A quit request taken from the queue inside a wait, to be handed on.
+    bool quitPending_ = false;
+    int quitCode_ = 0;
 };
 
 } // namespace vrk
