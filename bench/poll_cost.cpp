@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "config/IniFile.h"
+#include "config/Picture.h"
 #include "host/VRKLibrary.h"
 #include "host/platform/win32/Win32Platform.h"
 #include "ui/toolkit/headless/HeadlessBackend.h"
@@ -46,15 +48,23 @@ int main(int argc, char** argv) {
     for (int i = 0; i < polls; ++i) form.Timer1Timer();
     const double poll = (Now() - t0) / polls;
 
+    // The floor: what a poll cannot do without, done directly: the six
+    // queries, the six key writes and the two icon loads.
     const char* services[] = {"FileZilla Server", "memcached Server", "MySQL", "Apache2.2", "postgresql-9.1", "MongoDB"};
+    const char* keys[] = {"ftp", "mcache", "mysql", "apache", "pgsql", "mongo"};
+    vrk::IniFile run(os, root + "\\vrk\\tmp\\run.ini");
+    const std::string skin = root + "\\vrk\\skins\\default";
     t0 = Now();
-    for (int i = 0; i < polls; ++i)
-        for (const char* s : services) vrk::ServiceRunning(os, "", s);
+    for (int i = 0; i < polls; ++i) {
+        for (int s = 0; s < 6; ++s) run.WriteString("servers", keys[s], vrk::ServiceRunning(os, "", services[s]) ? "1" : "0");
+        vrk::LoadPicture(os, skin + "\\user_off.ico");
+        vrk::LoadPicture(os, skin + "\\home_off.ico");
+    }
     const double floor = (Now() - t0) / polls;
 
     std::printf("poll_cost: %d polls, none of the six services installed\n", polls);
     std::printf("  one status poll        %.2f ms\n", poll * 1000);
-    std::printf("  floor (6 queries)      %.2f ms\n", floor * 1000);
+    std::printf("  floor                  %.2f ms (6 queries, 6 key writes, 2 icon loads)\n", floor * 1000);
     std::printf("  poll / floor           %.2f\n", poll / floor);
     std::printf("figure: poll_cost %.1f ms against a floor of %.1f ms = %.2fx (target <= 1.5x)\n", poll * 1000,
                 floor * 1000, poll / floor);

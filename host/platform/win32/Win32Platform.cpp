@@ -127,13 +127,30 @@ void Win32Platform::dispatchMessages() {
 
 void Win32Platform::sleep(std::uint32_t milliseconds) { Sleep(milliseconds); }
 
+// Connecting to the local service manager costs about ten times what the
+// query itself does (7.6 ms against 0.85 ms under Wine), and the status poll
+// asks six to eight times a second: the connection to this machine's manager
+// is kept. Every state is still asked for afresh; a connection that has gone
+// bad is made again.
 Handle Win32Platform::openServiceManager(const std::string& machine) {
-    return reinterpret_cast<Handle>(
-        OpenSCManagerA(machine.empty() ? nullptr : machine.c_str(), nullptr, SC_MANAGER_CONNECT));
+    if (!machine.empty())
+        return reinterpret_cast<Handle>(OpenSCManagerA(machine.c_str(), nullptr, SC_MANAGER_CONNECT));
+    if (!localManager_) localManager_ = reinterpret_cast<Handle>(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
+    return localManager_;
 }
 
 Handle Win32Platform::openService(Handle manager, const std::string& serviceName) {
-    return reinterpret_cast<Handle>(OpenServiceA(AsScHandle(manager), serviceName.c_str(), SERVICE_QUERY_STATUS));
+    SC_HANDLE service = OpenServiceA(AsScHandle(manager), serviceName.c_str(), SERVICE_QUERY_STATUS);
+    if (!service && manager == localManager_) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_SERVICE_DOES_NOT_EXIST && error != ERROR_INVALID_NAME && error != ERROR_ACCESS_DENIED) {
+            CloseServiceHandle(AsScHandle(localManager_));
+            localManager_ = reinterpret_cast<Handle>(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
+            if (localManager_)
+                service = OpenServiceA(AsScHandle(localManager_), serviceName.c_str(), SERVICE_QUERY_STATUS);
+        }
+    }
+    return reinterpret_cast<Handle>(service);
 }
 
 bool Win32Platform::queryServiceState(Handle service, std::uint32_t& state) {
@@ -143,7 +160,14 @@ bool Win32Platform::queryServiceState(Handle service, std::uint32_t& state) {
     return true;
 }
 
-void Win32Platform::closeServiceHandle(Handle handle) { CloseServiceHandle(AsScHandle(handle)); }
+void Win32Platform::closeServiceHandle(Handle handle) {
+    if (handle && handle == localManager_) return; // kept for the next query
+    CloseServiceHandle(AsScHandle(handle));
+}
+
+Win32Platform::~Win32Platform() {
+    if (localManager_) CloseServiceHandle(AsScHandle(localManager_));
+}
 
 std::vector<DirectoryEntry> Win32Platform::listDirectory(const std::string& pattern) {
     std::vector<DirectoryEntry> entries;

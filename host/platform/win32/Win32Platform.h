@@ -6,6 +6,10 @@ namespace vrk {
 
 class Win32Platform : public Platform {
 public:
+    Win32Platform() = default;
+    ~Win32Platform() override;
+    Win32Platform(const Win32Platform&) = delete;
+    Win32Platform& operator=(const Win32Platform&) = delete;
     std::optional<std::vector<ProcessEntry>> processSnapshot() override;
     bool terminateProcess(std::uint32_t processId, std::uint32_t exitCode) override;
     Handle startChild(const std::string& commandLine, std::uint16_t showWindow) override;
@@ -34,6 +38,8 @@ private:
     // A quit request taken from the queue inside a wait, to be handed on.
     bool quitPending_ = false;
     int quitCode_ = 0;
+    // The connection to this machine's service manager, kept between queries.
+    Handle localManager_ = 0;
 };
 
 } // namespace vrk

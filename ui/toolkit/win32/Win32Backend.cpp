@@ -97,14 +97,29 @@ win32::Window* Win32Backend::WindowOf(const Control* control) {
 }
 
 HWND Win32Backend::MainWindow() const {
-    return forms_.empty() || forms_.front().windows.empty() ? nullptr : forms_.front().windows.front()->hwnd;
+    // The first form that has its windows (the main window, shown first).
+    for (const auto& realized : forms_)
+        if (!realized.windows.empty()) return realized.windows.front()->hwnd;
+    return nullptr;
 }
 
 void Win32Backend::Realize(Form& form) {
     if (Find(&form)) return;
     forms_.push_back(Realized{&form, {}});
-    auto& windows = forms_.back().windows;
+    // Timers run from the form's creation; its windows are made when it is
+    // first shown, so a form that stays hidden (the options dialog until it
+    // is opened) costs no start-up time.
+    for (const auto& owned : form.owned())
+        if (owned->kind == Kind::kTimer) {
+            owned->native = this; // a timer has no window; it only needs telling of changes
+            auto& timer = static_cast<Timer&>(*owned);
+            if (timer.Enabled()) StartTimer(timer);
+        }
+}
 
+void Win32Backend::MakeWindows(Realized& realized) {
+    Form& form = *realized.form;
+    auto& windows = realized.windows;
     auto made = MakeWindow(*this, form);
     made->Create(nullptr);
     form.native = made.get();
@@ -114,12 +129,7 @@ void Win32Backend::Realize(Form& form) {
     // and each control above those made before it.
     for (const auto& owned : form.owned()) {
         Control& control = *owned;
-        if (control.kind == Kind::kTimer) {
-            control.native = this; // a timer has no window; it only needs telling of changes
-            auto& timer = static_cast<Timer&>(control);
-            if (timer.Enabled()) StartTimer(timer);
-            continue;
-        }
+        if (control.kind == Kind::kTimer) continue;
         Window* parent = WindowOf(control.parent());
         auto window = MakeWindow(*this, control);
         if (!parent || !parent->hwnd || !window) continue;
@@ -156,6 +166,8 @@ void Win32Backend::Destroy(Form& form) {
 }
 
 void Win32Backend::ShowForm(Form& form, bool show) {
+    Realized* realized = Find(&form);
+    if (show && realized && realized->windows.empty()) MakeWindows(*realized);
     Window* window = WindowOf(&form);
     if (!window || !window->hwnd) return;
     HWND hwnd = window->hwnd;

@@ -69,6 +69,7 @@ private:
     void OnTimer(UINT_PTR id);
     static LRESULT CALLBACK TimerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     Realized* Find(const Form* form);
+    void MakeWindows(Realized& realized);
     // Animations play only while their image can be seen.
     void RefreshAnimations(Form& form);
     HWND OwnerForError() const;

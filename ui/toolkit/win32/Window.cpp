@@ -112,9 +112,25 @@ void Window::AfterCreate() {
     nameAtom_ = AddAtom(control.name);
     SetPropA(hwnd, kNameProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(nameAtom_)));
     // Later controls lie above earlier ones: the panels' stacking order is
-    // their order in the window definition.
-    if (GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_CHILD)
+    // their order in the window definition. Only a control that overlaps an
+    // earlier sibling needs placing (each placing costs a round trip).
+    if ((GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_CHILD) && OverlapsEarlierSibling())
         SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+}
+
+bool Window::OverlapsEarlierSibling() const {
+    const Control* parent = control.parent();
+    if (!parent) return false;
+    const RECT mine = Bounds();
+    for (const Control* sibling : parent->children()) {
+        if (sibling == &control) return false;
+        if (sibling->kind == Kind::kTimer) continue;
+        const Rect& b = sibling->bounds();
+        const RECT theirs{b.left, b.top, b.left + b.width, b.top + b.height};
+        RECT common;
+        if (IntersectRect(&common, &mine, &theirs)) return true;
+    }
+    return false;
 }
 
 RECT Window::Bounds() const {

@@ -86,6 +86,7 @@ private:
     void RunClick();
     DWORD InitialStyle(DWORD style) const;
     void AfterCreate();
+    bool OverlapsEarlierSibling() const;
     RECT placed_{}; // where the window was last put
     ATOM nameAtom_ = 0;
     ATOM pictureAtom_ = 0;
