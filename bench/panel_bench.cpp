@@ -2,8 +2,6 @@
 //   bench_panel.exe startup <vrk.exe> <minimal_window.exe> [runs]
 //       time from process start until the window is shown and idle, against a
 //       program that opens one empty window; the panel's peak memory
-//   bench_panel.exe idle <vrk.exe> [seconds]
-//       CPU the panel uses while it only polls
 //   bench_panel.exe soak <vrk.exe> <seconds> [vrkprobe.exe]
 //       GDI and USER objects and private memory over a long run (with the
 //       probe, a busy indicator animates all along)
@@ -23,15 +21,6 @@ double Now() {
     QueryPerformanceFrequency(&f);
     QueryPerformanceCounter(&t);
     return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
-double CpuSeconds(HANDLE process) {
-    FILETIME created, exited, kernel, user;
-    if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
-    auto s = [](FILETIME t) {
-        return static_cast<double>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e7;
-    };
-    return s(kernel) + s(user);
 }
 
 struct Started {
@@ -131,18 +120,6 @@ int StartupBench(const std::string& panel, const std::string& minimal, int runs)
     return 0;
 }
 
-int IdleBench(const std::string& panel, int seconds) {
-    Started p = Start(panel);
-    Sleep(3000);
-    const double c0 = CpuSeconds(p.info.hProcess), t0 = Now();
-    Sleep(static_cast<DWORD>(seconds) * 1000);
-    const double cpu = CpuSeconds(p.info.hProcess) - c0, wall = Now() - t0;
-    std::printf("idle: %.0f s of a running panel: cpu %.2f s = %.2f%% of one core\n", wall, cpu, 100 * cpu / wall);
-    std::printf("figure: idle_cpu %.2f%% of one core over %.0f s (target < 1%%)\n", 100 * cpu / wall, wall);
-    Close(p);
-    return 0;
-}
-
 void RunProbe(const std::string& probe, const std::string& arguments) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -196,8 +173,7 @@ int SoakBench(const std::string& panel, int seconds, const std::string& probe) {
 int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "startup" && argc >= 4) return StartupBench(argv[2], argv[3], argc > 4 ? std::atoi(argv[4]) : 5);
-    if (mode == "idle" && argc >= 3) return IdleBench(argv[2], argc > 3 ? std::atoi(argv[3]) : 30);
     if (mode == "soak" && argc >= 4) return SoakBench(argv[2], std::atoi(argv[3]), argc > 4 ? argv[4] : "");
-    std::fprintf(stderr, "usage: bench_panel startup|idle|soak ...\n");
+    std::fprintf(stderr, "usage: bench_panel startup|soak ...\n");
     return 2;
 }
