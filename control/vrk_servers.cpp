@@ -386,7 +386,9 @@ void Tvrk_form::StopAllServers() {
     });
 
     if (ProcessExists(os(), cat::kFTPInterfaceProgram)) KillTask(os(), cat::kFTPInterfaceProgram);
-    auto stopped = [this](const char* key) {
+    std::vector<const char*> stoppedKeys;
+    auto stopped = [&](const char* key) {
+        stoppedKeys.push_back(key);
         if (!Released) RunIni->WriteString("servers", key, "0");
     };
     if (Running(cat::kFTPService)) {
@@ -419,6 +421,12 @@ void Tvrk_form::StopAllServers() {
         Wait(cat::MemcacheUnregister());
         stopped("memcache");
     }
+    // A NET stop is not waited for: a poll that ran inside a later command
+    // could still find such a server running and record "1". What stop-all
+    // stopped reads "0" when it ends, also when the close releases the file
+    // right after and no later poll would put it right.
+    for (const char* key : stoppedKeys)
+        if (!Released) RunIni->WriteString("servers", key, "0");
     finished = true;
 }
 

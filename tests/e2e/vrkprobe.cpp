@@ -8,10 +8,15 @@
 //   vrkprobe wait <seconds>  until the panel's window is up and idle
 //   vrkprobe errors          prints the error boxes the panel shows
 //   vrkprobe close           asks the panel's window to close
+//   vrkprobe select <name> <item>
+//                            picks the item of that text in a drop-down list
+//                            (as choosing it with the mouse does: the list's
+//                            owner is told of the new selection)
 //
 // They look at the main window ("VORLAN Web Server"), or with
 // `--window <title>` first, at another window of the panel (the options
-// dialog).
+// dialog) or, when the panel has no window of that title, at any top-level
+// window so titled (a program the panel started: wait and close work on it).
 //
 // Exit status 0 on success, 1 on failure (with the reason on stderr).
 #include <windows.h>
@@ -26,8 +31,13 @@ namespace {
 constexpr const char* kAppTitle = "VORLAN Web Server"; // the error boxes' caption
 constexpr const char* kFormClass = "VrkForm";
 std::string windowTitle = kAppTitle; // the window looked at
+bool otherWindow = false;             // --window given
 
-HWND Panel() { return FindWindowA(kFormClass, windowTitle.c_str()); }
+HWND Panel() {
+    HWND found = FindWindowA(kFormClass, windowTitle.c_str());
+    if (!found && otherWindow) found = FindWindowA(nullptr, windowTitle.c_str());
+    return found;
+}
 
 std::string AtomText(HWND hwnd, const char* property) {
     const auto atom = static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(GetPropA(hwnd, property)));
@@ -232,8 +242,29 @@ int Close() {
     return 0;
 }
 
+int Select(const std::string& name, const std::string& item) {
+    HWND control = FindControl(RequirePanel(), name);
+    if (!control || _stricmp(ClassOf(control).c_str(), "ComboBox") != 0) {
+        std::fprintf(stderr, "vrkprobe: no drop-down list named %s\n", name.c_str());
+        return 1;
+    }
+    const LRESULT index = SendMessageA(control, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                       reinterpret_cast<LPARAM>(item.c_str()));
+    if (index == CB_ERR) {
+        std::fprintf(stderr, "vrkprobe: %s has no item \"%s\"\n", name.c_str(), item.c_str());
+        return 1;
+    }
+    SendMessageA(control, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    // The box itself tells its owner only of a choice made by the user.
+    PostMessageA(GetParent(control), WM_COMMAND,
+                 MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(control)), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(control));
+    return 0;
+}
+
 int Usage() {
-    std::fprintf(stderr, "usage: vrkprobe [--window <title>] list | click <name> | wait <seconds> | errors | close\n");
+    std::fprintf(stderr, "usage: vrkprobe [--window <title>] list | click <name> | wait <seconds> | errors | close"
+                         " | select <name> <item>\n");
     return 1;
 }
 
@@ -242,6 +273,7 @@ int Usage() {
 int main(int argc, char** argv) {
     if (argc >= 3 && std::string(argv[1]) == "--window") {
         windowTitle = argv[2];
+        otherWindow = true;
         argc -= 2;
         argv += 2;
     }
@@ -252,5 +284,6 @@ int main(int argc, char** argv) {
     if (command == "wait" && argc == 3) return Wait(std::atof(argv[2]));
     if (command == "errors" && argc == 2) return Errors();
     if (command == "close" && argc == 2) return Close();
+    if (command == "select" && argc == 4) return Select(argv[2], argv[3]);
     return Usage();
 }

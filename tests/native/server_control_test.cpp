@@ -480,3 +480,21 @@ TEST_F(ServerControlTest, AStandInThatCrashesOrCannotStartLeavesTheTruthToThePol
 
 } // namespace
 } // namespace vrk::testing
+
+namespace vrk::testing {
+namespace {
+
+TEST_F(ServerControlTest, APollInsideStopAllCannotLeaveAStoppedServerRecordedAsRunning) {
+    os.services = {{"MySQL", 4}, {"Apache2.2", 4}};
+    Tvrk_form& f = started();
+    // MySQL's NET stop is not waited for: it is still stopping while Apache's
+    // stop runs, and a poll ticks in that wait.
+    os.scriptCommand(kHttpd + " -k stop", {.waitRounds = 1, .duringWait = [&](int) { f.Timer1Timer(); }});
+    os.scriptCommand(kHttpd + " -k uninstall", {.waitRounds = 1, .duringWait = [&](int) { os.services.clear(); }});
+    f.StopAllServers();
+    EXPECT_EQ(IniLookup(run(), "servers", "mysql"), "0");
+    EXPECT_EQ(IniLookup(run(), "servers", "apache"), "0");
+}
+
+} // namespace
+} // namespace vrk::testing

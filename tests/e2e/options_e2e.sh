@@ -1,0 +1,360 @@
+#!/usr/bin/env bash
+# End-to-end: the information panel, the options dialog and the pgAdmin III
+# link of vrk.exe in a fresh demo tree (in a folder whose path has a blank)
+# under Wine, looked at and clicked from outside through vrkprobe.
+#
+#   options_e2e.sh <source root> <windows build dir> <demo dir>
+#
+# Checks: the information panel shows the stand-ins' versions and the panel's
+# own version in its title; the options link opens the dialog modally (the
+# main window disabled); choosing "Deutsch" and Apply relabels the dialog at
+# once, while the main window keeps its English captions until the dialog is
+# closed; the settings file then holds every key Apply writes, with the skin
+# untouched; the title keeps exactly one version through two closes of the
+# dialog. Then the pgAdmin III link with PostgreSQL running: the stand-in's
+# window opens, the panel answers and its status poll goes on while it is
+# open, and all is well after it is closed. Screenshots go to
+# build/screenshots/options-*.png.
+set -uo pipefail
+root=${1:?source root}
+build=${2:?windows build dir}
+demo=${3:?demo dir}
+
+# CTest runs this inside scripts/wine-env; on its own it gets one.
+if [ -z "${DISPLAY:-}" ]; then exec "$root/scripts/wine-env" "$0" "$@"; fi
+
+probe_exe=$build/tests/e2e/vrkprobe.exe
+check_exe=$build/bundle/stubs/test/stubcheck.exe
+shots=$root/build/screenshots
+work=$demo.work
+log=$work/wine.log
+rm -rf "$work"
+mkdir -p "$work" "$shots"
+
+run_ini=$demo/vrk/tmp/run.ini
+settings=$demo/vrk/config/settings.ini
+pgadmin="pgAdmin III (demo)" # the title of the pgAdmin III stand-in's window
+
+passed=0
+failed=0
+ok() { passed=$((passed + 1)); echo "ok   $*"; }
+bad() { failed=$((failed + 1)); echo "FAIL $*"; }
+expect() { # expect <what> <command...>: the command succeeds
+  local what=$1
+  shift
+  if "$@"; then ok "$what"; else bad "$what"; fi
+}
+abort() {
+  echo "options_e2e: FAIL: $*" >&2
+  exit 1
+}
+
+# Wine's daemons must not inherit an output pipe of CTest: every Windows
+# program reads nothing and writes to a file.
+win() { # win <program> <args...>: its output, line ends made Unix ones
+  local status=0
+  "$root/scripts/wine-run" "$@" </dev/null >"$work/win.out" 2>>"$log" || status=$?
+  tr -d '\r' <"$work/win.out"
+  return $status
+}
+probe() { win "$probe_exe" "$@"; }
+check() { win "$check_exe" "$@"; }
+
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+
+for f in "$build/app/vrk.exe" "$probe_exe" "$check_exe"; do
+  [ -f "$f" ] || abort "$f is missing (build the vrk, vrkprobe and stub_check targets)"
+done
+
+panel=""
+panel_ended() { # panel_ended <seconds>: the process has ended within that time
+  local i
+  for i in $(seq 1 $(($1 * 10))); do
+    kill -0 "$panel" 2>/dev/null || { wait "$panel" 2>/dev/null; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+# The last resort: vrk.exe runs as the child of its wine-run wrapper.
+stop_panel_process() {
+  local child
+  for child in $(ps -o pid= --ppid "$panel" 2>/dev/null); do kill "$child" 2>/dev/null; done
+  kill "$panel" 2>/dev/null
+}
+cleanup() {
+  probe --window "$pgadmin" close >/dev/null 2>&1
+  if [ -n "$panel" ] && kill -0 "$panel" 2>/dev/null; then
+    # A dialog left open would keep the window from closing.
+    probe --window Options click btnCancel >/dev/null 2>&1
+    probe --window Optionen click btnCancel >/dev/null 2>&1
+    probe close >/dev/null 2>&1
+    panel_ended 30 || stop_panel_process
+  fi
+  check clean "postgresql-9.1" >/dev/null || echo "could not remove the service postgresql-9.1"
+}
+trap cleanup EXIT
+
+# --- reading the windows ---------------------------------------------------------------
+# snapshot [--window <title>]: the list of the main window, or of that window
+snapshot() { probe "$@" list >"$work/list.tsv"; }
+field() { # field <name> <column>: a column of a control's line in the last snapshot
+  awk -F'\t' -v n="$1" -v c="$2" '$1 == n { print $c; found = 1 } END { exit !found }' "$work/list.tsv"
+}
+window_field() { awk -F'\t' -v c="$1" 'NR == 1 { print $c }' "$work/list.tsv"; } # of the window itself
+caption_is() { [ "$(field "$1" 9)" = "$2" ]; }
+# until_captions <seconds> [--window <title>] -- <name> <caption> ...: until
+# each named control of that window reads its caption
+until_captions() {
+  local seconds=$1 args=()
+  shift
+  while [ "$1" != -- ]; do
+    args+=("$1")
+    shift
+  done
+  shift
+  local pairs=("$@") deadline=$(($(now_ms) + seconds * 1000)) all i
+  while :; do
+    snapshot "${args[@]}"
+    all=1
+    for ((i = 0; i < ${#pairs[@]}; i += 2)); do caption_is "${pairs[i]}" "${pairs[i + 1]}" || all=0; done
+    [ "$all" = 1 ] && return 0
+    [ "$(now_ms)" -lt "$deadline" ] || return 1
+    sleep 0.2
+  done
+}
+# until_ok <seconds> <command...>: takes a snapshot of the main window and
+# runs the command on it, until it succeeds
+until_ok() {
+  local deadline=$(($(now_ms) + $1 * 1000))
+  shift
+  while :; do
+    snapshot
+    "$@" && return 0
+    [ "$(now_ms)" -lt "$deadline" ] || return 1
+  done
+}
+screenshot() { # screenshot <file> [--window <title>]: the window cut from the screen
+  local file=$1 rect
+  shift
+  rect=$(probe "$@" list | awk -F'\t' 'NR == 1 { split($4, r, ","); printf "%dx%d+%d+%d", r[3], r[4], r[1], r[2] }')
+  import -window root -crop "$rect" +repage "$shots/$file" 2>>"$log" || echo "  (no screenshot $file)"
+}
+no_error_box() {
+  local errors
+  if ! errors=$(probe errors); then
+    echo "  error boxes: $errors"
+    return 1
+  fi
+}
+
+ini_get() { # ini_get <file> <section> <key>
+  tr -d '\r' <"$1" 2>/dev/null | awk -F= -v s="[$2]" -v k="$3" \
+    '/^\[/ { in_s = ($0 == s) } in_s && $1 == k { print substr($0, length(k) + 2); found = 1 } END { exit !found }'
+}
+ini_set() { # ini_set <file> <section> <key> <value>: Windows line ends, the rest kept
+  LC_ALL=C awk -v s="[$2]" -v k="$3" -v v="$4" '
+    BEGIN { ORS = "\r\n" }
+    { sub(/\r$/, "") }
+    /^\[/ { if (in_s && !done) { print k "=" v; done = 1 } in_s = ($0 == s) }
+    in_s && index($0, k "=") == 1 { if (!done) print k "=" v; done = 1; next }
+    { print }
+    END { if (!done) { if (!in_s) print s; print k "=" v } }' "$1" >"$1.new" && mv "$1.new" "$1"
+}
+ini_drop() { # ini_drop <file> <section> <key>
+  LC_ALL=C awk -v s="[$2]" -v k="$3" '
+    BEGIN { ORS = "\r\n" }
+    { sub(/\r$/, "") }
+    /^\[/ { in_s = ($0 == s) }
+    in_s && index($0, k "=") == 1 { next }
+    { print }' "$1" >"$1.new" && mv "$1.new" "$1"
+}
+waited=0
+key_within() { # key_within <ms> <key> <value>: run.ini [servers] key reads the value within that time
+  local from
+  from=$(now_ms)
+  while :; do
+    waited=$(($(now_ms) - from))
+    [ "$(ini_get "$run_ini" servers "$2")" = "$3" ] && return 0
+    [ "$waited" -lt "$1" ] || return 1
+    sleep 0.05
+  done
+}
+
+VRK_WINDOWS_BUILD=$build "$root/scripts/make-demo-tree" "$demo" || abort "make-demo-tree failed"
+[ -f "$demo/servers/apache/bin/httpd.exe" ] || abort "the demo tree has no stand-ins (build the bundle/stubs targets)"
+check clean "postgresql-9.1" >/dev/null || abort "a service postgresql-9.1 is left from before and cannot be removed"
+# Keys Apply must write that the file does not hold yet, and a skin named in
+# another case than the dialog's list shows it: Apply never writes the skin.
+for k in ssae ctf; do ini_drop "$settings" vrk "$k"; done
+for k in pgsql mongo ftp; do ini_drop "$settings" autorun "$k"; done
+ini_set "$settings" vrk skin Default
+
+(cd "$demo" && exec "$root/scripts/wine-run" "$demo/vrk.exe" </dev/null >>"$log" 2>&1) &
+panel=$!
+probe wait 90 >/dev/null || abort "the window \"VORLAN Web Server\" did not come up: $(tail -n 3 "$log" | tr '\n' ' ')"
+expect "no error box at start" no_error_box
+
+# ======================================================================================
+echo "== the information panel"
+probe click imgTabVRK >/dev/null
+expect "a click on imgTabVRK shows PanelVRKInformation" until_ok 10 eval '[ "$(field PanelVRKInformation 5)" = 1 ]'
+# The stand-ins' version resources (bundle/stubs/CMakeLists.txt): product
+# versions, and the fixed blocks of perl.exe and FileZillaServer.exe.
+while IFS='|' read -r name want; do
+  if caption_is "$name" "$want"; then ok "$name reads \"$want\""; else bad "$name reads \"$(field "$name" 9)\", not \"$want\""; fi
+done <<'EOF'
+strApacheVersion|2.2.25     ( OpenSSL: 0.9.8y )
+strNginxVersion|----
+strPerlVersion|5.16.3.1
+strPHPVersion|5.2.17  -  5.3.27  -  5.4.19
+strMySQLVersion|5.1.70.0  -  5.5.33  -  5.6.13
+strPgSQLVersion|9.1.9
+strMongoDBVersion|2.0.9
+strFTPVersion|0.9.41.0
+EOF
+idle=$(now_ms)
+snapshot
+idle=$(($(now_ms) - idle)) # a full list of the idle window, to measure a busy one against
+title=$(field lbl_VRKInfo_title 9)
+expect "lbl_VRKInfo_title \"$title\" ends with \" 1.3.22.0\"" eval '[ "${title% 1.3.22.0}" != "$title" ]'
+expect "... and is the English title with the version once" test "$title" = "Control Panel version 1.3.22.0"
+apache_version=$(field strApacheVersion 9)
+screenshot options-information.png
+
+# ======================================================================================
+echo "== the options dialog"
+probe click imgOptions >/dev/null
+expect "a click on imgOptions opens the dialog \"Options\"" probe --window Options wait 15
+snapshot
+expect "the main window is disabled while the dialog shows" test "$(window_field 6)" = 0
+snapshot --window Options
+expect "the dialog is titled \"Options\", with its buttons \"Apply\" and \"Cancel\"" \
+  eval '[ "$(window_field 9)" = Options ] && caption_is btnApply Apply && caption_is btnCancel Cancel'
+expect "the dialog shows the settings: English, ssae and ctf unticked, skin default" \
+  eval '[ "$(field cb_langs 9)" = English ] && [ "$(field cbx_stopServicesAtExit 8)" = unchecked ] &&
+        [ "$(field cbx_clearTempFiles 8)" = unchecked ] && [ "$(field cb_skins 9)" = default ]'
+screenshot options-dialog.png --window Options
+
+probe --window Options click cbx_stopServicesAtExit >/dev/null
+probe --window Options click cbx_clearTempFiles >/dev/null
+probe --window Options select cb_langs Deutsch >/dev/null || bad "cb_langs has no item Deutsch"
+snapshot --window Options
+expect "ticked: cbx_stopServicesAtExit and cbx_clearTempFiles; chosen: Deutsch" \
+  eval '[ "$(field cbx_stopServicesAtExit 8)" = checked ] && [ "$(field cbx_clearTempFiles 8)" = checked ] &&
+        [ "$(field cb_langs 9)" = Deutsch ]'
+probe --window Options click btnApply >/dev/null
+if until_captions 5 --window Optionen -- btnCancel Abbrechen lblGeneral Allgemein lbl_languages Sprache:; then
+  ok "Apply relabels the dialog at once: \"Optionen\", \"Abbrechen\", \"Allgemein\""
+else
+  bad "after Apply the dialog reads: $(probe --window Options list | head -1 | cut -f9) $(probe --window Optionen list | head -1 | cut -f9)"
+fi
+screenshot options-dialog-de.png --window Optionen
+snapshot
+expect "the main window keeps its English captions while the dialog shows (lbl_options \"Options\")" \
+  eval 'caption_is lbl_options Options && caption_is lbl_VRKInfo_title "$title"'
+expect "... and stays disabled" test "$(window_field 6)" = 0
+
+while IFS='|' read -r section key want; do
+  got=$(ini_get "$settings" "$section" "$key") || got="(no such key)"
+  if [ "$got" = "$want" ]; then ok "settings.ini: [$section] $key=$want"; else bad "settings.ini: [$section] $key is $got, not $want"; fi
+done <<'EOF'
+vrk|language|Deutsch
+vrk|ssae|1
+vrk|ctf|1
+autorun|auto|0
+autorun|apache|1
+autorun|php|0
+autorun|mysqlserv|1
+autorun|mysql|0
+autorun|pgsql|0
+autorun|mongo|0
+autorun|ftp|0
+EOF
+expect "settings.ini: [vrk] skin=Default is left as it was (the dialog lists it as \"default\")" \
+  test "$(ini_get "$settings" vrk skin)" = Default
+
+probe --window Optionen click btnCancel >/dev/null
+if until_captions 5 -- lbl_options Optionen; then
+  ok "after Cancel the main window reads German: lbl_options \"Optionen\""
+else
+  bad "after Cancel lbl_options reads \"$(field lbl_options 9)\""
+fi
+expect "the main window is enabled again" test "$(window_field 6)" = 1
+expect "the dialog is hidden" eval '! probe --window Optionen wait 0 >/dev/null 2>&1'
+title=$(field lbl_VRKInfo_title 9)
+expect "lbl_VRKInfo_title \"$title\" is the German title with the version once" \
+  test "$title" = "Version des Kontrollzentrums 1.3.22.0"
+expect "strApacheVersion keeps its value through the language change" caption_is strApacheVersion "$apache_version"
+
+# Once more, and Cancel at once: nothing written, still one version.
+cp "$settings" "$work/settings.before"
+probe click imgOptions >/dev/null
+expect "the dialog opens again, in German" probe --window Optionen wait 15
+probe --window Optionen click btnCancel >/dev/null
+expect "the dialog closes again" until_ok 5 eval '[ "$(window_field 6)" = 1 ]'
+title=$(field lbl_VRKInfo_title 9)
+expect "after a second close the title \"$title\" still holds the version once" \
+  test "$(grep -o '1\.3\.22\.0' <<<"$title" | wc -l)" = 1
+expect "a Cancel right away leaves settings.ini as it was" cmp -s "$settings" "$work/settings.before"
+expect "no error box after the options dialog" no_error_box
+
+# ======================================================================================
+echo "== the pgAdmin III link"
+probe click imgTabDB >/dev/null
+probe click imgPgSQLRunStop >/dev/null
+expect "a click on imgPgSQLRunStop starts postgresql-9.1" eval 'check wait postgresql-9.1 RUNNING 20000 >/dev/null'
+expect "the pgAdmin III link is enabled (imgPgWinAdminRun and lbl_PgWinAdminRun), pgGif hidden" \
+  until_ok 10 eval '[ "$(field imgPgWinAdminRun 6)" = 1 ] && [ "$(field lbl_PgWinAdminRun 6)" = 1 ] &&
+                    [ "$(field pgGif 5)" = 0 ]'
+probe click imgPgWinAdminRun >/dev/null
+expect "a click on imgPgWinAdminRun opens the window \"$pgadmin\"" probe --window "$pgadmin" wait 20
+from=$(now_ms)
+answered=0
+probe wait 2 >/dev/null && answered=1
+took=$(($(now_ms) - from))
+expect "while pgAdmin III runs, the panel answers a message within two seconds (${took} ms)" \
+  test "$answered" = 1 -a "$took" -le 2000
+# A window that does not handle its messages holds every read of a control
+# for seconds; the list is measured against the same list when idle.
+from=$(now_ms)
+snapshot
+took=$(($(now_ms) - from))
+bound=$((idle * 2 > 2000 ? idle * 2 : 2000))
+expect "while pgAdmin III runs, a full list takes ${took} ms (${idle} ms when idle; at most ${bound} ms)" \
+  test "$took" -le "$bound"
+ini_set "$run_ini" servers pgsql spoiled
+if key_within 2000 pgsql 1; then
+  ok "while pgAdmin III runs, the status poll rewrites a spoiled key within two seconds (${waited} ms)"
+else
+  bad "while pgAdmin III runs, run.ini [servers] pgsql reads \"$(ini_get "$run_ini" servers pgsql)\" after two seconds"
+fi
+expect "... and the pgAdmin III window is still open" probe --window "$pgadmin" wait 0
+import -window root "$shots/options-pgadmin.png" 2>>"$log" || echo "  (no screenshot options-pgadmin.png)"
+
+probe --window "$pgadmin" close >/dev/null
+gone=0
+for _ in $(seq 1 50); do
+  probe --window "$pgadmin" list >/dev/null 2>&1 || {
+    gone=1
+    break
+  }
+  sleep 0.2
+done
+expect "WM_CLOSE closes the pgAdmin III window" test "$gone" = 1
+expect "afterwards the panel answers" probe wait 5
+expect "afterwards no error box" no_error_box
+ini_set "$run_ini" servers pgsql spoiled
+if key_within 2000 pgsql 1; then
+  ok "afterwards the status poll still runs (${waited} ms)"
+else
+  bad "afterwards run.ini [servers] pgsql reads \"$(ini_get "$run_ini" servers pgsql)\" after two seconds"
+fi
+probe click imgPgSQLRunStop >/dev/null
+expect "afterwards a click on imgPgSQLRunStop stops and removes postgresql-9.1" \
+  eval 'check wait postgresql-9.1 ABSENT 20000 >/dev/null'
+
+probe close >/dev/null
+expect "vrk.exe ends when its window is closed" panel_ended 30
+
+echo "$passed passed, $failed failed (screenshots in $shots/options-*.png)"
+[ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]

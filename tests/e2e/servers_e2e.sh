@@ -1,0 +1,407 @@
+#!/usr/bin/env bash
+# End-to-end: the panel starts and stops the six servers of a fresh demo tree
+# (in a folder whose path has a blank) under Wine, against Wine's real service
+# manager, clicked from outside through vrkprobe the way a person does it.
+#
+#   servers_e2e.sh <source root> <windows build dir> <demo dir>
+#
+# Checks, in two runs of vrk.exe:
+#   1. Each server, from its panel: a click on its start/stop image starts its
+#      service; the runtime state file follows within two seconds; the
+#      start/stop label reads the stop word and the running indicator shows.
+#      A second click stops and removes the service, the key goes back to 0
+#      and the label reads the start word. Then an Apache stop that hangs for
+#      8 s (the stand-in's fault file): the window keeps answering and the
+#      status poll keeps going meanwhile, and nothing stays busy afterwards.
+#   2. Autorun with Apache on PHP 5.3 and MySQL 5.6: both registered with the
+#      chosen files and running, the exit usable afterwards; then, with every
+#      server running, a close with stop-at-exit and clear-temp-files set:
+#      every service stopped and removed, the stopped keys recorded, PHP's
+#      temporary folder emptied and kept, the process ended.
+# Every service that may have been created is removed at the end, also when a
+# check fails.
+set -uo pipefail
+root=${1:?source root}
+build=${2:?windows build dir}
+demo=${3:?demo dir}
+
+# CTest runs this inside scripts/wine-env; on its own it gets one.
+if [ -z "${DISPLAY:-}" ]; then exec "$root/scripts/wine-env" "$0" "$@"; fi
+
+probe_exe=$build/tests/e2e/vrkprobe.exe
+check_exe=$build/bundle/stubs/test/stubcheck.exe
+shots=$root/build/screenshots
+work=$demo.work
+log=$work/wine.log
+rm -rf "$work"
+mkdir -p "$work" "$shots"
+
+services=("Apache2.2" "MySQL" "postgresql-9.1" "FileZilla Server" "MongoDB" "memcached Server")
+run_ini=$demo/vrk/tmp/run.ini
+settings=$demo/vrk/config/settings.ini
+faults=$demo/vrk/tmp/stub-faults.ini
+
+passed=0
+failed=0
+ok() { passed=$((passed + 1)); echo "ok   $*"; }
+bad() { failed=$((failed + 1)); echo "FAIL $*"; }
+expect() { # expect <what> <command...>: the command succeeds
+  local what=$1
+  shift
+  if "$@"; then ok "$what"; else bad "$what"; fi
+}
+abort() {
+  echo "servers_e2e: FAIL: $*" >&2
+  exit 1
+}
+
+# Wine's daemons must not inherit an output pipe of CTest: every Windows
+# program reads nothing and writes to a file.
+win() { # win <program> <args...>: its output, line ends made Unix ones
+  local status=0
+  "$root/scripts/wine-run" "$@" </dev/null >"$work/win.out" 2>>"$log" || status=$?
+  tr -d '\r' <"$work/win.out"
+  return $status
+}
+probe() { win "$probe_exe" "$@"; }
+check() { win "$check_exe" "$@"; }
+
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+
+for f in "$build/app/vrk.exe" "$probe_exe" "$check_exe"; do
+  [ -f "$f" ] || abort "$f is missing (build the vrk, vrkprobe and stub_check targets)"
+done
+
+# --- the panel's process ----------------------------------------------------------
+panel=""
+start_panel() {
+  (cd "$demo" && exec "$root/scripts/wine-run" "$demo/vrk.exe" </dev/null >>"$log" 2>&1) &
+  panel=$!
+  probe wait 90 >/dev/null || abort "the window \"VORLAN Web Server\" did not come up: $(tail -n 3 "$log" | tr '\n' ' ')"
+}
+panel_ended() { # panel_ended <seconds>: the process has ended within that time
+  local i
+  for i in $(seq 1 $(($1 * 10))); do
+    kill -0 "$panel" 2>/dev/null || { wait "$panel" 2>/dev/null; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+# The last resort: vrk.exe runs as the child of its wine-run wrapper.
+stop_panel_process() {
+  local child
+  for child in $(ps -o pid= --ppid "$panel" 2>/dev/null); do kill "$child" 2>/dev/null; done
+  kill "$panel" 2>/dev/null
+}
+cleanup() {
+  if [ -n "$panel" ] && kill -0 "$panel" 2>/dev/null; then
+    probe close >/dev/null 2>&1
+    panel_ended 30 || stop_panel_process
+  fi
+  rm -f "$faults"
+  local s
+  for s in "${services[@]}"; do check clean "$s" >/dev/null || echo "could not remove the service $s"; done
+}
+trap cleanup EXIT
+
+# --- reading the window --------------------------------------------------------------
+snapshot() { probe list >"$work/list.tsv"; }
+field() { # field <name> <column>: a column of a control's line in the last snapshot
+  awk -F'\t' -v n="$1" -v c="$2" '$1 == n { print $c; found = 1 } END { exit !found }' "$work/list.tsv"
+}
+picture_is() { local p; p=$(field "$1" 10) && [ "${p%"$2"}" != "$p" ]; }
+# looks <conditions...>: every condition holds in the last snapshot; a
+# condition is name:visible:<0|1>, name:enabled:<0|1>, name:caption:<text>
+# or name:picture:<file>.
+looks() {
+  local c name what want
+  for c in "$@"; do
+    name=${c%%:*} what=${c#*:} want=${what#*:} what=${what%%:*}
+    case $what in
+    visible) [ "$(field "$name" 5)" = "$want" ] || return 1 ;;
+    enabled) [ "$(field "$name" 6)" = "$want" ] || return 1 ;;
+    caption) [ "$(field "$name" 9)" = "$want" ] || return 1 ;;
+    picture) picture_is "$name" "$want" || return 1 ;;
+    esac
+  done
+}
+# until_looks <seconds> <conditions...>: until the window looks so; the last
+# snapshot stays for the caller's report.
+until_looks() {
+  local seconds=$1
+  shift
+  local deadline=$(($(now_ms) + seconds * 1000))
+  while :; do
+    snapshot
+    looks "$@" && return 0
+    [ "$(now_ms)" -lt "$deadline" ] || return 1
+  done
+}
+describe() { # describe <names...>: visible/enabled/caption/picture of each, from the last snapshot
+  local n
+  for n in "$@"; do
+    printf '%s(vis=%s en=%s "%s" %s) ' "$n" "$(field "$n" 5)" "$(field "$n" 6)" "$(field "$n" 9)" "$(basename "$(field "$n" 10 | tr '\\' /)")"
+  done
+}
+
+# --- the runtime state and settings files ----------------------------------------
+ini_get() { # ini_get <file> <section> <key>
+  tr -d '\r' <"$1" 2>/dev/null | awk -F= -v s="[$2]" -v k="$3" \
+    '/^\[/ { in_s = ($0 == s) } in_s && $1 == k { print substr($0, length(k) + 2); found = 1 } END { exit !found }'
+}
+ini_set() { # ini_set <file> <section> <key> <value>: Windows line ends, the rest kept
+  LC_ALL=C awk -v s="[$2]" -v k="$3" -v v="$4" '
+    BEGIN { ORS = "\r\n" }
+    { sub(/\r$/, "") }
+    /^\[/ { if (in_s && !done) { print k "=" v; done = 1 } in_s = ($0 == s) }
+    in_s && index($0, k "=") == 1 { if (!done) print k "=" v; done = 1; next }
+    { print }
+    END { if (!done) { if (!in_s) print s; print k "=" v } }' "$1" >"$1.new" && mv "$1.new" "$1"
+}
+# key_within <ms> <key> <value>: [servers] key of run.ini reads the value
+# within that time from now; waited holds the time it took.
+waited=0
+key_within() {
+  local from
+  from=$(now_ms)
+  while :; do
+    waited=$(($(now_ms) - from))
+    [ "$(ini_get "$run_ini" servers "$2")" = "$3" ] && return 0
+    [ "$waited" -lt "$1" ] || return 1
+    sleep 0.05
+  done
+}
+expect_key() { # expect_key <what> <key> <value>: within two seconds
+  if key_within 2000 "$2" "$3"; then
+    ok "$1: run.ini [servers] $2=$3 within two seconds (${waited} ms)"
+  else
+    bad "$1: run.ini [servers] $2=$3 within two seconds (it reads \"$(ini_get "$run_ini" servers "$2")\")"
+  fi
+}
+key_is() { [ "$(ini_get "$run_ini" servers "$1")" = "$2" ]; }
+
+# --- services ---------------------------------------------------------------------
+running_within() { check wait "$1" RUNNING "$2" >/dev/null; }
+# gone <service>: removed from the service manager (sc query knows it no more)
+gone() { check wait "$1" ABSENT 20000 >/dev/null && ! win sc query "$1" >/dev/null; }
+fault() { printf '[%s]\r\n%s\r\n' "$1" "$2" >"$faults"; }
+
+no_error_box() {
+  local errors
+  if ! errors=$(probe errors); then
+    echo "  error boxes: $errors"
+    return 1
+  fi
+}
+
+VRK_WINDOWS_BUILD=$build "$root/scripts/make-demo-tree" "$demo" || abort "make-demo-tree failed"
+[ -f "$demo/servers/apache/bin/httpd.exe" ] || abort "the demo tree has no stand-ins (build the bundle/stubs targets)"
+for s in "${services[@]}"; do check clean "$s" >/dev/null || abort "a service $s is left from before and cannot be removed"; done
+R=$(winepath -w "$demo" 2>/dev/null) # the installation root as Windows names it
+
+# ======================================================================================
+echo "== run 1: each server started and stopped from its panel (at ${SECONDS} s)"
+start_panel
+expect "no error box at start" no_error_box
+[ "$(ini_get "$run_ini" servers apache)" = 0 ] || abort "run.ini has no [servers] apache=0 after start-up"
+
+# name | tab | panel | start/stop image | label | running indicator | busy indicator | service | key
+servers_table='FileZilla|imgTabFTP|PanelFTP|imgFTPRunStop|lbl_FTPRunStop|imgFTPRun|ftpGif|FileZilla Server|ftp
+memcached|imgTabApache|PanelApache|imgMemcacheRunStop|lbl_MemcacheRunStop|-|-|memcached Server|mcache
+MySQL|imgTabDB|PanelDB|imgMySQLRunStop|lbl_MySQLRunStop|imgMySQLRun|myGif|MySQL|mysql
+Apache|imgTabApache|PanelApache|imgApacheRunStop|lbl_ApacheRunStop|imgApacheRun|frmGif|Apache2.2|apache
+PostgreSQL|imgTabDB|PanelDB|imgPgSQLRunStop|lbl_PgSQLRunStop|imgPgSQLRun|pgGif|postgresql-9.1|pgsql
+MongoDB|imgTabDB|PanelDB|imgMongoDBRunStop|lbl_MongoDBRunStop|imgMongoDBRun|mongoGif|MongoDB|mongo'
+
+show_panel() { # show_panel <tab> <panel>
+  probe click "$1" >/dev/null
+  until_looks 10 "$2:visible:1"
+}
+
+# start_by_click <row of the table>: shows the server's panel by its tab,
+# clicks its start/stop image, and waits until the handler has finished (its
+# start/stop picture, caption and indicators set): a click while the handler
+# still runs would be ignored.
+start_by_click() {
+  local name tab pnl image label run gif service key
+  IFS='|' read -r name tab pnl image label run gif service key <<<"$1"
+  expect "$name: its tab $tab shows $pnl" show_panel "$tab" "$pnl"
+  probe click "$image" >/dev/null
+  if running_within "$service" 20000; then
+    ok "$name: a click on $image starts the service \"$service\""
+    expect_key "$name" "$key" 1
+  else
+    bad "$name: a click on $image starts the service \"$service\" (it is $(check state "$service"))"
+  fi
+  local after=("$image:picture:\\stop.ico" "$label:caption:Stop")
+  [ "$run" = - ] || after+=("$run:visible:1" "$gif:visible:0")
+  if until_looks 10 "${after[@]}"; then
+    ok "$name: $label reads \"Stop\"$([ "$run" = - ] || echo ", $run shown")"
+  else
+    bad "$name: after the start, $(describe "$image" "$label" ${run#-} ${gif#-})"
+  fi
+}
+
+# stop_by_click <row of the table>: the second click, on the panel shown.
+stop_by_click() {
+  local name tab pnl image label run gif service key
+  IFS='|' read -r name tab pnl image label run gif service key <<<"$1"
+  probe click "$image" >/dev/null
+  if gone "$service"; then
+    ok "$name: a second click stops and removes \"$service\" (sc query knows it no more)"
+    expect_key "$name" "$key" 0
+  else
+    bad "$name: a second click stops and removes \"$service\" (it is $(check state "$service"))"
+  fi
+  local after=("$image:picture:\\run.ico" "$label:caption:Start")
+  [ "$run" = - ] || after+=("$run:visible:0" "$gif:visible:0")
+  if until_looks 10 "${after[@]}"; then
+    ok "$name: $label reads \"Start\"$([ "$run" = - ] || echo ", $run hidden")"
+  else
+    bad "$name: after the stop, $(describe "$image" "$label" ${run#-} ${gif#-})"
+  fi
+}
+
+while IFS= read -r row; do
+  start_by_click "$row"
+  stop_by_click "$row"
+done <<<"$servers_table"
+expect "no error box after the six starts and stops" no_error_box
+
+# --- an Apache stop that hangs ------------------------------------------------------
+echo "== run 1: an Apache stop that waits 8 s (at ${SECONDS} s)"
+apache_row=$(grep '^Apache|' <<<"$servers_table")
+start_by_click "$apache_row"
+# memcached registered from outside now, started from outside during the wait.
+check exec "\"$R\\servers\\memcached\\memcached.exe\" -d install" >/dev/null
+fault httpd "hang=stop:8000"
+snapshot
+idle=$(now_ms)
+snapshot
+idle=$(($(now_ms) - idle))
+probe click imgApacheRunStop >/dev/null
+clicked=$(now_ms)
+# The handler waits for "httpd -k stop" now: the busy indicator shows.
+expect "the stop is under way: frmGif shown, imgApacheRun hidden, imgTabFTP and imgTabDB disabled" \
+  until_looks 3 frmGif:visible:1 imgApacheRun:visible:0 imgTabFTP:enabled:0 imgTabDB:enabled:0
+started=$(now_ms)
+answered=0
+probe wait 2 >/dev/null && answered=1
+took=$(($(now_ms) - started))
+expect "while the stop waits, the window answers a message within two seconds (${took} ms)" \
+  test "$answered" = 1 -a "$took" -le 2000
+# A window that does not handle its messages holds every read of a control
+# for seconds; the list is measured against the same list when idle.
+started=$(now_ms)
+snapshot
+took=$(($(now_ms) - started))
+bound=$((idle * 2 > 2000 ? idle * 2 : 2000))
+expect "while the stop waits, a full list takes ${took} ms (${idle} ms when idle; at most ${bound} ms)" \
+  test "$took" -le "$bound"
+# The poll keeps going: it rewrites a key the test spoils, and follows a server
+# that is started from outside meanwhile.
+ini_set "$run_ini" servers ftp spoiled
+expect_key "while the stop waits, the poll rewrites a spoiled key" ftp 0
+check exec "sc start \"memcached Server\"" >/dev/null
+expect_key "while the stop waits, memcached started outside the panel shows" mcache 1
+expect "... and lbl_MemcacheRunStop reads \"Stop\"" until_looks 2 lbl_MemcacheRunStop:caption:Stop
+expect "... and btnExit is disabled while Apache's handler runs" looks btnExit:enabled:0
+expect "all this happened while the stop still waited: Apache2.2 still runs, frmGif still shown" \
+  eval '[ "$(check state Apache2.2)" = RUNNING ] && looks frmGif:visible:1'
+echo "  (in-wait checks done $(($(now_ms) - clicked)) ms after the click)"
+expect "the delayed stop ends: Apache2.2 removed" gone Apache2.2
+rm -f "$faults"
+if until_looks 10 imgTabFTP:enabled:1 imgTabDB:enabled:1 btnExit:enabled:1 frmGif:visible:0 \
+  lbl_ApacheRunStop:caption:Start 'imgApacheRunStop:picture:\run.ico'; then
+  ok "afterwards nothing stays busy: imgTabFTP, imgTabDB, btnExit enabled, frmGif hidden, \"Start\""
+else
+  bad "afterwards: $(describe imgTabFTP imgTabDB btnExit frmGif lbl_ApacheRunStop imgApacheRunStop)"
+fi
+expect "apache=0 in run.ini" key_within 2000 apache 0
+# memcached, started outside, is stopped by its own start/stop image.
+stop_by_click "$(grep '^memcached|' <<<"$servers_table")"
+expect "no error box after the hanging stop" no_error_box
+
+probe close >/dev/null
+if panel_ended 30; then
+  ok "run 1: vrk.exe ends when its window is closed"
+else
+  bad "run 1: vrk.exe ends when its window is closed"
+  stop_panel_process
+fi
+
+# ======================================================================================
+echo "== run 2: autorun of Apache (PHP 5.3) and MySQL (5.6), close with ssae and ctf (at ${SECONDS} s)"
+ini_set "$settings" autorun auto 1
+ini_set "$settings" autorun apache 1
+ini_set "$settings" autorun php 1
+ini_set "$settings" autorun mysqlserv 1
+ini_set "$settings" autorun mysql 2
+ini_set "$settings" vrk ssae 1
+ini_set "$settings" vrk ctf 1
+# Only PHP 5.3's configuration file is left: httpd refuses to register with a
+# file that is not there, so a running Apache was registered with this one.
+rm -f "$demo/config/php/52/httpd-php.conf" "$demo/config/php/54/httpd-php.conf"
+[ -f "$demo/config/php/53/httpd-php.conf" ] || abort "the demo tree has no config/php/53/httpd-php.conf"
+# PHP's temporary files, for the purge at close.
+mkdir -p "$demo/tmp/php/sessions/old"
+echo a >"$demo/tmp/php/sess_1"
+echo b >"$demo/tmp/php/upload.tmp"
+echo c >"$demo/tmp/php/sessions/sess_2"
+echo d >"$demo/tmp/php/sessions/old/sess_3"
+
+start_panel
+expect "autorun: Apache2.2 runs" running_within Apache2.2 30000
+expect "autorun: MySQL runs" running_within MySQL 30000
+config=$(check config MySQL)
+echo "  MySQL: $(grep '^path=' <<<"$config")"
+expect "autorun: mysqld of MySQL 5.6 is registered" grep -Fq '\servers\mysql\56\bin\mysqld.exe"' <<<"$config"
+expect "autorun: ... with the option file ${R}\\config\\mysql\\56\\my.ini" \
+  grep -Fq -- "--defaults-file=\"$R\\config\\mysql\\56\\my.ini\"" <<<"$config"
+config=$(check config Apache2.2)
+echo "  Apache2.2: $(grep '^path=' <<<"$config")"
+expect "autorun: httpd.exe of the tree is registered" grep -Fq "\"$R\\servers\\apache\\bin\\httpd.exe\"" <<<"$config"
+# After the pass: both handlers done, the choices as the settings asked.
+if until_looks 15 'imgApacheRunStop:picture:\stop.ico' 'imgMySQLRunStop:picture:\stop.ico' \
+  imgApacheRun:visible:1 imgMySQLRun:visible:1 frmGif:visible:0 myGif:visible:0; then
+  ok "autorun: both servers show as running"
+else
+  bad "autorun: $(describe imgApacheRunStop imgMySQLRunStop imgApacheRun imgMySQLRun frmGif myGif)"
+fi
+expect "autorun: PHP 5.3 chosen (rgp_PHPVersions index=1)" test "$(field rgp_PHPVersions 8)" = index=1
+expect "autorun: MySQL 5.6 chosen (rgp_MySQLVersions index=2)" test "$(field rgp_MySQLVersions 8)" = index=2
+expect "autorun: Apache ran with PHP 5.3: settings.ini [latest] php=1" \
+  test "$(ini_get "$settings" latest php)" = 1
+expect "autorun: btnExit enabled afterwards" until_looks 5 btnExit:enabled:1
+expect "no error box after autorun" no_error_box
+screenshot() {
+  local rect
+  rect=$(probe list | awk -F'\t' 'NR == 1 { split($4, r, ","); printf "%dx%d+%d+%d", r[3], r[4], r[1], r[2] }')
+  import -window root -crop "$rect" +repage "$shots/$1" 2>>"$log"
+}
+screenshot servers-autorun.png
+
+# Every other server too, so that the close has all six to stop.
+while IFS= read -r row; do
+  case $row in FileZilla\|* | memcached\|* | PostgreSQL\|* | MongoDB\|*) start_by_click "$row" ;; esac
+done <<<"$servers_table"
+
+probe close >/dev/null
+expect "close: vrk.exe ends" panel_ended 60
+for s in "${services[@]}"; do
+  expect "close: \"$s\" stopped and removed" eval 'check wait "$s" ABSENT 20000 >/dev/null'
+done
+for k in ftp mongo pgsql mysql apache memcache; do
+  if key_is "$k" 0; then
+    ok "close: run.ini [servers] $k=0"
+  else
+    bad "close: run.ini [servers] $k=0 (it reads \"$(ini_get "$run_ini" servers "$k")\"; [servers]:$(tr -d '\r' <"$run_ini" | sed -n '/^\[servers\]/,/^\[/p' | grep = | tr '\n' ' '))"
+  fi
+done
+expect "close: the PHP temporary folder tmp\\php is still there" test -d "$demo/tmp/php"
+left=$(find "$demo/tmp/php" -mindepth 1 | sed "s|$demo/||")
+expect "close: ... and empty${left:+ (left: $(echo $left))}" test -z "$left"
+
+echo "$passed passed, $failed failed (in ${SECONDS} s)"
+[ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]
