@@ -161,9 +161,8 @@ int SoakBench(const std::string& panel, int seconds, const std::string& probe) {
     }
     std::printf("  after warm-up: GDI %+ld, USER %+ld, private %+.0f KB\n", lastGdi - firstGdi, lastUser - firstUser,
                 (static_cast<double>(lastPrivate) - static_cast<double>(firstPrivate)) / 1024);
-    std::printf("figure: soak%s %d s: GDI %ld -> %ld, USER %ld -> %ld, private %.0f -> %.0f KB\n",
-                busy ? "_busy" : "", seconds, firstGdi, lastGdi, firstUser, lastUser, firstPrivate / 1024.0,
-                lastPrivate / 1024.0);
+    std::printf("figure: soak%s %d s: GDI objects %ld -> %ld, USER objects %ld -> %ld from minute 1 to the end\n",
+                busy ? "_busy" : "", seconds, firstGdi, lastGdi, firstUser, lastUser);
     Close(p);
     return 0;
 }
