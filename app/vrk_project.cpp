@@ -22,12 +22,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     OptionsDialog.Create();
     vrk_form.OptionsDialog = &OptionsDialog;
 
-    // A start-up that stopped early has not made what the poll and the
-    // autorun pass work on; they are then left out, and the window stays up
-    // with the error it has shown.
-    if (vrk_form.runIniReady && !app.Terminated()) app.Guard([&] { vrk_form.Timer1Timer(); });
-    if (vrk_form.startupComplete && vrk_form.AutorunEnabled && !app.Terminated())
-        app.Guard([&] { vrk_form.AutorunServers(); });
+    vrk_form.FinishStartup();
     if (!app.Terminated()) app.Run();
     return 0;
 }

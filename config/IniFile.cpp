@@ -41,7 +41,8 @@ std::optional<std::int32_t> ParseIniInteger(const std::string& value) {
     return static_cast<std::int32_t>(magnitude);
 }
 
-IniFile::IniFile(Platform& os, std::string path) : os_(os), path_(std::move(path)) {}
+IniFile::IniFile(Platform& os, std::string path, ErrorSources* sources)
+    : os_(os), path_(std::move(path)), sources_(sources) {}
 
 std::string IniFile::Text() const {
     std::string text;
@@ -76,14 +77,17 @@ void IniFile::WriteString(const std::string& section, const std::string& key, co
     case Platform::ReadResult::kMissing: text.clear(); break;
     // Writing over a file we could not read would throw its content away.
     case Platform::ReadResult::kFailed:
-    case Platform::ReadResult::kTooLarge: throw Error("Unable to write to " + path_);
+    case Platform::ReadResult::kTooLarge: throw WriteError();
     }
     const std::string updated = IniWithValue(text, section, key, value);
     // The status poll writes the same values every second: an unchanged file
     // is not written again.
     if (updated == text) return;
-    if (!os_.replaceFile(path_, updated)) throw Error("Unable to write to " + path_);
+    if (os_.replaceFile(path_, updated) == Platform::WriteResult::kFailed) throw WriteError();
+    if (sources_) sources_->SourceRecovered(path_);
 }
+
+Error IniFile::WriteError() const { return Error("Unable to write to " + path_, path_); }
 
 void IniFile::WriteInteger(const std::string& section, const std::string& key, std::int32_t value) {
     WriteString(section, key, std::to_string(value));

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "host/Error.h"
 #include "host/Platform.h"
 
 namespace vrk {
@@ -18,8 +19,9 @@ inline constexpr std::size_t kMaxIniFileBytes = 16u << 20;
 
 class IniFile {
 public:
-    // Touches nothing on disk; a missing file is not an error.
-    IniFile(Platform& os, std::string path);
+    // Touches nothing on disk; a missing file is not an error. `sources`,
+    // when given, hears of every write that reached the file.
+    IniFile(Platform& os, std::string path, ErrorSources* sources = nullptr);
 
     const std::string& path() const { return path_; }
 
@@ -32,17 +34,20 @@ public:
     // The key names of a section in file order; empty when it is missing.
     void ReadSection(const std::string& section, std::vector<std::string>& keys) const;
 
-    // Each write raises Error("Unable to write to <path>") when the file
-    // cannot be written, and then leaves the file as it was.
+    // Each write raises Error("Unable to write to <path>"), with the path as
+    // its source, when the file cannot be written, and then leaves the file
+    // as it was.
     void WriteString(const std::string& section, const std::string& key, const std::string& value);
     void WriteInteger(const std::string& section, const std::string& key, std::int32_t value);
     void WriteBool(const std::string& section, const std::string& key, bool value);
 
 private:
     std::string Text() const;
+    Error WriteError() const;
 
     Platform& os_;
     std::string path_;
+    ErrorSources* sources_;
 };
 
 // How ReadInteger converts a value; nothing when it is not a number.

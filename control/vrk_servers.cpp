@@ -1,7 +1,10 @@
 // The servers of the main window: start and stop of each, the status poll,
 // stop-all, the autorun pass and the purge of PHP's temporary files.
+#include <optional>
+
 #include "config/InstallTree.h"
 #include "control/Catalogue.h"
+#include "host/Error.h"
 #include "host/VRKLibrary.h"
 #include "ui/vrk.h"
 
@@ -378,18 +381,30 @@ void Tvrk_form::StopAllServers() {
     StopAllBusy = true;
     btnExit->SetEnabled(false);
     bool finished = false;
-    // Whatever happens (a state file that cannot be written), stop-all ends
-    // with its flag cleared and, when it did not finish, the exit usable.
+    // Whatever happens, stop-all ends with its flag cleared and, when it did
+    // not finish, the exit usable.
     Finally cleanup([&] {
         StopAllBusy = false;
         if (!finished) btnExit->SetEnabled(true);
     });
 
+    // A state file that cannot be written must not leave servers running:
+    // every server is still stopped, and the first failure is raised once
+    // all are.
+    std::optional<Error> failure;
+    auto record = [&](const char* key) {
+        if (Released) return;
+        try {
+            RunIni->WriteString("servers", key, "0");
+        } catch (const Error& e) {
+            if (!failure) failure = e;
+        }
+    };
     if (ProcessExists(os(), cat::kFTPInterfaceProgram)) KillTask(os(), cat::kFTPInterfaceProgram);
     std::vector<const char*> stoppedKeys;
     auto stopped = [&](const char* key) {
         stoppedKeys.push_back(key);
-        if (!Released) RunIni->WriteString("servers", key, "0");
+        record(key);
     };
     if (Running(cat::kFTPService)) {
         Wait(cat::FTPStop(AppPath));
@@ -425,8 +440,8 @@ void Tvrk_form::StopAllServers() {
     // could still find such a server running and record "1". What stop-all
     // stopped reads "0" when it ends, also when the close releases the file
     // right after and no later poll would put it right.
-    for (const char* key : stoppedKeys)
-        if (!Released) RunIni->WriteString("servers", key, "0");
+    for (const char* key : stoppedKeys) record(key);
+    if (failure) throw *failure;
     finished = true;
 }
 

@@ -19,4 +19,13 @@ private:
     std::string source_;
 };
 
+// Whoever reports errors by source: told when a source that may have failed
+// before has worked again (a file written), so that its next failure is
+// reported anew.
+class ErrorSources {
+public:
+    virtual ~ErrorSources() = default;
+    virtual void SourceRecovered(const std::string& source) = 0;
+};
+
 } // namespace vrk

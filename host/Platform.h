@@ -100,12 +100,17 @@ public:
     enum class ReadResult { kRead, kMissing, kFailed, kTooLarge };
     static constexpr std::size_t kNoLimit = static_cast<std::size_t>(-1);
     virtual ReadResult readFile(const std::string& path, std::string& content, std::size_t limit = kNoLimit) = 0;
-    // Replaces (or creates) a file atomically: the new content goes to a
-    // temporary file in the same folder which is then renamed over the old
-    // one, so a reader or a crash sees either the old or the new file.
-    // False, with the old file intact, when that cannot be done (folder
-    // missing, file read-only, disk full).
-    virtual bool replaceFile(const std::string& path, const std::string& content) = 0;
+    // Replaces (or creates) a file. Normally atomically: the new content goes
+    // to a temporary file in the same folder which is then renamed over the
+    // old one, so a reader or a crash sees either the old or the new file.
+    // Most programs that read the file (the system's profile functions among
+    // them) keep it open without delete sharing, which refuses the rename:
+    // then, after a short retry, the content is written into the file itself
+    // the way the profile functions write. kFailed, with the old file intact,
+    // when neither can be done (folder missing, file read-only, disk full,
+    // file held without write sharing).
+    enum class WriteResult { kFailed, kReplaced, kWrittenInPlace };
+    virtual WriteResult replaceFile(const std::string& path, const std::string& content) = 0;
 
     // --- version resources ----------------------------------------------------
     // As GetFileVersionInfoSizeA, GetFileVersionInfoA and VerQueryValueA:

@@ -279,7 +279,7 @@ void TOptionsDialog::loadSettings() {
 }
 
 void TOptionsDialog::btnApplyClick() {
-    IniFile settings(app().os(), installationRoot_ + tree::kSettingsFileFromDialog);
+    IniFile settings(app().os(), installationRoot_ + tree::kSettingsFileFromDialog, &app());
     // With no language selected the stored one stays: an empty name would
     // leave every caption of both windows blank.
     if (cb_langs->ItemIndex() >= 0) settings.WriteString("vrk", "language", cb_langs->SelectedText());

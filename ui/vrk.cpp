@@ -31,7 +31,7 @@ void Tvrk_form::FormCreate() {
     PgSQLBinPath = AppPath + tree::kPgSQLBin;
     PgSQLDataPath = AppPath + tree::kPgSQLData;
     // 4-5: settings and language
-    SettingsIni = std::make_unique<IniFile>(os(), AppPath + tree::kSettingsFile);
+    SettingsIni = std::make_unique<IniFile>(os(), AppPath + tree::kSettingsFile, &app());
     ReadSettings();
     settingsReady = true;
     // 6-8: skin
@@ -39,7 +39,7 @@ void Tvrk_form::FormCreate() {
     LoadSkinCursors();
     LoadBackground(SkinPath + "\\bg.jpg", 100);
     // 9: the runtime state file
-    RunIni = std::make_unique<IniFile>(os(), AppPath + tree::kRunFile);
+    RunIni = std::make_unique<IniFile>(os(), AppPath + tree::kRunFile, &app());
     RunIni->WriteString("gui", "version", kPanelVersion);
     RunIni->WriteString("credit", "creator", kCreator);
     runIniReady = true;
@@ -65,6 +65,24 @@ void Tvrk_form::FormCreate() {
     ShowComponentVersions();
     lbl_VRKInfo_title->SetCaption(lbl_VRKInfo_title->Caption() + " " + AppVersion);
     startupComplete = true;
+}
+
+void Tvrk_form::FinishStartup() {
+    if (app().Terminated()) return;
+    // A start-up that stopped early has not made what the poll and the
+    // autorun pass work on; they are then left out, and the window stays up
+    // with the error it has shown.
+    if (runIniReady) app().Guard([this] { Timer1Timer(); });
+    if (!AutorunEnabled || app().Terminated()) return;
+    if (startupComplete) {
+        app().Guard([this] { AutorunServers(); });
+    } else {
+        // The start-up's stop-all has disabled the exit, and the poll gives
+        // it back only once the pass is done: without a pass it would stay
+        // disabled for the whole run.
+        AutorunDone = true;
+        btnExit->SetEnabled(true);
+    }
 }
 
 void Tvrk_form::ReadSettings() {
@@ -254,10 +272,11 @@ void Tvrk_form::FormClose(CloseAction&) {
     // second close.
     if (Closing) return;
     Closing = true;
-    // Only what the start-up has set up is used: a start-up that failed early
-    // leaves nothing to stop.
-    if (StopServicesAtExit && runIniReady) StopAllServers();
-    if (ClearTempFiles && !AppPath.empty()) PurgeTempFiles();
+    // The close always ends the program: a step that fails is reported and
+    // the close goes on. Only what the start-up has set up is used: a
+    // start-up that failed early leaves nothing to stop.
+    if (StopServicesAtExit && runIniReady) app().Guard([this] { StopAllServers(); }, Origin::kUser);
+    if (ClearTempFiles && !AppPath.empty()) app().Guard([this] { PurgeTempFiles(); }, Origin::kUser);
     BgJpeg.reset();
     LoadingGif.reset();
     Released = true;

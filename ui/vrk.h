@@ -112,6 +112,9 @@ public:
 
     // --- handlers ------------------------------------------------------------------
     void FormCreate();
+    // What the program's entry does once both windows exist: the first
+    // status poll, then the autorun pass when it is on.
+    void FinishStartup();
     void FormClose(ui::CloseAction& action);
     void ReadSettings();
     std::string GetSkinPath() const;

@@ -244,6 +244,21 @@ TEST_F(ServerControlTest, ExitImageRule) {
     }
 }
 
+TEST_F(ServerControlTest, TheExitComesBackWhenAStartUpStepFailsWithAutorunOn) {
+    settings("[autorun]\r\nauto=1\r\napache=1\r\n");
+    os.services = {{"MySQL", 4}};
+    removeFile("vrk\\skins\\default\\wfm_off.ico");
+    Tvrk_form& f = start();
+    ASSERT_EQ(backend.errors.size(), 1u);
+    EXPECT_FALSE(f.btnExit->Enabled()) << "the start-up's stop-all has taken the exit";
+    f.FinishStartup();
+    EXPECT_TRUE(f.AutorunDone);
+    EXPECT_TRUE(f.btnExit->Enabled());
+    backend.TickTimers(app);
+    EXPECT_TRUE(f.btnExit->Enabled());
+    for (const auto& command : os.commands()) EXPECT_EQ(command.find("-k install"), std::string::npos) << "no pass ran";
+}
+
 TEST_F(ServerControlTest, PollAsksInItsOrderAndRecordsEveryServer) {
     os.services = {{"postgresql-9.1", 4}, {"MongoDB", 4}, {"FileZilla Server", 2}, {"MySQL", 3}};
     Tvrk_form& f = started();
@@ -366,14 +381,75 @@ TEST_F(ServerControlTest, StopAllWithNothingRunningOnlyEndsTheFtpInterface) {
     EXPECT_TRUE(os.processes.empty());
 }
 
-TEST_F(ServerControlTest, StopAllThatCannotWriteStillFreesTheExit) {
-    os.services = {{"MySQL", 4}};
+TEST_F(ServerControlTest, StopAllThatCannotWriteStillStopsEveryServerAndFreesTheExit) {
+    os.services = {{"MySQL", 4}, {"Apache2.2", 4}};
     Tvrk_form& f = started();
     os.failingWrites = {R + "\\vrk\\tmp\\run.ini"};
     app.Guard([&] { f.StopAllServers(); });
-    EXPECT_EQ(backend.errors.size(), 1u);
+    EXPECT_EQ(backend.errors, std::vector<std::string>{"Unable to write to C:\\VORLAN\\\\vrk\\tmp\\run.ini"});
+    EXPECT_EQ(os.commands().size(), 3u) << "MySQL's unregister, Apache's stop and uninstall all ran";
     EXPECT_FALSE(f.StopAllBusy);
     EXPECT_TRUE(f.btnExit->Enabled());
+}
+
+// The poll writes run.ini every second: a write that keeps failing is one
+// box, not one a second; a write that works makes the next failure news
+// again; and no box ever opens inside another.
+TEST_F(ServerControlTest, AStateFileThatKeepsFailingIsReportedOncePerCause) {
+    started();
+    const std::string runIni = R + "\\vrk\\tmp\\run.ini";
+    const std::string unableToWrite = "Unable to write to " + runIni;
+    os.failingWrites = {runIni};
+    os.services = {{"MySQL", 4}};
+    for (int i = 0; i < 3; ++i) backend.TickTimers(app);
+    EXPECT_EQ(backend.errors, std::vector<std::string>{unableToWrite});
+
+    os.failingWrites.clear();
+    backend.TickTimers(app);
+    EXPECT_EQ(IniLookup(run(), "servers", "mysql"), "1");
+    EXPECT_EQ(backend.errors.size(), 1u);
+
+    // A poll picture goes missing; while its box is open the timer ticks
+    // and the state file fails again.
+    std::string icon;
+    os.readFile(kSkin + "\\home_off.ico", icon);
+    removeFile("vrk\\skins\\default\\home_off.ico");
+    backend.whileErrorShown = [&] {
+        os.writeFile(kSkin + "\\home_off.ico", icon);
+        os.failingWrites = {runIni};
+        os.services.clear();
+        backend.TickTimers(app);
+    };
+    backend.TickTimers(app);
+    ASSERT_EQ(backend.errors.size(), 2u) << "no box inside the box";
+    EXPECT_NE(backend.errors[1].find("home_off.ico"), std::string::npos);
+    backend.whileErrorShown = nullptr;
+    for (int i = 0; i < 3; ++i) backend.TickTimers(app);
+    EXPECT_EQ(backend.errors.size(), 3u) << "what failed inside the box is reported once it has closed";
+    EXPECT_EQ(backend.errors.back(), unableToWrite);
+}
+
+// A close whose stop-all cannot record the stopped servers: the person who
+// asked to close sees why, even though the poll has said it before, and the
+// close still stops every server and ends the program.
+TEST_F(ServerControlTest, ACloseWithAFailingStateFileStillStopsEveryServerAndEnds) {
+    settings("[vrk]\r\nssae=1\r\nctf=1\r\n");
+    os.services = {{"MySQL", 4}, {"Apache2.2", 4}};
+    os.writeFile(path("tmp\\php\\sess_1"), "x");
+    Tvrk_form& f = started();
+    os.failingWrites = {R + "\\vrk\\tmp\\run.ini"};
+    os.services = {{"MySQL", 1}, {"Apache2.2", 4}};
+    backend.TickTimers(app);
+    ASSERT_EQ(backend.errors.size(), 1u);
+    os.services = {{"MySQL", 4}, {"Apache2.2", 4}};
+    os.scriptCommand(kHttpd + " -k uninstall", {.waitRounds = 1, .duringWait = [&](int) { os.services.clear(); }});
+    EXPECT_TRUE(backend.Click(*f.btnExit));
+    EXPECT_EQ(backend.errors.size(), 2u);
+    EXPECT_EQ(backend.errors[1], backend.errors[0]);
+    EXPECT_EQ(os.commands().size(), 3u) << "every server's stop ran";
+    EXPECT_FALSE(os.fileExists(path("tmp\\php\\sess_1"))) << "the purge still ran";
+    EXPECT_TRUE(f.Released);
+    EXPECT_TRUE(backend.quit);
 }
 
 TEST_F(ServerControlTest, CloseWithStopAtExitAndPurge) {

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "host/KeptConnection.h"
 #include "host/VRKLibrary.h"
 #include "host/platform/scripted/ScriptedPlatform.h"
 
@@ -124,6 +125,29 @@ TEST(Services, StateOrZeroAndEveryHandleClosed) {
     os.serviceManagerAvailable = false;
     EXPECT_EQ(ServiceGetStatus(os, "", "Apache2.2"), 0u);
     EXPECT_FALSE(ServiceRunning(os, "", "Apache2.2"));
+}
+
+// The kept connection to the service manager: a connection that goes bad
+// while a caller holds it is replaced, and every handle ever opened is closed
+// exactly once, the bad one by its caller's release.
+TEST(Services, AKeptConnectionThatGoesBadIsRenewedAndEachHandleClosedOnce) {
+    Handle next = 10;
+    std::vector<Handle> closed;
+    {
+        KeptConnection connection([&] { return ++next; }, [&](Handle h) { closed.push_back(h); });
+        const Handle first = connection.Get();
+        EXPECT_EQ(connection.Get(), first) << "kept, not made again";
+        connection.Release(first);
+        EXPECT_TRUE(closed.empty());
+        const Handle renewed = connection.Renew(first);
+        EXPECT_NE(renewed, first);
+        EXPECT_EQ(connection.Renew(first), renewed) << "a second caller with the same bad handle reuses the new one";
+        connection.Release(first);
+        connection.Release(renewed);
+        EXPECT_EQ(closed, std::vector<Handle>{first});
+        EXPECT_EQ(connection.Get(), renewed);
+    }
+    EXPECT_EQ(closed, (std::vector<Handle>{11, 12}));
 }
 
 TEST(Services, RunningOnlyForStateFour) {

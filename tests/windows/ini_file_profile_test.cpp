@@ -11,6 +11,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
@@ -315,6 +316,114 @@ TEST_F(IniFileWriteFailureTest, AMissingFolderRaisesAndIsNotCreated) {
 
     EXPECT_FALSE(Exists(missing));
     EXPECT_TRUE(FolderNames(folder.path()).empty());
+}
+
+// --- other programs reading the file while it is written ----------------------------
+
+// Programs that read run.ini while the panel writes it: two through the
+// profile functions flat out, and one that keeps the file open 300 ms at a
+// time. None shares delete access, so the rename of a new file over the
+// held one is refused: every write must still reach the file, and no reader
+// may ever find a key missing.
+class IniFileWithReadersTest : public ::testing::Test {
+protected:
+    // Counts how the writes were made.
+    struct CountingPlatform : Win32Platform {
+        int replaced = 0, inPlace = 0;
+        WriteResult replaceFile(const std::string& path, const std::string& content) override {
+            const WriteResult result = Win32Platform::replaceFile(path, content);
+            if (result == WriteResult::kReplaced) ++replaced;
+            if (result == WriteResult::kWrittenInPlace) ++inPlace;
+            return result;
+        }
+    };
+    struct Reader {
+        HANDLE process;
+        std::string report;
+    };
+
+    CountingPlatform os;
+    TempFolder folder{"inireaders"};
+    const std::string path = folder / "run.ini";
+    const std::string stop = folder / "stop";
+    const char* const keys = " gui/version credit/creator servers/ftp servers/mcache servers/mysql servers/apache"
+                             " servers/pgsql servers/mongo";
+    std::vector<Reader> readers;
+
+    void SetUp() override {
+        IniFile ini(os, path);
+        ini.WriteString("gui", "version", "1.3.22");
+        ini.WriteString("credit", "creator", "Malverin");
+        for (const char* key : {"ftp", "mcache", "mysql", "apache", "pgsql", "mongo"}) ini.WriteString("servers", key, "0");
+    }
+    void TearDown() override {
+        WriteBytes(stop, "");
+        for (const Reader& r : readers) {
+            WaitForSingleObject(r.process, 10000);
+            CloseHandle(r.process);
+        }
+    }
+    void StartReader(const std::string& arguments) {
+        const std::string report = folder / ("report" + std::to_string(readers.size()));
+        const std::string line = "inireader.exe " + arguments.substr(0, arguments.find(' ')) + " \"" + path + "\" \"" +
+                                 stop + "\" \"" + report + "\"" + arguments.substr(arguments.find(' ')) + keys;
+        HANDLE process = Start(HelperPath("inireader.exe"), line);
+        ASSERT_NE(process, nullptr);
+        readers.push_back({process, report});
+        ASSERT_TRUE(WaitUntil([&] { return ReadBytes(report) == "running"; }));
+    }
+    // Stops the readers; what each reported.
+    std::vector<std::string> StopReaders() {
+        WriteBytes(stop, "");
+        std::vector<std::string> reports;
+        for (const Reader& r : readers) {
+            EXPECT_EQ(WaitForSingleObject(r.process, 10000), WAIT_OBJECT_0);
+            CloseHandle(r.process);
+            reports.push_back(ReadBytes(r.report));
+        }
+        readers.clear();
+        return reports;
+    }
+};
+
+TEST_F(IniFileWithReadersTest, EveryWriteReachesTheFileAndEveryReadFindsEveryKey) {
+    StartReader("profile ");
+    StartReader("profile ");
+    StartReader("hold 300 rw");
+    IniFile ini(os, path);
+    const char* const servers[] = {"ftp", "mcache", "mysql", "apache", "pgsql", "mongo"};
+    for (int round = 1; round <= 60; ++round) {
+        const char* key = servers[round % 6];
+        const std::string value = round % 2 ? "1" : "0";
+        ASSERT_NO_THROW(ini.WriteString("servers", key, value)) << "write " << round;
+        ASSERT_EQ(ini.ReadString("servers", key, "?"), value) << "write " << round << " reached the file";
+    }
+    // A new key makes the file longer, a shorter value shorter.
+    ASSERT_NO_THROW(ini.WriteString("servers", "memcache", "0"));
+    ASSERT_NO_THROW(ini.WriteString("gui", "version", "1.3"));
+    ASSERT_NO_THROW(ini.WriteString("gui", "version", "1.3.22"));
+    EXPECT_GT(os.inPlace, 0) << "the held file was written in place";
+    for (const std::string& report : StopReaders()) {
+        unsigned long reads = 0, incomplete = 1, failed = 1;
+        ASSERT_EQ(std::sscanf(report.c_str(), "reads=%lu incomplete=%lu failed=%lu", &reads, &incomplete, &failed), 3)
+            << report;
+        EXPECT_GT(reads, 0u) << report;
+        EXPECT_EQ(incomplete, 0u) << report;
+        EXPECT_EQ(failed, 0u) << report;
+    }
+    for (const std::string& name : FolderNames(folder.path()))
+        EXPECT_EQ(name.find(".tmp"), std::string::npos) << "scratch file left: " << name;
+}
+
+// A program that holds the file without sharing write access leaves no way
+// to write it: the write raises, and the file keeps its bytes.
+TEST_F(IniFileWithReadersTest, AFileHeldWithoutWriteSharingRaisesAndKeepsItsBytes) {
+    const std::string before = ReadBytes(path);
+    StartReader("hold 5000 r");
+    IniFile ini(os, path);
+    EXPECT_THROW(ini.WriteString("servers", "mysql", "1"), Error);
+    StopReaders();
+    EXPECT_EQ(ReadBytes(path), before);
 }
 
 } // namespace

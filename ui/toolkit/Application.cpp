@@ -11,29 +11,32 @@ void Application::SetTitle(const std::string& title) {
     backend_.SetTitle(title);
 }
 
-bool Application::Guard(const std::function<void()>& handler) {
+bool Application::Guard(const std::function<void()>& handler, Origin origin) {
     if (!handler) return true;
     try {
         handler();
         return true;
     } catch (const Error& e) {
-        ReportError(e.what(), e.source());
+        ReportError(e.what(), e.source(), origin);
     } catch (const std::exception& e) {
-        ReportError(e.what());
+        ReportError(e.what(), {}, origin);
     } catch (...) {
-        ReportError("Unknown error");
+        ReportError("Unknown error", {}, origin);
     }
     return false;
 }
 
-void Application::ReportError(const std::string& message, const std::string& source) {
+void Application::ReportError(const std::string& message, const std::string& source, Origin origin) {
+    if (errorBoxOpen_) return;
     if (!source.empty()) {
         const auto it = outstanding_.find(source);
-        if (it != outstanding_.end() && it->second == message) return;
+        if (origin == Origin::kProgram && it != outstanding_.end() && it->second == message) return;
         outstanding_[source] = message;
     }
     ++errorsShown;
+    errorBoxOpen_ = true;
     backend_.ShowError(title_, message);
+    errorBoxOpen_ = false;
 }
 
 void Application::SourceRecovered(const std::string& source) { outstanding_.erase(source); }

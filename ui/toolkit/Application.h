@@ -6,11 +6,16 @@
 #include <string>
 
 #include "Backend.h"
+#include "host/Error.h"
 #include "host/Platform.h"
 
 namespace vrk::ui {
 
-class Application {
+// Where an event comes from: a person's own act (a click, a key, a close
+// request), or the program itself (its start-up, a timer tick).
+enum class Origin { kProgram, kUser };
+
+class Application : public ErrorSources {
 public:
     Application(Backend& backend, Platform& os);
 
@@ -21,15 +26,20 @@ public:
     void SetTitle(const std::string& title);
 
     // Runs an event handler. An Error (or any other exception) it raises is
-    // shown in the standard error box and abandons the rest of the handler.
+    // reported (see ReportError) and abandons the rest of the handler.
     // Returns false when the handler failed.
-    bool Guard(const std::function<void()>& handler);
-    // Shows an error, unless the same error from the same source (a picture
-    // file) is still outstanding: a picture a timer reloads every second is
-    // reported once, until it loads again.
-    void ReportError(const std::string& message, const std::string& source = {});
-    // A source loaded fine: its next failure is reported again.
-    void SourceRecovered(const std::string& source);
+    bool Guard(const std::function<void()>& handler, Origin origin = Origin::kProgram);
+    // Shows an error in the standard error box, with these exceptions:
+    //  - never while an error box is open (a timer ticks inside it): the
+    //    error is left unreported, to be reported when it comes again;
+    //  - an error of the program's own events whose source (a file) has
+    //    already been reported with the same message, and has not worked
+    //    since, is not shown again: a poll that fails every second reports
+    //    once. A person's act always gets its error shown.
+    void ReportError(const std::string& message, const std::string& source = {}, Origin origin = Origin::kProgram);
+    // A source worked (a picture loaded, a file written): its next failure is
+    // reported again.
+    void SourceRecovered(const std::string& source) override;
 
     // The application's cursor slots (arrow and hand-point), filled from
     // cursor files; an unloadable file leaves the system arrow in the slot.
@@ -47,6 +57,7 @@ private:
     Platform& os_;
     std::string title_;
     bool terminated_ = false;
+    bool errorBoxOpen_ = false;
     std::map<std::string, std::string> outstanding_; // source -> message shown
 };
 

@@ -216,7 +216,7 @@ int Form::ShowModal() {
 
 void Form::Close() {
     CloseAction action = modal ? CloseAction::kHide : CloseAction::kFree;
-    if (onClose) app_.Guard([&] { onClose(action); });
+    if (onClose) app_.Guard([&] { onClose(action); }, Origin::kUser);
     if (modal) {
         modal = false;
         if (!modalResult) modalResult = kModalCancel;

@@ -148,26 +148,26 @@ Platform::ReadResult ScriptedPlatform::readFile(const std::string& path, std::st
     return ReadResult::kRead;
 }
 
-bool ScriptedPlatform::replaceFile(const std::string& path, const std::string& content) {
-    if (failingWrites.count(path)) return false;
+Platform::WriteResult ScriptedPlatform::replaceFile(const std::string& path, const std::string& content) {
+    if (failingWrites.count(path)) return WriteResult::kFailed;
     const fs::path p = hostPath(path);
     std::error_code ec;
-    if (!fs::is_directory(p.parent_path(), ec)) return false;
+    if (!fs::is_directory(p.parent_path(), ec)) return WriteResult::kFailed;
     const auto it = attributes_.find(key(path));
-    if (it != attributes_.end() && (it->second & kAttrReadOnly)) return false;
-    if (fs::exists(p, ec) && (fs::status(p, ec).permissions() & fs::perms::owner_write) == fs::perms::none) return false;
+    if (it != attributes_.end() && (it->second & kAttrReadOnly)) return WriteResult::kFailed;
+    if (fs::exists(p, ec) && (fs::status(p, ec).permissions() & fs::perms::owner_write) == fs::perms::none) return WriteResult::kFailed;
     const fs::path temp = p.parent_path() / (p.filename().string() + ".tmp" + std::to_string(::getpid()));
     {
         std::ofstream out(temp, std::ios::binary);
         out << content;
         if (!out.flush()) {
             fs::remove(temp, ec);
-            return false;
+            return WriteResult::kFailed;
         }
     }
     fs::rename(temp, p, ec);
     if (ec) fs::remove(temp, ec);
-    return !ec;
+    return ec ? WriteResult::kFailed : WriteResult::kReplaced;
 }
 
 // ---------------------------------------------------------------- processes

@@ -95,7 +95,7 @@ public:
     bool removeDirectory(const std::string& path) override;
     bool fileExists(const std::string& path) override;
     ReadResult readFile(const std::string& path, std::string& content, std::size_t limit = kNoLimit) override;
-    bool replaceFile(const std::string& path, const std::string& content) override;
+    WriteResult replaceFile(const std::string& path, const std::string& content) override;
     std::uint32_t fileVersionInfoSize(const std::string& path) override;
     bool fileVersionInfo(const std::string& path, std::vector<std::uint8_t>& buffer) override;
     bool queryVersionValue(const std::vector<std::uint8_t>& buffer, const std::string& subBlock,

@@ -37,6 +37,10 @@ SC_HANDLE AsScHandle(Handle h) { return reinterpret_cast<SC_HANDLE>(h); }
 
 } // namespace
 
+Win32Platform::Win32Platform()
+    : localManager_([] { return reinterpret_cast<Handle>(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT)); },
+                    [](Handle handle) { CloseServiceHandle(AsScHandle(handle)); }) {}
+
 std::optional<std::vector<ProcessEntry>> Win32Platform::processSnapshot() {
     const auto& api = Snapshot();
     if (!api.available()) return std::nullopt;
@@ -135,20 +139,16 @@ void Win32Platform::sleep(std::uint32_t milliseconds) { Sleep(milliseconds); }
 Handle Win32Platform::openServiceManager(const std::string& machine) {
     if (!machine.empty())
         return reinterpret_cast<Handle>(OpenSCManagerA(machine.c_str(), nullptr, SC_MANAGER_CONNECT));
-    if (!localManager_) localManager_ = reinterpret_cast<Handle>(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
-    return localManager_;
+    return localManager_.Get();
 }
 
 Handle Win32Platform::openService(Handle manager, const std::string& serviceName) {
     SC_HANDLE service = OpenServiceA(AsScHandle(manager), serviceName.c_str(), SERVICE_QUERY_STATUS);
-    if (!service && manager == localManager_) {
+    if (!service && localManager_.Keeps(manager)) {
         const DWORD error = GetLastError();
-        if (error != ERROR_SERVICE_DOES_NOT_EXIST && error != ERROR_INVALID_NAME && error != ERROR_ACCESS_DENIED) {
-            CloseServiceHandle(AsScHandle(localManager_));
-            localManager_ = reinterpret_cast<Handle>(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
-            if (localManager_)
-                service = OpenServiceA(AsScHandle(localManager_), serviceName.c_str(), SERVICE_QUERY_STATUS);
-        }
+        if (error != ERROR_SERVICE_DOES_NOT_EXIST && error != ERROR_INVALID_NAME && error != ERROR_ACCESS_DENIED)
+            if (const Handle renewed = localManager_.Renew(manager))
+                service = OpenServiceA(AsScHandle(renewed), serviceName.c_str(), SERVICE_QUERY_STATUS);
     }
     return reinterpret_cast<Handle>(service);
 }
@@ -160,14 +160,7 @@ bool Win32Platform::queryServiceState(Handle service, std::uint32_t& state) {
     return true;
 }
 
-void Win32Platform::closeServiceHandle(Handle handle) {
-    if (handle && handle == localManager_) return; // kept for the next query
-    CloseServiceHandle(AsScHandle(handle));
-}
-
-Win32Platform::~Win32Platform() {
-    if (localManager_) CloseServiceHandle(AsScHandle(localManager_));
-}
+void Win32Platform::closeServiceHandle(Handle handle) { localManager_.Release(handle); }
 
 std::vector<DirectoryEntry> Win32Platform::listDirectory(const std::string& pattern) {
     std::vector<DirectoryEntry> entries;
@@ -219,27 +212,98 @@ Platform::ReadResult Win32Platform::readFile(const std::string& path, std::strin
     return ok ? ReadResult::kRead : ReadResult::kFailed;
 }
 
-bool Win32Platform::replaceFile(const std::string& path, const std::string& content) {
+namespace {
+
+// How long a write waits for a file another program holds open: the rename
+// is retried this long, then the content goes into the file in place, which
+// is retried for a while too when the file is held without write sharing.
+// Both stay far inside the status poll's second.
+constexpr ULONGLONG kRenameRetryMs = 20;
+constexpr ULONGLONG kInPlaceRetryMs = 50;
+
+// The errors with which a rename or an open is refused while another program
+// has the file open (Windows gives one or the other, by what the holder
+// shares and what the file system is).
+bool HeldElsewhere(DWORD error) {
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
+}
+
+void Pause(DWORD& milliseconds) {
+    Sleep(milliseconds);
+    if (milliseconds < 8) milliseconds *= 2;
+}
+
+bool WriteAll(HANDLE file, const std::string& bytes) {
+    DWORD written = 0;
+    return bytes.empty() ||
+           (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size());
+}
+
+// Writes the content into the file itself, as the profile functions do,
+// while another program keeps it open. A reader that reads meanwhile may see
+// the file between the write and the cut of its end: the content goes in
+// with one write, and when it is shorter than the old file the rest is
+// filled with empty lines, so such a reader finds every key whole and only
+// empty lines after them, never a torn line or a key missing.
+bool WriteInPlace(const std::string& path, const std::string& content) {
+    const ULONGLONG start = GetTickCount64();
+    HANDLE file;
+    for (DWORD pause = 1;; Pause(pause)) {
+        file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) break;
+        if (!HeldElsewhere(GetLastError()) || GetTickCount64() - start >= kInPlaceRetryMs) return false;
+    }
+    LARGE_INTEGER oldSize{};
+    GetFileSizeEx(file, &oldSize);
+    std::string bytes = content;
+    if (static_cast<ULONGLONG>(oldSize.QuadPart) > bytes.size()) {
+        std::size_t fill = static_cast<std::size_t>(oldSize.QuadPart) - bytes.size();
+        bytes.reserve(bytes.size() + fill);
+        for (; fill >= 2; fill -= 2) bytes += "\r\n";
+        if (fill) bytes += ' ';
+    }
+    LARGE_INTEGER end{};
+    end.QuadPart = static_cast<LONGLONG>(content.size());
+    const bool ok = WriteAll(file, bytes) && SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file) &&
+                    FlushFileBuffers(file);
+    CloseHandle(file);
+    return ok;
+}
+
+} // namespace
+
+Platform::WriteResult Win32Platform::replaceFile(const std::string& path, const std::string& content) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
-        return false;
+        return WriteResult::kFailed;
     const auto cut = path.find_last_of("\\/");
     const std::string folder = cut == std::string::npos ? std::string(".") : path.substr(0, cut);
     char temp[MAX_PATH + 16];
-    if (!GetTempFileNameA(folder.c_str(), "vrk", 0, temp)) return false;
+    if (!GetTempFileNameA(folder.c_str(), "vrk", 0, temp)) return WriteResult::kFailed;
     HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     bool ok = file != INVALID_HANDLE_VALUE;
     if (ok) {
-        DWORD written = 0;
-        ok = content.empty() ||
-             (WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
-              written == content.size());
+        ok = WriteAll(file, content);
         ok = FlushFileBuffers(file) && ok;
         CloseHandle(file);
     }
-    if (ok) ok = MoveFileExA(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-    if (!ok) DeleteFileA(temp);
-    return ok;
+    if (!ok) {
+        DeleteFileA(temp);
+        return WriteResult::kFailed;
+    }
+    const ULONGLONG start = GetTickCount64();
+    for (DWORD pause = 1;; Pause(pause)) {
+        if (MoveFileExA(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return WriteResult::kReplaced;
+        const DWORD error = GetLastError();
+        if (!HeldElsewhere(error) || GetTickCount64() - start >= kRenameRetryMs) {
+            DeleteFileA(temp);
+            if (!HeldElsewhere(error)) return WriteResult::kFailed;
+            break;
+        }
+    }
+    return WriteInPlace(path, content) ? WriteResult::kWrittenInPlace : WriteResult::kFailed;
 }
 
 std::uint32_t Win32Platform::fileVersionInfoSize(const std::string& path) {

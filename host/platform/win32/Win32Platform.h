@@ -1,13 +1,13 @@
 #pragma once
 // The real platform: the Win32 calls themselves.
+#include "host/KeptConnection.h"
 #include "host/Platform.h"
 
 namespace vrk {
 
 class Win32Platform : public Platform {
 public:
-    Win32Platform() = default;
-    ~Win32Platform() override;
+    Win32Platform();
     Win32Platform(const Win32Platform&) = delete;
     Win32Platform& operator=(const Win32Platform&) = delete;
     std::optional<std::vector<ProcessEntry>> processSnapshot() override;
@@ -27,7 +27,7 @@ public:
     bool removeDirectory(const std::string& path) override;
     bool fileExists(const std::string& path) override;
     ReadResult readFile(const std::string& path, std::string& content, std::size_t limit = kNoLimit) override;
-    bool replaceFile(const std::string& path, const std::string& content) override;
+    WriteResult replaceFile(const std::string& path, const std::string& content) override;
     std::uint32_t fileVersionInfoSize(const std::string& path) override;
     bool fileVersionInfo(const std::string& path, std::vector<std::uint8_t>& buffer) override;
     bool queryVersionValue(const std::vector<std::uint8_t>& buffer, const std::string& subBlock,
@@ -39,7 +39,7 @@ private:
     bool quitPending_ = false;
     int quitCode_ = 0;
     // The connection to this machine's service manager, kept between queries.
-    Handle localManager_ = 0;
+    KeptConnection localManager_;
 };
 
 } // namespace vrk

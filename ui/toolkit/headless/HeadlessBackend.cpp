@@ -12,7 +12,7 @@ int marker;
 
 bool HeadlessBackend::Click(Control& control) {
     if (!control.Reachable() || !control.onClick) return false;
-    control.application()->Guard(control.onClick);
+    control.application()->Guard(control.onClick, Origin::kUser);
     return true;
 }
 
@@ -75,6 +75,9 @@ bool HeadlessBackend::LoadCursor(Cursor slot, const std::string& path) {
     return ok;
 }
 
-void HeadlessBackend::ShowError(const std::string&, const std::string& message) { errors.push_back(message); }
+void HeadlessBackend::ShowError(const std::string&, const std::string& message) {
+    errors.push_back(message);
+    if (whileErrorShown) whileErrorShown();
+}
 
 } // namespace vrk::ui

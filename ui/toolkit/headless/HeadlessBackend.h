@@ -25,6 +25,8 @@ public:
     // What happens while a form is shown modally; when it returns without
     // closing the form, the form is closed as by its close button.
     std::function<void(Form&)> whileModal;
+    // What happens while an error box is open (a timer ticking inside it).
+    std::function<void()> whileErrorShown;
 
     // A click as a person makes it: only on a control that can be reached.
     bool Click(Control& control);

@@ -28,7 +28,7 @@ public:
         Form* form = button_.form();
         if (form && button_.modalResult) form->modalResult = button_.modalResult;
         if (button_.onClick)
-            if (Application* app = button_.application()) app->Guard(button_.onClick);
+            if (Application* app = button_.application()) app->Guard(button_.onClick, Origin::kUser);
         if (form && button_.modalResult && form->modal) form->Close();
     }
 

@@ -31,7 +31,7 @@ public:
         if (code != BN_CLICKED || !box_.Reachable()) return;
         box_.SetChecked(!box_.Checked());
         if (box_.onClick)
-            if (Application* app = box_.application()) app->Guard(box_.onClick);
+            if (Application* app = box_.application()) app->Guard(box_.onClick, Origin::kUser);
     }
 
     HBRUSH ControlColor(HDC dc) override {

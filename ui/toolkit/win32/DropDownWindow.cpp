@@ -36,7 +36,7 @@ public:
         if (index == list_.ItemIndex()) return;
         list_.SetItemIndex(index);
         if (list_.onClick)
-            if (Application* app = list_.application()) app->Guard(list_.onClick);
+            if (Application* app = list_.application()) app->Guard(list_.onClick, Origin::kUser);
     }
 
     HBRUSH ControlColor(HDC dc) override {

@@ -121,7 +121,7 @@ private:
         if (item == group_.ItemIndex()) return;
         group_.SetItemIndex(item);
         if (group_.onClick)
-            if (Application* app = group_.application()) app->Guard(group_.onClick);
+            if (Application* app = group_.application()) app->Guard(group_.onClick, Origin::kUser);
     }
 
     void SetIndexProperty() {

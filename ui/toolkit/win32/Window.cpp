@@ -233,7 +233,7 @@ void Window::RunClick() {
     // A click reaches only a control that can be seen and is enabled, with
     // all its parents (a posted click bypasses the system's own check).
     if (!control.onClick || !control.Reachable()) return;
-    if (Application* app = control.application()) app->Guard(control.onClick);
+    if (Application* app = control.application()) app->Guard(control.onClick, Origin::kUser);
 }
 
 LRESULT Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
