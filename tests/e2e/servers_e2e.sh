@@ -10,7 +10,9 @@
 #      service; the runtime state file follows within two seconds; the
 #      start/stop label reads the stop word and the running indicator shows.
 #      A second click stops and removes the service, the key goes back to 0
-#      and the label reads the start word. Then an Apache stop that hangs for
+#      and the label reads the start word. All the while three programs read
+#      run.ini (two through the profile functions, one holding it open): no
+#      error box, and every read they make finds every key. Then an Apache stop that hangs for
 #      8 s (the stand-in's fault file): the window keeps answering and the
 #      status poll keeps going meanwhile, and nothing stays busy afterwards.
 #   2. Autorun with Apache on PHP 5.3 and MySQL 5.6: both registered with the
@@ -30,6 +32,7 @@ if [ -z "${DISPLAY:-}" ]; then exec "$root/scripts/wine-env" "$0" "$@"; fi
 
 probe_exe=$build/tests/e2e/vrkprobe.exe
 check_exe=$build/bundle/stubs/test/stubcheck.exe
+reader_exe=$build/tests/windows/inireader.exe
 shots=$root/build/screenshots
 work=$demo.work
 log=$work/wine.log
@@ -54,6 +57,7 @@ start_panel() {
 }
 
 cleanup() {
+  : >"$work/readers.stop"
   if [ -n "$panel" ] && kill -0 "$panel" 2>/dev/null; then
     probe close >/dev/null 2>&1
     panel_ended 30 || stop_panel_process
@@ -222,11 +226,32 @@ stop_by_click() {
   fi
 }
 
+# Other programs read run.ini meanwhile, as they do on users' machines: two
+# through the profile functions flat out, one that keeps the file open 300 ms
+# at a time. None lets the panel rename a new file over the one it holds.
+readers=()
+reader_keys="gui/version credit/creator servers/ftp servers/mcache servers/mysql servers/apache servers/pgsql servers/mongo"
+W=$(winepath -w "$work" 2>/dev/null)
+for mode in "profile" "profile" "hold 300 rw"; do
+  n=${#readers[@]}
+  # shellcheck disable=SC2086
+  "$root/scripts/wine-run" "$reader_exe" ${mode%% *} "$R\\vrk\\tmp\\run.ini" "$W\\readers.stop" "$W\\reader$n.txt" \
+    $([ "$mode" = profile ] || echo "${mode#* }") $reader_keys </dev/null >>"$log" 2>&1 &
+  readers+=($!)
+done
+
 while IFS= read -r row; do
   start_by_click "$row"
   stop_by_click "$row"
 done <<<"$servers_table"
-expect "no error box after the six starts and stops" no_error_box
+expect "no error box after the six starts and stops, with three programs reading run.ini" no_error_box
+: >"$work/readers.stop"
+for pid in "${readers[@]}"; do wait "$pid"; done
+for n in 0 1 2; do
+  report=$(cat "$work/reader$n.txt" 2>/dev/null)
+  expect "reader $n of run.ini found every key in every read ($report)" \
+    eval '[[ $report =~ ^reads=[1-9][0-9]*\ incomplete=0\ failed=0$ ]]'
+done
 
 # --- an Apache stop that hangs ------------------------------------------------------
 echo "== run 1: an Apache stop that waits 8 s (at ${SECONDS} s)"
