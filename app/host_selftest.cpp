@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "config/IniFile.h"
+#include "config/Version.h"
 #include "host/VRKFileInformations.h"
 #include "host/VRKLibrary.h"
 #include "host/platform/win32/Win32Platform.h"
@@ -27,7 +28,7 @@ int main() {
     const std::string path = std::string(temp) + "vrk-selftest.ini";
     DeleteFileA(path.c_str());
     vrk::IniFile ini(os, path);
-    ini.WriteString("gui", "version", "1.3.22");
+    ini.WriteString("gui", "version", vrk::kPanelVersion);
     ini.WriteBool("servers", "apache", false);
     char check[64];
     GetPrivateProfileStringA("gui", "version", "", check, sizeof check, path.c_str());

@@ -127,7 +127,7 @@ void Tvrk_form::ServerApacheRun() {
         lbl_WFMRun->SetEnabled(true);
         imgWFMRun->SetEnabled(true);
         rgp_PHPVersions->SetEnabled(false);
-        SettingsIni->WriteInteger("latest", "php", rgp_PHPVersions->ItemIndex());
+        SettingsIni->Write(setting::kLatestPhpVersion, rgp_PHPVersions->ItemIndex());
         imgApacheRun->SetVisible(true);
         if (Running(cat::kMySQLService)) {
             ShowPicture(imgPhpMyAdminRun, "\\database.ico");
@@ -326,7 +326,7 @@ void Tvrk_form::Timer1Timer() {
     const bool x = AutorunDone || StopAllBusy;
     if (x == AutorunEnabled) btnExit->SetEnabled(!ApacheBusy);
 
-    auto record = [this](const char* key, bool running) { RunIni->WriteString("servers", key, running ? "1" : "0"); };
+    auto record = [this](ServerKey key, bool running) { RunIni->Record(key, running); };
 
     bool up = Running(cat::kFTPService);
     imgFTPRun->SetVisible(up);
@@ -334,16 +334,16 @@ void Tvrk_form::Timer1Timer() {
     ShowPicture(imgFTPAdmin, up ? "\\user.ico" : "\\user_off.ico");
     lbl_ftpAdmin->SetEnabled(up);
     lbl_FTPRunStop->SetCaption(up ? StrStop : StrStart);
-    record("ftp", up);
+    record(runstate::kFTP, up);
 
     up = Running(cat::kMemcacheService);
     lbl_MemcacheRunStop->SetCaption(up ? StrStop : StrStart);
-    record("mcache", up);
+    record(runstate::kMemcache, up);
 
     up = Running(cat::kMySQLService);
     imgMySQLRun->SetVisible(up && !myGif->Visible());
     lbl_MySQLRunStop->SetCaption(up ? StrStop : StrStart);
-    record("mysql", up);
+    record(runstate::kMySQL, up);
 
     up = Running(cat::kApacheService);
     if (up) {
@@ -358,20 +358,20 @@ void Tvrk_form::Timer1Timer() {
         imgStartPage->SetEnabled(false);
     }
     lbl_ApacheRunStop->SetCaption(up ? StrStop : StrStart);
-    record("apache", up);
+    record(runstate::kApache, up);
 
     up = Running(cat::kPgSQLService);
     imgPgSQLRun->SetVisible(up);
     lbl_PhpPgAdminRun->SetEnabled(up && Running(cat::kApacheService));
     lbl_PgWinAdminRun->SetEnabled(up);
     lbl_PgSQLRunStop->SetCaption(up ? StrStop : StrStart);
-    record("pgsql", up);
+    record(runstate::kPgSQL, up);
 
     up = Running(cat::kMongoDBService);
     imgMongoDBRun->SetVisible(up);
     lbl_MongoDBAdminRun->SetEnabled(up && Running(cat::kApacheService));
     lbl_MongoDBRunStop->SetCaption(up ? StrStop : StrStart);
-    record("mongo", up);
+    record(runstate::kMongoDB, up);
 }
 
 // ------------------------------------------------------------------ stop-all, autorun, purge
@@ -392,55 +392,55 @@ void Tvrk_form::StopAllServers() {
     // every server is still stopped, and the first failure is raised once
     // all are.
     std::optional<Error> failure;
-    auto record = [&](const char* key) {
+    auto record = [&](ServerKey key) {
         if (Released) return;
         try {
-            RunIni->WriteString("servers", key, "0");
+            RunIni->Record(key, false);
         } catch (const Error& e) {
             if (!failure) failure = e;
         }
     };
     if (ProcessExists(os(), cat::kFTPInterfaceProgram)) KillTask(os(), cat::kFTPInterfaceProgram);
-    std::vector<const char*> stoppedKeys;
-    auto stopped = [&](const char* key) {
+    std::vector<ServerKey> stoppedKeys;
+    auto stopped = [&](ServerKey key) {
         stoppedKeys.push_back(key);
         record(key);
     };
     if (Running(cat::kFTPService)) {
         Wait(cat::FTPStop(AppPath));
         Wait(cat::FTPUnregister());
-        stopped("ftp");
+        stopped(runstate::kFTP);
     }
     if (Running(cat::kMongoDBService)) {
         Net(cat::kNetStopMongoDB);
         Wait(cat::MongoDBUnregister());
-        stopped("mongo");
+        stopped(runstate::kMongoDB);
     }
     if (Running(cat::kPgSQLService)) {
         Net(cat::kNetStopPgSQL);
         Wait(cat::PgSQLUnregister(PgSQLBinPath));
-        stopped("pgsql");
+        stopped(runstate::kPgSQL);
     }
     if (Running(cat::kMySQLService)) {
         Net(cat::kNetStopMySQL);
         Wait(cat::MySQLUnregister());
-        stopped("mysql");
+        stopped(runstate::kMySQL);
     }
     if (Running(cat::kApacheService)) {
         Wait(cat::ApacheStop(AppPath));
         Wait(cat::ApacheUnregister(AppPath));
-        stopped("apache");
+        stopped(runstate::kApache);
     }
     if (Running(cat::kMemcacheService)) {
         Net(cat::kNetStopMemcache);
         Wait(cat::MemcacheUnregister());
-        stopped("memcache");
+        stopped(runstate::kMemcacheStopped);
     }
     // A NET stop is not waited for: a poll that ran inside a later command
     // could still find such a server running and record "1". What stop-all
     // stopped reads "0" when it ends, also when the close releases the file
     // right after and no later poll would put it right.
-    for (const char* key : stoppedKeys) record(key);
+    for (const ServerKey key : stoppedKeys) record(key);
     if (failure) throw *failure;
     finished = true;
 }
@@ -454,13 +454,13 @@ void Tvrk_form::AutorunServers() {
         btnExit->SetEnabled(true);
         AutorunDone = true;
     });
-    AutorunApache = SettingsIni->ReadBool("autorun", "apache", false);
-    AutorunPHPIndex = SettingsIni->ReadInteger("autorun", "php", 0);
-    AutorunMySQL = SettingsIni->ReadBool("autorun", "mysqlserv", false);
-    AutorunMySQLIndex = SettingsIni->ReadInteger("autorun", "mysql", 0);
-    AutorunPgSQL = SettingsIni->ReadBool("autorun", "pgsql", false);
-    AutorunMongoDB = SettingsIni->ReadBool("autorun", "mongo", false);
-    AutorunFTP = SettingsIni->ReadBool("autorun", "ftp", false);
+    AutorunApache = SettingsIni->Read(setting::kAutorunApache);
+    AutorunPHPIndex = SettingsIni->Read(setting::kAutorunPhpVersion);
+    AutorunMySQL = SettingsIni->Read(setting::kAutorunMySQL);
+    AutorunMySQLIndex = SettingsIni->Read(setting::kAutorunMySQLVersion);
+    AutorunPgSQL = SettingsIni->Read(setting::kAutorunPgSQL);
+    AutorunMongoDB = SettingsIni->Read(setting::kAutorunMongoDB);
+    AutorunFTP = SettingsIni->Read(setting::kAutorunFTP);
 
     if (AutorunFTP && !Released) ServerFTPRun();
     if (AutorunMongoDB && !Released) ServerMongoDBRun();

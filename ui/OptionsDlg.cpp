@@ -1,6 +1,7 @@
 #include "ui/OptionsDlg.h"
 
 #include "config/IniFile.h"
+#include "config/Settings.h"
 #include "config/IniText.h"
 #include "config/InstallTree.h"
 
@@ -218,29 +219,26 @@ void TOptionsDialog::FormCreate() {
 }
 
 void TOptionsDialog::loadSettings() {
-    const IniFile settings(app().os(), installationRoot_ + tree::kSettingsFileFromDialog);
-    const std::string languageName = settings.ReadString("vrk", "language", "English");
+    const Settings settings(app().os(), installationRoot_ + tree::kSettingsFileFromDialog);
+    const std::string languageName = settings.Read(setting::kLanguage);
     const IniFile language(app().os(),
                            installationRoot_ + tree::kLanguagesFolder + languageName + tree::kLanguageExtension);
 
-    std::vector<std::string> names;
-    settings.ReadSection("skins", names);
-    cb_skins->SetItems(names);
-    SelectByName(cb_skins, settings.ReadString("vrk", "skin", "default"));
-    settings.ReadSection("langs", names);
-    cb_langs->SetItems(names);
+    cb_skins->SetItems(settings.Read(setting::kSkins));
+    SelectByName(cb_skins, settings.Read(setting::kSkin));
+    cb_langs->SetItems(settings.Read(setting::kLanguages));
     SelectByName(cb_langs, languageName);
 
-    cbx_stopServicesAtExit->SetChecked(settings.ReadBool("vrk", "ssae", false));
-    cbx_clearTempFiles->SetChecked(settings.ReadBool("vrk", "ctf", false));
-    cbx_autorun->SetChecked(settings.ReadBool("autorun", "auto", false));
-    cbx_runApache->SetChecked(settings.ReadBool("autorun", "apache", false));
-    cb_phpversions->SetItemIndex(settings.ReadInteger("autorun", "php", 0));
-    cbx_mysql->SetChecked(settings.ReadBool("autorun", "mysqlserv", false));
-    cb_mysqlversions->SetItemIndex(settings.ReadInteger("autorun", "mysql", 0));
-    cbx_pgsql->SetChecked(settings.ReadBool("autorun", "pgsql", false));
-    cbx_mongodb->SetChecked(settings.ReadBool("autorun", "mongo", false));
-    cbx_filezilla->SetChecked(settings.ReadBool("autorun", "ftp", false));
+    cbx_stopServicesAtExit->SetChecked(settings.Read(setting::kStopServicesAtExit));
+    cbx_clearTempFiles->SetChecked(settings.Read(setting::kClearTempFiles));
+    cbx_autorun->SetChecked(settings.Read(setting::kAutorun));
+    cbx_runApache->SetChecked(settings.Read(setting::kAutorunApache));
+    cb_phpversions->SetItemIndex(settings.Read(setting::kAutorunPhpVersion));
+    cbx_mysql->SetChecked(settings.Read(setting::kAutorunMySQL));
+    cb_mysqlversions->SetItemIndex(settings.Read(setting::kAutorunMySQLVersion));
+    cbx_pgsql->SetChecked(settings.Read(setting::kAutorunPgSQL));
+    cbx_mongodb->SetChecked(settings.Read(setting::kAutorunMongoDB));
+    cbx_filezilla->SetChecked(settings.Read(setting::kAutorunFTP));
 
     auto text = [&](const char* key) { return language.ReadString("options", key, ""); };
     SetCaption(text("OptionsTitle"));
@@ -279,20 +277,20 @@ void TOptionsDialog::loadSettings() {
 }
 
 void TOptionsDialog::btnApplyClick() {
-    IniFile settings(app().os(), installationRoot_ + tree::kSettingsFileFromDialog, &app());
+    Settings settings(app().os(), installationRoot_ + tree::kSettingsFileFromDialog, &app());
     // With no language selected the stored one stays: an empty name would
     // leave every caption of both windows blank.
-    if (cb_langs->ItemIndex() >= 0) settings.WriteString("vrk", "language", cb_langs->SelectedText());
-    settings.WriteBool("vrk", "ssae", cbx_stopServicesAtExit->Checked());
-    settings.WriteBool("vrk", "ctf", cbx_clearTempFiles->Checked());
-    settings.WriteBool("autorun", "auto", cbx_autorun->Checked());
-    settings.WriteBool("autorun", "apache", cbx_runApache->Checked());
-    settings.WriteInteger("autorun", "php", cb_phpversions->ItemIndex());
-    settings.WriteBool("autorun", "mysqlserv", cbx_mysql->Checked());
-    settings.WriteInteger("autorun", "mysql", cb_mysqlversions->ItemIndex());
-    settings.WriteBool("autorun", "pgsql", cbx_pgsql->Checked());
-    settings.WriteBool("autorun", "mongo", cbx_mongodb->Checked());
-    settings.WriteBool("autorun", "ftp", cbx_filezilla->Checked());
+    if (cb_langs->ItemIndex() >= 0) settings.Write(setting::kLanguage, cb_langs->SelectedText());
+    settings.Write(setting::kStopServicesAtExit, cbx_stopServicesAtExit->Checked());
+    settings.Write(setting::kClearTempFiles, cbx_clearTempFiles->Checked());
+    settings.Write(setting::kAutorun, cbx_autorun->Checked());
+    settings.Write(setting::kAutorunApache, cbx_runApache->Checked());
+    settings.Write(setting::kAutorunPhpVersion, cb_phpversions->ItemIndex());
+    settings.Write(setting::kAutorunMySQL, cbx_mysql->Checked());
+    settings.Write(setting::kAutorunMySQLVersion, cb_mysqlversions->ItemIndex());
+    settings.Write(setting::kAutorunPgSQL, cbx_pgsql->Checked());
+    settings.Write(setting::kAutorunMongoDB, cbx_mongodb->Checked());
+    settings.Write(setting::kAutorunFTP, cbx_filezilla->Checked());
     SettingsApplied = true;
     loadSettings();
 }

@@ -2,15 +2,11 @@
 #include "ui/vrk.h"
 
 #include "config/InstallTree.h"
+#include "config/Version.h"
 #include "host/VRKLibrary.h"
 
 namespace vrk {
 using namespace ui;
-
-namespace {
-constexpr const char* kPanelVersion = "1.3.22";
-constexpr const char* kCreator = "Malverin";
-} // namespace
 
 Tvrk_form::Tvrk_form(Application& app, std::string programFile)
     : Form("vrk_form", app), programFile_(std::move(programFile)) {
@@ -31,7 +27,7 @@ void Tvrk_form::FormCreate() {
     PgSQLBinPath = AppPath + tree::kPgSQLBin;
     PgSQLDataPath = AppPath + tree::kPgSQLData;
     // 4-5: settings and language
-    SettingsIni = std::make_unique<IniFile>(os(), AppPath + tree::kSettingsFile, &app());
+    SettingsIni = std::make_unique<Settings>(os(), AppPath + tree::kSettingsFile, &app());
     ReadSettings();
     settingsReady = true;
     // 6-8: skin
@@ -39,9 +35,8 @@ void Tvrk_form::FormCreate() {
     LoadSkinCursors();
     LoadBackground(SkinPath + "\\bg.jpg", 100);
     // 9: the runtime state file
-    RunIni = std::make_unique<IniFile>(os(), AppPath + tree::kRunFile, &app());
-    RunIni->WriteString("gui", "version", kPanelVersion);
-    RunIni->WriteString("credit", "creator", kCreator);
+    RunIni = std::make_unique<RunState>(os(), AppPath + tree::kRunFile, &app());
+    RunIni->WriteIdentity();
     runIniReady = true;
     // 10: the loading animation, one copy per busy indicator
     LoadingGif = LoadPicture(os(), AppPath + tree::kSkinsFolder + SkinName + tree::kLoadingGif);
@@ -58,7 +53,7 @@ void Tvrk_form::FormCreate() {
     imgLogoPgSQL->LoadFromFile(SkinPath + "\\postgresql_logo.ico");
     imgLogoMongoDB->LoadFromFile(SkinPath + "\\mongodb_logo.ico");
     // 12: autorun starts from a clean slate
-    AutorunEnabled = SettingsIni->ReadBool("autorun", "auto", false);
+    AutorunEnabled = SettingsIni->Read(setting::kAutorun);
     if (AutorunEnabled) StopAllServers();
     // 13-15
     SetServerControlsFromServices();
@@ -86,11 +81,11 @@ void Tvrk_form::FinishStartup() {
 }
 
 void Tvrk_form::ReadSettings() {
-    StopServicesAtExit = SettingsIni->ReadBool("vrk", "ssae", false);
-    ClearTempFiles = SettingsIni->ReadBool("vrk", "ctf", false);
-    LanguageName = SettingsIni->ReadString("vrk", "language", "English");
-    SkinName = SettingsIni->ReadString("vrk", "skin", "default");
-    rgp_PHPVersions->SetItemIndex(SettingsIni->ReadInteger("latest", "php", 0));
+    StopServicesAtExit = SettingsIni->Read(setting::kStopServicesAtExit);
+    ClearTempFiles = SettingsIni->Read(setting::kClearTempFiles);
+    LanguageName = SettingsIni->Read(setting::kLanguage);
+    SkinName = SettingsIni->Read(setting::kSkin);
+    rgp_PHPVersions->SetItemIndex(SettingsIni->Read(setting::kLatestPhpVersion));
     SkinPath = GetSkinPath();
     ApplyLanguage();
 }

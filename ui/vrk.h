@@ -8,7 +8,8 @@
 #include <memory>
 #include <string>
 
-#include "config/IniFile.h"
+#include "config/RunState.h"
+#include "config/Settings.h"
 #include "ui/toolkit/Application.h"
 #include "ui/toolkit/Control.h"
 
@@ -87,8 +88,8 @@ public:
     std::string StrStop;
     std::string PgSQLBinPath;
     std::string PgSQLDataPath;
-    std::unique_ptr<IniFile> RunIni;
-    std::unique_ptr<IniFile> SettingsIni;
+    std::unique_ptr<RunState> RunIni;
+    std::unique_ptr<Settings> SettingsIni;
     bool ApacheBusy = false;
     bool MySQLBusy = false, PgSQLBusy = false, FTPBusy = false, MongoDBBusy = false, MemcacheBusy = false;
     bool StopAllBusy = false;

@@ -47,7 +47,7 @@ TEST_F(BadInputTest, AnEnormousSettingsFileIsNeitherReadNorOverwritten) {
     settings(big);
     Tvrk_form& f = start();
     EXPECT_EQ(f.LanguageName, "English") << "read as missing";
-    EXPECT_THROW(f.SettingsIni->WriteInteger("latest", "php", 1), Error);
+    EXPECT_THROW(f.SettingsIni->Write(setting::kLatestPhpVersion, 1), Error);
     EXPECT_EQ(os.fileContent(path("vrk\\config\\settings.ini")).size(), big.size());
 }
 
@@ -66,7 +66,7 @@ TEST_F(BadInputTest, ALockedSettingsFileReadsAsDefaultsAndIsNeverClobbered) {
     os.unreadable = {"C:\\VORLAN\\\\vrk\\config\\settings.ini"};
     Tvrk_form& f = start();
     EXPECT_EQ(f.LanguageName, "English");
-    EXPECT_THROW(f.SettingsIni->WriteInteger("latest", "php", 2), Error);
+    EXPECT_THROW(f.SettingsIni->Write(setting::kLatestPhpVersion, 2), Error);
     EXPECT_EQ(os.fileContent(path("vrk\\config\\settings.ini")), "[vrk]\r\nlanguage=Deutsch\r\n");
 }
 
