@@ -40,6 +40,14 @@ run: build
 clean:
 	rm -rf build
 
+# Pictures of every view, to hold a change that must leave the screens as they
+# were against the pictures from before it: make screenshots SHOTS=<folder>,
+# then scripts/compare-screenshots <before> <after>. Not part of `make test`.
+SHOTS ?= build/screenshots/views
+.PHONY: screenshots
+screenshots: windows
+	@scripts/screenshots $(SHOTS)
+
 # Benchmarks print figures; they assert nothing.
 .PHONY: bench
 bench: build
