@@ -45,18 +45,6 @@ private:
 
 } // namespace
 
-void Tvrk_form::BindServerHandlers() {
-    auto bind = [this](std::initializer_list<Control*> controls, void (Tvrk_form::*handler)()) {
-        for (Control* c : controls) c->onClick = [this, handler] { (this->*handler)(); };
-    };
-    bind({imgApacheRunStop, lbl_ApacheRunStop}, &Tvrk_form::ServerApacheRun);
-    bind({imgMySQLRunStop, lbl_MySQLRunStop}, &Tvrk_form::ServerMYSQLRun);
-    bind({imgPgSQLRunStop, lbl_PgSQLRunStop}, &Tvrk_form::ServerPGSQLRun);
-    bind({imgFTPRunStop, lbl_FTPRunStop}, &Tvrk_form::ServerFTPRun);
-    bind({imgMongoDBRunStop, lbl_MongoDBRunStop}, &Tvrk_form::ServerMongoDBRun);
-    bind({imgMemcacheRunStop, lbl_MemcacheRunStop}, &Tvrk_form::ServerMemcacheRun);
-}
-
 std::uint32_t Tvrk_form::Wait(const std::string& commandLine) { return ExecAndWait(os(), commandLine, kSwHide); }
 
 void Tvrk_form::Net(const std::string& parameters) {

@@ -6,6 +6,7 @@
 
 #include "ui/toolkit/Application.h"
 #include "ui/toolkit/Control.h"
+#include "ui/toolkit/Definition.h"
 
 namespace vrk {
 
@@ -45,6 +46,9 @@ public:
     void btnApplyClick();
     void Timer1Timer();
     void FormClose(ui::CloseAction& action);
+
+    // The dialog's definition, one row per control.
+    static std::span<const ui::ControlDef<TOptionsDialog>> Definition();
 
 private:
     void BuildLayout();

@@ -11,8 +11,6 @@ using namespace ui;
 Tvrk_form::Tvrk_form(Application& app, std::string programFile)
     : Form("vrk_form", app), programFile_(std::move(programFile)) {
     BuildLayout();
-    BindServerHandlers();
-    BindLaunchers();
     onCreate = [this] { FormCreate(); };
     onClose = [this](CloseAction& action) { FormClose(action); };
 }
@@ -47,11 +45,8 @@ void Tvrk_form::FormCreate() {
     }
     loadingGifReady = true;
     // 11: logos
-    imgLogoApache->LoadFromFile(SkinPath + "\\apache_logo.ico");
-    imgLogoMemcache->LoadFromFile(SkinPath + "\\memcached_logo.ico");
-    imgLogoMySQL->LoadFromFile(SkinPath + "\\mysql_logo.ico");
-    imgLogoPgSQL->LoadFromFile(SkinPath + "\\postgresql_logo.ico");
-    imgLogoMongoDB->LoadFromFile(SkinPath + "\\mongodb_logo.ico");
+    for (Image* logo : {imgLogoApache, imgLogoMemcache, imgLogoMySQL, imgLogoPgSQL, imgLogoMongoDB})
+        LoadDefinedPicture(logo);
     // 12: autorun starts from a clean slate
     AutorunEnabled = SettingsIni->Read(setting::kAutorun);
     if (AutorunEnabled) StopAllServers();
@@ -93,17 +88,17 @@ void Tvrk_form::ReadSettings() {
 std::string Tvrk_form::GetSkinPath() const { return AppPath + tree::kSkinsFolder + SkinName; }
 
 void Tvrk_form::LoadSkinIcons() {
-    const std::pair<Image*, const char*> icons[] = {
-        {btnMinimize, "\\minimize.ico"},   {btnExit, "\\close.ico"},         {imgStartPage, "\\home.ico"},
-        {imgVRKFolder, "\\folder.ico"},    {imgVORLAN, "\\web.ico"},         {imgServicesManager, "\\services.ico"},
-        {imgTaskManager, "\\tasks.ico"},   {imgSystemMonitor, "\\monitor.ico"}, {imgGroupPolicy, "\\groups.ico"},
-        {imgOptions, "\\options.ico"},     {imgTabVRK, "\\vrk.ico"},         {imgTabApache, "\\apache.ico"},
-        {imgTabMySQL, "\\mysql.ico"},      {imgTabPgSQL, "\\pgsql.ico"},     {imgTabFTP, "\\ftp.ico"},
-        {imgTabFeedback, "\\comment.ico"}, {imgTabDB, "\\database.ico"},     {imgApacheRun, "\\ok.ico"},
-        {imgMySQLRun, "\\ok.ico"},         {imgPgSQLRun, "\\ok.ico"},        {imgFTPRun, "\\ok.ico"},
-        {imgMongoDBRun, "\\ok.ico"},       {imgMailSend, "\\mail_send.ico"},
-    };
-    for (const auto& [image, file] : icons) image->LoadFromFile(SkinPath + file);
+    // In the skin's own order: a picture that cannot be loaded stops the
+    // loads after it.
+    for (Image* image : {btnMinimize, btnExit, imgStartPage, imgVRKFolder, imgVORLAN, imgServicesManager,
+                         imgTaskManager, imgSystemMonitor, imgGroupPolicy, imgOptions, imgTabVRK, imgTabApache,
+                         imgTabMySQL, imgTabPgSQL, imgTabFTP, imgTabFeedback, imgTabDB, imgApacheRun, imgMySQLRun,
+                         imgPgSQLRun, imgFTPRun, imgMongoDBRun, imgMailSend})
+        LoadDefinedPicture(image);
+}
+
+void Tvrk_form::LoadDefinedPicture(Image* image) {
+    image->LoadFromFile(SkinPath + RowOf(Definition(), *image).picture);
 }
 
 void Tvrk_form::LoadSkinCursors() {
@@ -120,53 +115,15 @@ void Tvrk_form::LoadBackground(const std::string& fileName, std::uint8_t /*quali
 void Tvrk_form::ApplyLanguage() {
     const IniFile language(os(), AppPath + tree::kLanguagesFolder + LanguageName + tree::kLanguageExtension);
     auto text = [&](const char* section, const char* key) { return language.ReadString(section, key, ""); };
-    VRKTitle->SetCaption(AppTitle + " - " + text("gui", "VRKControlPanel") + " " + kPanelVersion);
     StrStart = text("gui", "Start");
     StrStop = text("gui", "Stop");
-    const std::tuple<Control*, const char*, const char*> captions[] = {
-        {lbl_vrkStart, "gui", "StartPage"},
-        {lbl_vrkFolder, "gui", "VRKFolder"},
-        {lbl_srvmgr, "gui", "ServicesManager"},
-        {lbl_taskmgr, "gui", "TaskManager"},
-        {lbl_spm, "gui", "SystemMonitor"},
-        {lbl_grp_police, "gui", "GroupPolicies"},
-        {lbl_options, "gui", "Options"},
-        {lbl_VRKInfo_title, "info", "VRKInfoTitle"},
-        {lbl_InfoApacheVersion, "info", "ApacheVersion"},
-        {lbl_InfoNginxVersion, "info", "NginxVersion"},
-        {lbl_InfoPerlVersion, "info", "PerlVersion"},
-        {lbl_InfoPHPVersion, "info", "PHPVersion"},
-        {lbl_InfoMySQLVersion, "info", "MYSQLVersion"},
-        {lbl_InfoPgSQLVersion, "info", "PGSQLVersion"},
-        {lbl_InfoFTPVersion, "info", "FILEZILLAVersion"},
-        {lbl_InfoMongoDBVersion, "info", "MONGODBVersion"},
-        {lbl_apache_title, "gui", "ApacheServer"},
-        {rgp_PHPVersions, "gui", "SelectPHPVersion"},
-        {lbl_WFMRun, "gui", "FileManager"},
-        {lbl_MemAdminRun, "memcache", "ButtonMemcacheAdmin"},
-        {lbl_mysql_title, "gui", "MySQLDatabase"},
-        {lbl_mysql_title2, "gui", "MySQLDatabase"},
-        {rgp_MySQLVersions, "gui", "SelectMySQLVersion"},
-        {lbl_PhpMyAdminRun, "mysql", "PhpMyAdmin"},
-        {lbl_pgsql_title, "gui", "PostgreDatabase"},
-        {lbl_pgsql_title2, "gui", "PostgreDatabase"},
-        {lbl_PhpPgAdminRun, "postgresql", "PhpPgAdmin"},
-        {lbl_PgWinAdminRun, "postgresql", "PgWinAdmin"},
-        {lbl_mongoDB_title, "gui", "MongoDBDatabase"},
-        {lbl_MongoDBAdminRun, "mongodb", "ButtonMongoDBAdmin"},
-        {lbl_ftp_title, "gui", "FilezillaFTPServer"},
-        {lbl_ftp_title2, "gui", "FilezillaFTPServer"},
-        {lbl_ftpAdmin, "ftp", "ButtonFTPAdmin"},
-        {lbl_welcome_title, "welcome", "WelcomeTitle"},
-        {lbl_welcome_subtitle, "welcome", "WelcomeSubtitle"},
-        {lbl_welcome_row1, "welcome", "Row1"},
-        {lbl_feedback_title, "feedback", "FeedbackTitle"},
-        {lbl_feedback_descript, "feedback", "FeedbackDescription"},
-        {lbl_feedback_fullname, "feedback", "FeedbackFullname"},
-        {lbl_feedback_email, "feedback", "FeedbackEmail"},
-        {lbl_feedback_msg, "feedback", "FeedbackMessage"},
-    };
-    for (const auto& [control, section, key] : captions) control->SetCaption(text(section, key));
+    for (const ControlDef<Tvrk_form>& row : Definition()) {
+        const CaptionDef& caption = row.caption;
+        if (caption.kind == CaptionDef::kLanguage)
+            ControlOf(*this, row)->SetCaption(text(caption.text, caption.key));
+        else if (caption.kind == CaptionDef::kTitle)
+            ControlOf(*this, row)->SetCaption(AppTitle + " - " + text(caption.text, caption.key) + " " + kPanelVersion);
+    }
 }
 
 void Tvrk_form::SetServerControlsFromServices() {

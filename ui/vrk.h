@@ -12,6 +12,7 @@
 #include "config/Settings.h"
 #include "ui/toolkit/Application.h"
 #include "ui/toolkit/Control.h"
+#include "ui/toolkit/Definition.h"
 
 namespace vrk {
 
@@ -174,10 +175,13 @@ public:
     // failed step would have made are skipped.
     bool settingsReady = false, runIniReady = false, loadingGifReady = false, startupComplete = false;
 
+    // The window's definition, one row per control.
+    static std::span<const ui::ControlDef<Tvrk_form>> Definition();
+
 private:
     void BuildLayout();
-    void BindServerHandlers();
-    void BindLaunchers();
+    // Loads the skin file the definition names for the image.
+    void LoadDefinedPicture(ui::Image* image);
     void Shell(bool owned, const char* file, const std::string& parameters = {});
     // Runs a command and waits for it (hidden window); the NET commands go
     // through the shell and are not waited for.

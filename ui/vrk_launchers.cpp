@@ -12,27 +12,6 @@ namespace {
 constexpr const char* kProductWebSite = "https://www.vorlan.example/";
 } // namespace
 
-void Tvrk_form::BindLaunchers() {
-    auto bind = [this](std::initializer_list<Control*> controls, void (Tvrk_form::*handler)()) {
-        for (Control* c : controls) c->onClick = [this, handler] { (this->*handler)(); };
-    };
-    bind({imgStartPage, lbl_vrkStart}, &Tvrk_form::OpenVRKStartPage);
-    bind({imgWFMRun, lbl_WFMRun}, &Tvrk_form::OpenWFMApplication);
-    bind({imgMemAdminRun, lbl_MemAdminRun}, &Tvrk_form::OpenMemAdminApplication);
-    bind({imgPhpMyAdminRun, lbl_PhpMyAdminRun}, &Tvrk_form::OpenPhpMyAdminDialog);
-    bind({imgPhpPgAdminRun, lbl_PhpPgAdminRun}, &Tvrk_form::OpenPhpPGAdmin);
-    bind({imgMongoDBAdminRun, lbl_MongoDBAdminRun}, &Tvrk_form::OpenMongoDBAdminDialog);
-    bind({imgVORLAN, lbl_vorlan}, &Tvrk_form::OpenVORLANWebPage);
-    bind({imgVRKFolder, lbl_vrkFolder}, &Tvrk_form::OpenVRKFolder);
-    bind({imgServicesManager, lbl_srvmgr}, &Tvrk_form::OpenServicesManager);
-    bind({imgTaskManager, lbl_taskmgr}, &Tvrk_form::OpenTaskManager);
-    bind({imgSystemMonitor, lbl_spm}, &Tvrk_form::OpenSPMDialog);
-    bind({imgGroupPolicy, lbl_grp_police}, &Tvrk_form::OpenGroupPolicyDialog);
-    bind({imgPgWinAdminRun, lbl_PgWinAdminRun}, &Tvrk_form::OpenPgAdmin3Application);
-    bind({imgFTPAdmin, lbl_ftpAdmin}, &Tvrk_form::OpenFTPAdministration);
-    bind({imgOptions, lbl_options}, &Tvrk_form::OpenOptionsDialog);
-}
-
 void Tvrk_form::Shell(bool owned, const char* file, const std::string& parameters) {
     ShellCall call;
     call.owner = owned ? app().backend().NativeHandle(*this) : 0;

@@ -127,10 +127,13 @@ void Image::LoadFromFile(const std::string& path) {
     SetPicture(std::move(loaded), path);
 }
 
-void Image::LoadFromResource(const std::string& name, Picture::Kind kind) {
+void Image::LoadFromResource(const std::string& name) {
     const std::string bytes = application()->backend().ResourceBytes(name);
     if (bytes.empty()) return;
-    SetPicture(kind == Picture::Kind::kJpeg ? DecodeJpeg(bytes) : DecodeIcon(bytes, false), "resource:" + name);
+    // The program embeds icons and JPEG pictures; a JPEG starts FF D8.
+    const bool jpeg = bytes.size() > 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+                      static_cast<unsigned char>(bytes[1]) == 0xD8;
+    SetPicture(jpeg ? DecodeJpeg(bytes) : DecodeIcon(bytes, false), "resource:" + name);
 }
 
 void Image::SetPicture(std::shared_ptr<const Picture> picture, const std::string& path) {

@@ -93,7 +93,7 @@ public:
     void SetPicture(std::shared_ptr<const Picture> picture, const std::string& path);
     // A picture embedded in the program (the window definition's own
     // pictures); nothing when the program has none of that name.
-    void LoadFromResource(const std::string& name, Picture::Kind kind);
+    void LoadFromResource(const std::string& name);
     const std::shared_ptr<const Picture>& picture() const { return picture_; }
     const std::string& pictureFile() const { return pictureFile_; }
 
