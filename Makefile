@@ -6,7 +6,7 @@ NATIVE := build/native
 WINDOWS := build/windows
 SANITIZE := build/sanitize
 
-.PHONY: all bootstrap native windows sanitize build run test clean fuzz
+.PHONY: all bootstrap native windows sanitize build run test clean fuzz dist
 
 all: build
 
@@ -36,6 +36,10 @@ test: build
 
 run: build
 	@scripts/run
+
+# The drop-in package for bundle makers (made by every windows build).
+dist: windows
+	@ls build/dist/vrk-*-win64.zip
 
 clean:
 	rm -rf build
