@@ -18,39 +18,37 @@ Tvrk_form::Tvrk_form(Application& app, std::string programFile)
 Tvrk_form::~Tvrk_form() = default;
 
 void Tvrk_form::FormCreate() {
-    // 1-3: names and paths
+    // Where everything is.
     AppTitle = "VORLAN WEB SERVER";
     AutorunDone = false;
     AppPath = programFile_.substr(0, programFile_.find_last_of("\\/") + 1);
     PgSQLBinPath = AppPath + tree::kPgSQLBin;
     PgSQLDataPath = AppPath + tree::kPgSQLData;
-    // 4-5: settings and language
+    // The settings, which also apply the language.
     SettingsIni = std::make_unique<Settings>(os(), AppPath + tree::kSettingsFile, &app());
     ReadSettings();
-    settingsReady = true;
-    // 6-8: skin
+    // The skin.
     LoadSkinIcons();
     LoadSkinCursors();
     LoadBackground(SkinPath + "\\bg.jpg", 100);
-    // 9: the runtime state file
+    // The state file for other programs: who wrote it.
     RunIni = std::make_unique<RunState>(os(), AppPath + tree::kRunFile, &app());
     RunIni->WriteIdentity();
     runIniReady = true;
-    // 10: the loading animation, one copy per busy indicator
+    // The loading animation, one copy per busy indicator.
     LoadingGif = LoadPicture(os(), AppPath + tree::kSkinsFolder + SkinName + tree::kLoadingGif);
     for (AnimatedImage* busy : {frmGif, pgGif, ftpGif, myGif, mongoGif}) {
         busy->SetPicture(LoadingGif, AppPath + tree::kSkinsFolder + SkinName + tree::kLoadingGif);
         busy->SetTransparent(true);
         busy->animate = true;
     }
-    loadingGifReady = true;
-    // 11: logos
+    // The servers' logos.
     for (Image* logo : {imgLogoApache, imgLogoMemcache, imgLogoMySQL, imgLogoPgSQL, imgLogoMongoDB})
         LoadDefinedPicture(logo);
-    // 12: autorun starts from a clean slate
+    // Autorun starts from a clean slate: every server stopped.
     AutorunEnabled = SettingsIni->Read(setting::kAutorun);
     if (AutorunEnabled) StopAllServers();
-    // 13-15
+    // The servers as they stand, and the versions of the bundle.
     SetServerControlsFromServices();
     ShowComponentVersions();
     lbl_VRKInfo_title->SetCaption(lbl_VRKInfo_title->Caption() + " " + AppVersion);

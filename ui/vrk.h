@@ -147,7 +147,7 @@ public:
     void PurgeTempFiles();
     void Timer1Timer();
     void ShowComponentVersions();
-    // The per-server controls from the services' states (start-up step 13).
+    // Each server's controls as its service stands.
     void SetServerControlsFromServices();
 
     // Launchers.
@@ -173,7 +173,7 @@ public:
     const std::string& programFile() const { return programFile_; }
     // What the start-up has set up so far: later steps that need something a
     // failed step would have made are skipped.
-    bool settingsReady = false, runIniReady = false, loadingGifReady = false, startupComplete = false;
+    bool runIniReady = false, startupComplete = false;
 
     // The window's definition, one row per control.
     static std::span<const ui::ControlDef<Tvrk_form>> Definition();

@@ -150,7 +150,7 @@ TEST_F(VrkFormTest, ARunStateFileThatCannotBeWrittenStopsTheStartUpThere) {
     ASSERT_EQ(backend.errors.size(), 1u);
     EXPECT_EQ(backend.errors[0], "Unable to write to C:\\VORLAN\\\\vrk\\tmp\\run.ini");
     EXPECT_FALSE(form->runIniReady);
-    EXPECT_FALSE(form->loadingGifReady);
+    EXPECT_FALSE(form->LoadingGif) << "no later step ran";
 }
 
 TEST_F(VrkFormTest, TabsShowOnePanelAndTheWelcomeNeverComesBack) {

@@ -33,7 +33,6 @@ void Application::ReportError(const std::string& message, const std::string& sou
         if (origin == Origin::kProgram && it != outstanding_.end() && it->second == message) return;
         outstanding_[source] = message;
     }
-    ++errorsShown;
     errorBoxOpen_ = true;
     backend_.ShowError(title_, message);
     errorBoxOpen_ = false;

@@ -49,9 +49,6 @@ public:
     void Terminate();
     bool Terminated() const { return terminated_; }
 
-    // Messages shown so far (for tests and the headless backend).
-    int errorsShown = 0;
-
 private:
     Backend& backend_;
     Platform& os_;

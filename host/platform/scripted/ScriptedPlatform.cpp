@@ -233,7 +233,6 @@ void ScriptedPlatform::waitForChildOrMessage(Handle child) {
 void ScriptedPlatform::closeChild(Handle child) { children_.erase(child); }
 
 void ScriptedPlatform::dispatchMessages() {
-    ++dispatchCount;
     while (!messages_.empty()) {
         auto message = std::move(messages_.front());
         messages_.pop_front();
@@ -244,7 +243,6 @@ void ScriptedPlatform::dispatchMessages() {
 
 void ScriptedPlatform::sleep(std::uint32_t milliseconds) {
     log.push_back("sleep " + std::to_string(milliseconds));
-    sleptMilliseconds += milliseconds;
 }
 
 // ---------------------------------------------------------------- services

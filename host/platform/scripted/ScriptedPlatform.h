@@ -73,8 +73,6 @@ public:
     std::vector<std::string> log;
     std::vector<std::string> commands() const;   // the "exec" lines' commands
     std::vector<ShellCall> shellCalls;
-    std::uint32_t sleptMilliseconds = 0;
-    int dispatchCount = 0;
     int openServiceHandles = 0;
 
     // --- Platform ---------------------------------------------------------------

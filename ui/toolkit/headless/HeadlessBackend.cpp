@@ -31,7 +31,6 @@ void HeadlessBackend::Realize(Form& form) {
 }
 
 void HeadlessBackend::Update(Control& control) {
-    ++updates;
     if (control.kind == Kind::kTimer) {
         auto& timer = static_cast<Timer&>(control);
         if (timer.Enabled()) StartTimer(timer);

@@ -19,7 +19,6 @@ public:
     std::string title;
     std::string cursorFiles[3];               // per slot: the file loaded, "" for the system arrow
     std::vector<Timer*> timers;               // running timers
-    int updates = 0;                          // changes announced by controls
     bool quit = false;
     bool minimized = false;
     // What happens while a form is shown modally; when it returns without
