@@ -352,8 +352,6 @@ TEST_F(ServerControlTest, StopAllStopsInItsOrderAndRecordsZeros) {
     Tvrk_form& f = started();
     os.writeFile(path("vrk\\tmp\\run.ini"), "[servers]\r\nmcache=1\r\n");
     f.StopAllServers();
-    std::vector<std::string> log;
-    for (const auto& line : actions()) log.push_back(line.substr(0, 40));
     EXPECT_EQ(os.log.front(), "terminate 77");
     const auto commands = os.commands();
     ASSERT_EQ(commands.size(), 8u);
@@ -374,7 +372,6 @@ TEST_F(ServerControlTest, StopAllWithNothingRunningOnlyEndsTheFtpInterface) {
     os.processes = {{"C:\\x\\FileZillaServerInterface.exe", 5}, {"FileZillaServerInterface.exe", 6}};
     Tvrk_form& f = started();
     const std::string before = run();
-    (void)f;
     f.StopAllServers();
     EXPECT_TRUE(os.commands().empty());
     EXPECT_EQ(run(), before);
