@@ -174,7 +174,7 @@ private:
     void BuildLayout();
     void BindServerHandlers();
     void BindLaunchers();
-    void Shell(bool owned, const char* file, const std::string& parameters = {});
+    void Shell(bool owned, const std::string& file, const std::string& parameters = {});
     // Runs a command and waits for it (hidden window); the NET commands go
     // through the shell and are not waited for.
     std::uint32_t Wait(const std::string& commandLine);

@@ -10,6 +10,12 @@ using namespace ui;
 
 namespace {
 constexpr const char* kProductWebSite = "https://www.vorlan.example/";
+
+// The system's programs go by their full paths, in the system folder or (the
+// explorer) the Windows folder: a bare name would be looked for first in the
+// installation root, where any user may plant a program of that name. The
+// shell takes the program as a path, not as a command line: no quotes.
+std::string SystemProgram(Platform& os, const char* name) { return os.systemFolder() + "\\" + name; }
 } // namespace
 
 void Tvrk_form::BindLaunchers() {
@@ -33,7 +39,7 @@ void Tvrk_form::BindLaunchers() {
     bind({imgOptions, lbl_options}, &Tvrk_form::OpenOptionsDialog);
 }
 
-void Tvrk_form::Shell(bool owned, const char* file, const std::string& parameters) {
+void Tvrk_form::Shell(bool owned, const std::string& file, const std::string& parameters) {
     ShellCall call;
     call.owner = owned ? app().backend().NativeHandle(*this) : 0;
     call.verb = "open";
@@ -51,11 +57,11 @@ void Tvrk_form::OpenPhpPGAdmin() { Shell(true, "https://localhost/phppgadmin"); 
 void Tvrk_form::OpenMongoDBAdminDialog() { Shell(true, "https://localhost/mongo"); }
 void Tvrk_form::OpenVORLANWebPage() { Shell(true, kProductWebSite); }
 // The vrk folder of the installation the panel runs from, wherever that is.
-void Tvrk_form::OpenVRKFolder() { Shell(false, "explorer", AppPath + "vrk"); }
-void Tvrk_form::OpenServicesManager() { Shell(false, "mmc", "services.msc"); }
-void Tvrk_form::OpenTaskManager() { Shell(false, "taskmgr"); }
-void Tvrk_form::OpenSPMDialog() { Shell(false, "mmc", "perfmon.msc"); }
-void Tvrk_form::OpenGroupPolicyDialog() { Shell(false, "mmc", "gpedit.msc"); }
+void Tvrk_form::OpenVRKFolder() { Shell(false, os().windowsFolder() + "\\explorer.exe", AppPath + "vrk"); }
+void Tvrk_form::OpenServicesManager() { Shell(false, SystemProgram(os(), "mmc.exe"), "services.msc"); }
+void Tvrk_form::OpenTaskManager() { Shell(false, SystemProgram(os(), "taskmgr.exe")); }
+void Tvrk_form::OpenSPMDialog() { Shell(false, SystemProgram(os(), "mmc.exe"), "perfmon.msc"); }
+void Tvrk_form::OpenGroupPolicyDialog() { Shell(false, SystemProgram(os(), "mmc.exe"), "gpedit.msc"); }
 
 void Tvrk_form::OpenPgAdmin3Application() {
     ExecAndWait(os(), AppPath + "\\servers\\pgsql\\91\\bin\\pgAdmin3.exe", kSwShowNormal);

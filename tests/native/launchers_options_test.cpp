@@ -52,11 +52,11 @@ TEST_F(LaunchersTest, ShellLinksOpenTheirTargetsAndOnlyTheBundlesPagesHaveAnOwne
                          "open|https://localhost/mongo|||1|4660",
                          "open|https://localhost|||1|4660",
                          "open|https://www.vorlan.example/|||1|4660",
-                         "open|explorer|C:\\VORLAN\\vrk||1|0",
-                         "open|mmc|services.msc||1|0",
-                         "open|taskmgr|||1|0",
-                         "open|mmc|perfmon.msc||1|0",
-                         "open|mmc|gpedit.msc||1|0",
+                         "open|C:\\Windows\\explorer.exe|C:\\VORLAN\\vrk||1|0",
+                         "open|C:\\Windows\\system32\\mmc.exe|services.msc||1|0",
+                         "open|C:\\Windows\\system32\\taskmgr.exe|||1|0",
+                         "open|C:\\Windows\\system32\\mmc.exe|perfmon.msc||1|0",
+                         "open|C:\\Windows\\system32\\mmc.exe|gpedit.msc||1|0",
                      }));
 }
 

@@ -261,6 +261,18 @@ bool Win32Platform::queryVersionValue(const std::vector<std::uint8_t>& buffer, c
     return true;
 }
 
+std::string Win32Platform::systemFolder() {
+    char folder[MAX_PATH + 1] = {};
+    const UINT length = GetSystemDirectoryA(folder, sizeof folder);
+    return length < sizeof folder ? std::string(folder, length) : std::string();
+}
+
+std::string Win32Platform::windowsFolder() {
+    char folder[MAX_PATH + 1] = {};
+    const UINT length = GetWindowsDirectoryA(folder, sizeof folder);
+    return length < sizeof folder ? std::string(folder, length) : std::string();
+}
+
 void Win32Platform::shellExecute(const ShellCall& call) {
     auto orNull = [](const std::string& s) { return s.empty() ? nullptr : s.c_str(); };
     ShellExecuteA(reinterpret_cast<HWND>(call.owner), orNull(call.verb), call.file.c_str(), orNull(call.parameters),
