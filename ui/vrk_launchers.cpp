@@ -63,14 +63,17 @@ void Tvrk_form::OpenTaskManager() { Shell(false, SystemProgram(os(), "taskmgr.ex
 void Tvrk_form::OpenSPMDialog() { Shell(false, SystemProgram(os(), "mmc.exe"), "perfmon.msc"); }
 void Tvrk_form::OpenGroupPolicyDialog() { Shell(false, SystemProgram(os(), "mmc.exe"), "gpedit.msc"); }
 
+// Quoted like every path from the installation root: with a blank in the
+// root, the unquoted line would first run a program named by the part before
+// the blank ("C:\Web.exe" for "C:\Web Server\").
 void Tvrk_form::OpenPgAdmin3Application() {
-    ExecAndWait(os(), AppPath + "\\servers\\pgsql\\91\\bin\\pgAdmin3.exe", kSwShowNormal);
+    ExecAndWait(os(), catalogue::Quoted(AppPath + "\\servers\\pgsql\\91\\bin\\pgAdmin3.exe"), kSwShowNormal);
 }
 
 void Tvrk_form::OpenFTPAdministration() {
     if (ServiceRunning(os(), "", catalogue::kFTPService)) {
         lbl_ftpAdmin->SetEnabled(true);
-        ExecAndWait(os(), AppPath + "\\servers\\ftp\\FileZillaServerInterface.exe", kSwShowNormal);
+        ExecAndWait(os(), catalogue::Quoted(AppPath + "\\servers\\ftp\\FileZillaServerInterface.exe"), kSwShowNormal);
     } else {
         lbl_ftpAdmin->SetEnabled(false);
     }
