@@ -320,7 +320,7 @@ if key_within 2000 pgsql 1; then
 else
   bad "while pgAdmin III runs, run.ini [servers] pgsql reads \"$(ini_get "$run_ini" servers pgsql)\" after two seconds"
 fi
-expect "... and the pgAdmin III window is still open" probe --window "$pgadmin" wait 0
+expect "... and the pgAdmin III window is still open" probe --window "$pgadmin" wait 5
 import -window root "$shots/options-pgadmin.png" 2>>"$log" || echo "  (no screenshot options-pgadmin.png)"
 
 probe --window "$pgadmin" close >/dev/null
