@@ -8,6 +8,19 @@
 #include "ui/vrk.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // The panel runs with administrator rights from a folder every local user
+    // may write to. From here on every library, also those the common
+    // controls and the shell load for themselves, comes from the system
+    // folder alone, never from the installation root or the current folder.
+    // (What vrk.exe imports is loaded before this line: only known DLLs, and
+    // the common controls bound by the manifest.)
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // The theme engine of the common controls loads msimg32 late, at its
+    // first blend, through a path of the loader that Wine 8 does not hold to
+    // the default directories (it looks beside the program first). Loaded
+    // from the system folder now, it is found already loaded then.
+    LoadLibraryExW(L"msimg32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+
     vrk::Win32Platform os;
     vrk::ui::Win32Backend backend;
     vrk::ui::Application app(backend, os);

@@ -7,6 +7,11 @@
 // Every path formed from the installation root is quoted on the command
 // line, so that a root with a blank still runs the bundle's own program
 // (and never a program the blank would cut the path at).
+//
+// The system's own programs (sc, NET) are named by their full path in the
+// system folder S (GetSystemDirectory, without a trailing separator), quoted
+// on command lines as well: named bare, they would be looked for first in
+// the installation root, where any user may plant a program of that name.
 #include <string>
 
 namespace vrk::catalogue {
@@ -34,22 +39,24 @@ std::string ApacheStart(const std::string& root);
 std::string ApacheStop(const std::string& root);
 std::string ApacheUnregister(const std::string& root);
 std::string MySQLRegister(const std::string& binFolder, const std::string& optionFile);
-std::string MySQLStart();
-std::string MySQLUnregister();
+std::string MySQLStart(const std::string& system);
+std::string MySQLUnregister(const std::string& system);
 std::string PgSQLRegister(const std::string& binPath, const std::string& dataPath);
 std::string PgSQLUnregister(const std::string& binPath);
 std::string FTPRegister(const std::string& root);
 std::string FTPStart(const std::string& root);
 std::string FTPStop(const std::string& root);
-std::string FTPUnregister();
+std::string FTPUnregister(const std::string& system);
 std::string MongoDBRegister(const std::string& root);
-std::string MongoDBStart();
-std::string MongoDBUnregister();
+std::string MongoDBStart(const std::string& system);
+std::string MongoDBUnregister(const std::string& system);
 std::string MemcacheRegister(const std::string& root);
-std::string MemcacheStart();
-std::string MemcacheUnregister();
+std::string MemcacheStart(const std::string& system);
+std::string MemcacheUnregister(const std::string& system);
 
-// Parameters of the NET commands, started through the shell and not waited for.
+// The NET commands are started through the shell and not waited for: the
+// program (a path, not a command line) and its parameters.
+std::string NetProgram(const std::string& system);
 inline constexpr const char* kNetStopMySQL = "STOP MySQL";
 inline constexpr const char* kNetStartPgSQL = "START postgresql-9.1";
 inline constexpr const char* kNetStopPgSQL = "STOP postgresql-9.1";

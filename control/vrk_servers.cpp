@@ -50,7 +50,7 @@ std::uint32_t Tvrk_form::Wait(const std::string& commandLine) { return ExecAndWa
 void Tvrk_form::Net(const std::string& parameters) {
     ShellCall call;
     call.verb = "open";
-    call.file = "NET";
+    call.file = cat::NetProgram(os().systemFolder());
     call.parameters = parameters;
     call.showCommand = kSwHide;
     os().shellExecute(call);
@@ -148,7 +148,7 @@ void Tvrk_form::ServerMYSQLRun() {
     if (Running(cat::kMySQLService)) {
         SwapIndicator(imgMySQLRun, myGif, 100);
         Net(cat::kNetStopMySQL);
-        Wait(cat::MySQLUnregister());
+        Wait(cat::MySQLUnregister(os().systemFolder()));
         if (Released) return;
         os().sleep(500);
         myGif->SetVisible(false);
@@ -164,7 +164,7 @@ void Tvrk_form::ServerMYSQLRun() {
         myGif->SetVisible(true);
         Wait(cat::MySQLRegister(cat::MySQLBinFolder(AppPath, index), cat::MySQLOptionFile(AppPath, index)));
         if (Released) return;
-        Wait(cat::MySQLStart());
+        Wait(cat::MySQLStart(os().systemFolder()));
         if (Released) return;
         SwapIndicator(myGif, imgMySQLRun, 1550);
         lbl_MySQLRunStop->SetCaption(StrStop);
@@ -222,7 +222,7 @@ void Tvrk_form::ServerFTPRun() {
         SwapIndicator(imgFTPRun, ftpGif, 100);
         Wait(cat::FTPStop(AppPath));
         if (Released) return;
-        Wait(cat::FTPUnregister());
+        Wait(cat::FTPUnregister(os().systemFolder()));
         if (Released) return;
         os().sleep(200);
         ftpGif->SetVisible(false);
@@ -249,7 +249,7 @@ void Tvrk_form::ServerMongoDBRun() {
     if (Running(cat::kMongoDBService)) {
         SwapIndicator(imgMongoDBRun, mongoGif, 100);
         Net(cat::kNetStopMongoDB);
-        Wait(cat::MongoDBUnregister());
+        Wait(cat::MongoDBUnregister(os().systemFolder()));
         if (Released) return;
         os().sleep(500);
         mongoGif->SetVisible(false);
@@ -262,7 +262,7 @@ void Tvrk_form::ServerMongoDBRun() {
         mongoGif->SetVisible(true);
         Wait(cat::MongoDBRegister(AppPath));
         if (Released) return;
-        Wait(cat::MongoDBStart());
+        Wait(cat::MongoDBStart(os().systemFolder()));
         if (Released) return;
         SwapIndicator(mongoGif, imgMongoDBRun, 1550);
         lbl_MongoDBRunStop->SetCaption(StrStop);
@@ -281,7 +281,7 @@ void Tvrk_form::ServerMemcacheRun() {
     HandlerFrame frame(MemcacheBusy, {imgTabFTP});
     if (Running(cat::kMemcacheService)) {
         Net(cat::kNetStopMemcache);
-        Wait(cat::MemcacheUnregister());
+        Wait(cat::MemcacheUnregister(os().systemFolder()));
         if (Released) return;
         os().sleep(200);
         ShowPicture(imgMemcacheRunStop, "\\run.ico");
@@ -292,7 +292,7 @@ void Tvrk_form::ServerMemcacheRun() {
     } else {
         Wait(cat::MemcacheRegister(AppPath));
         if (Released) return;
-        Wait(cat::MemcacheStart());
+        Wait(cat::MemcacheStart(os().systemFolder()));
         if (Released) return;
         os().sleep(200);
         ShowPicture(imgMemcacheRunStop, "\\stop.ico");
@@ -396,12 +396,12 @@ void Tvrk_form::StopAllServers() {
     };
     if (Running(cat::kFTPService)) {
         Wait(cat::FTPStop(AppPath));
-        Wait(cat::FTPUnregister());
+        Wait(cat::FTPUnregister(os().systemFolder()));
         stopped(runstate::kFTP);
     }
     if (Running(cat::kMongoDBService)) {
         Net(cat::kNetStopMongoDB);
-        Wait(cat::MongoDBUnregister());
+        Wait(cat::MongoDBUnregister(os().systemFolder()));
         stopped(runstate::kMongoDB);
     }
     if (Running(cat::kPgSQLService)) {
@@ -411,7 +411,7 @@ void Tvrk_form::StopAllServers() {
     }
     if (Running(cat::kMySQLService)) {
         Net(cat::kNetStopMySQL);
-        Wait(cat::MySQLUnregister());
+        Wait(cat::MySQLUnregister(os().systemFolder()));
         stopped(runstate::kMySQL);
     }
     if (Running(cat::kApacheService)) {
@@ -421,7 +421,7 @@ void Tvrk_form::StopAllServers() {
     }
     if (Running(cat::kMemcacheService)) {
         Net(cat::kNetStopMemcache);
-        Wait(cat::MemcacheUnregister());
+        Wait(cat::MemcacheUnregister(os().systemFolder()));
         stopped(runstate::kMemcacheStopped);
     }
     // A NET stop is not waited for: a poll that ran inside a later command

@@ -65,8 +65,9 @@ public:
     virtual bool terminateProcess(std::uint32_t processId, std::uint32_t exitCode) = 0;
 
     // --- child processes --------------------------------------------------
-    // Starts a command line (program found by the usual search rules) with
-    // the show-window value; 0 when it cannot be started.
+    // Starts a command line (a program named without a path is found by the
+    // usual search rules, the running program's folder first) with the
+    // show-window value; 0 when it cannot be started.
     virtual Handle startChild(const std::string& commandLine, std::uint16_t showWindow) = 0;
     // True once the child has ended, with its exit code. Unlike an
     // exit-code poll this tells an ended child whose code is 259 from a
@@ -122,6 +123,16 @@ public:
     virtual bool fileVersionInfo(const std::string& path, std::vector<std::uint8_t>& buffer) = 0;
     virtual bool queryVersionValue(const std::vector<std::uint8_t>& buffer, const std::string& subBlock,
                                    const std::uint8_t*& data, std::uint32_t& length) = 0;
+
+    // --- system folders -------------------------------------------------------
+    // The folder of the system's programs ("C:\Windows\system32") and the
+    // Windows folder, without a trailing separator. A system program is run
+    // by its full path there: a bare name is looked for first in the folder
+    // of the running program, the installation root, which every local user
+    // may write to, and a program planted there would run with the panel's
+    // rights.
+    virtual std::string systemFolder() = 0;
+    virtual std::string windowsFolder() = 0;
 
     // --- shell ----------------------------------------------------------------
     virtual void shellExecute(const ShellCall& call) = 0;

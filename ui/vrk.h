@@ -182,7 +182,7 @@ private:
     void BuildLayout();
     // Loads the skin file the definition names for the image.
     void LoadDefinedPicture(ui::Image* image);
-    void Shell(bool owned, const char* file, const std::string& parameters = {});
+    void Shell(bool owned, const std::string& file, const std::string& parameters = {});
     // Runs a command and waits for it (hidden window); the NET commands go
     // through the shell and are not waited for.
     std::uint32_t Wait(const std::string& commandLine);

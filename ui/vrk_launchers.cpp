@@ -10,9 +10,15 @@ using namespace ui;
 
 namespace {
 constexpr const char* kProductWebSite = "https://www.vorlan.example/";
+
+// The system's programs go by their full paths, in the system folder or (the
+// explorer) the Windows folder: a bare name would be looked for first in the
+// installation root, where any user may plant a program of that name. The
+// shell takes the program as a path, not as a command line: no quotes.
+std::string SystemProgram(Platform& os, const char* name) { return os.systemFolder() + "\\" + name; }
 } // namespace
 
-void Tvrk_form::Shell(bool owned, const char* file, const std::string& parameters) {
+void Tvrk_form::Shell(bool owned, const std::string& file, const std::string& parameters) {
     ShellCall call;
     call.owner = owned ? app().backend().NativeHandle(*this) : 0;
     call.verb = "open";
@@ -30,20 +36,23 @@ void Tvrk_form::OpenPhpPGAdmin() { Shell(true, "https://localhost/phppgadmin"); 
 void Tvrk_form::OpenMongoDBAdminDialog() { Shell(true, "https://localhost/mongo"); }
 void Tvrk_form::OpenVORLANWebPage() { Shell(true, kProductWebSite); }
 // The vrk folder of the installation the panel runs from, wherever that is.
-void Tvrk_form::OpenVRKFolder() { Shell(false, "explorer", AppPath + "vrk"); }
-void Tvrk_form::OpenServicesManager() { Shell(false, "mmc", "services.msc"); }
-void Tvrk_form::OpenTaskManager() { Shell(false, "taskmgr"); }
-void Tvrk_form::OpenSPMDialog() { Shell(false, "mmc", "perfmon.msc"); }
-void Tvrk_form::OpenGroupPolicyDialog() { Shell(false, "mmc", "gpedit.msc"); }
+void Tvrk_form::OpenVRKFolder() { Shell(false, os().windowsFolder() + "\\explorer.exe", AppPath + "vrk"); }
+void Tvrk_form::OpenServicesManager() { Shell(false, SystemProgram(os(), "mmc.exe"), "services.msc"); }
+void Tvrk_form::OpenTaskManager() { Shell(false, SystemProgram(os(), "taskmgr.exe")); }
+void Tvrk_form::OpenSPMDialog() { Shell(false, SystemProgram(os(), "mmc.exe"), "perfmon.msc"); }
+void Tvrk_form::OpenGroupPolicyDialog() { Shell(false, SystemProgram(os(), "mmc.exe"), "gpedit.msc"); }
 
+// Quoted like every path from the installation root: with a blank in the
+// root, the unquoted line would first run a program named by the part before
+// the blank ("C:\Web.exe" for "C:\Web Server\").
 void Tvrk_form::OpenPgAdmin3Application() {
-    ExecAndWait(os(), AppPath + "\\servers\\pgsql\\91\\bin\\pgAdmin3.exe", kSwShowNormal);
+    ExecAndWait(os(), catalogue::Quoted(AppPath + "\\servers\\pgsql\\91\\bin\\pgAdmin3.exe"), kSwShowNormal);
 }
 
 void Tvrk_form::OpenFTPAdministration() {
     if (ServiceRunning(os(), "", catalogue::kFTPService)) {
         lbl_ftpAdmin->SetEnabled(true);
-        ExecAndWait(os(), AppPath + "\\servers\\ftp\\FileZillaServerInterface.exe", kSwShowNormal);
+        ExecAndWait(os(), catalogue::Quoted(AppPath + "\\servers\\ftp\\FileZillaServerInterface.exe"), kSwShowNormal);
     } else {
         lbl_ftpAdmin->SetEnabled(false);
     }

@@ -13,8 +13,11 @@
 # untouched; the title keeps exactly one version through two closes of the
 # dialog. Then the pgAdmin III link with PostgreSQL running: the stand-in's
 # window opens, the panel answers and its status poll goes on while it is
-# open, and all is well after it is closed. Screenshots go to
-# build/screenshots/options-*.png.
+# open, and all is well after it is closed. Throughout, libraries planted
+# beside vrk.exe under the names of the system's own (MSIMG32.dll and
+# VERSION.dll; tests/e2e/planted), which Wine is told to prefer to its own,
+# are never loaded: the panel runs with administrator rights from a folder
+# every user may write to. Screenshots go to build/screenshots/options-*.png.
 set -uo pipefail
 root=${1:?source root}
 build=${2:?windows build dir}
@@ -148,9 +151,39 @@ for k in ssae ctf; do ini_drop "$settings" vrk "$k"; done
 for k in pgsql mongo ftp; do ini_drop "$settings" autorun "$k"; done
 ini_set "$settings" vrk skin Default
 
-(cd "$demo" && exec "$root/scripts/wine-run" "$demo/vrk.exe" </dev/null >>"$log" 2>&1) &
+# --- planted libraries ------------------------------------------------------------------
+# Each records its load, and by what program, in "<its file>.ran". Wine puts
+# its own copy of a system library in place of one it finds beside a program
+# unless told to prefer the native one, as Windows always would.
+planted=$build/tests/e2e/planted
+cp "$planted/MSIMG32.dll" "$planted/VERSION.dll" "$demo/" || abort "no planted libraries (build the planted_* targets)"
+planted_loaded() { # planted_loaded <folder>: each library there that was loaded, and by what
+  local f
+  for f in "$1"/*.ran; do
+    if [ -e "$f" ]; then printf '%s (by %s) ' "$(basename "$f" .ran)" "$(tr -d '\r' <"$f" | paste -sd' ')"; fi
+  done
+}
+# Wine 8's own user32.dll imports version.dll: in every program that uses
+# windows, Wine's loader looks for VERSION.dll beside the program before the
+# program's first line runs. A program that imports only kernel32, msvcrt and
+# user32 (vrkprobe) tells whether this Wine does so; where it does, VERSION.dll
+# is left to the import check (vrk_imports) and to the version library being
+# loaded from the system folder, and only MSIMG32.dll is checked here.
+native="msimg32,version=n,b"
+mkdir -p "$work/control"
+cp "$probe_exe" "$planted/VERSION.dll" "$work/control/"
+(cd "$work/control" && WINEDLLOVERRIDES="$WINEDLLOVERRIDES;version=n,b" \
+  "$root/scripts/wine-run" "$work/control/vrkprobe.exe" wait 0 </dev/null >>"$log" 2>&1)
+if [ -n "$(planted_loaded "$work/control")" ]; then
+  native="msimg32=n,b"
+  echo "note: this Wine's own user32 loads a VERSION.dll beside any program: only MSIMG32.dll is checked"
+fi
+
+(cd "$demo" && WINEDLLOVERRIDES="$WINEDLLOVERRIDES;$native" exec "$root/scripts/wine-run" "$demo/vrk.exe" \
+  </dev/null >>"$log" 2>&1) &
 panel=$!
-probe wait 90 >/dev/null || abort "the window \"VORLAN Web Server\" did not come up: $(tail -n 3 "$log" | tr '\n' ' ')"
+probe wait 90 >/dev/null ||
+  abort "the window \"VORLAN Web Server\" did not come up: $(tail -n 3 "$log" | tr '\n' ' ') $(planted_loaded "$demo")"
 expect "no error box at start" no_error_box
 
 # ======================================================================================
@@ -287,7 +320,7 @@ if key_within 2000 pgsql 1; then
 else
   bad "while pgAdmin III runs, run.ini [servers] pgsql reads \"$(ini_get "$run_ini" servers pgsql)\" after two seconds"
 fi
-expect "... and the pgAdmin III window is still open" probe --window "$pgadmin" wait 2
+expect "... and the pgAdmin III window is still open" probe --window "$pgadmin" wait 5
 import -window root "$shots/options-pgadmin.png" 2>>"$log" || echo "  (no screenshot options-pgadmin.png)"
 
 probe --window "$pgadmin" close >/dev/null
@@ -314,6 +347,8 @@ expect "afterwards a click on imgPgSQLRunStop stops and removes postgresql-9.1" 
 
 probe close >/dev/null
 expect "vrk.exe ends when its window is closed" panel_ended 30
+loaded=$(planted_loaded "$demo")
+expect "no library planted beside vrk.exe was loaded ($native)${loaded:+: $loaded}" test -z "$loaded"
 
 echo "$passed passed, $failed failed (screenshots in $shots/options-*.png)"
 [ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]

@@ -15,11 +15,18 @@
 #      error box, and every read they make finds every key. Then an Apache stop that hangs for
 #      8 s (the stand-in's fault file): the window keeps answering and the
 #      status poll keeps going meanwhile, and nothing stays busy afterwards.
+#      Then the system links: Tasks opens the system's task manager, the
+#      folder link the system's explorer on the vrk folder, and Services,
+#      Monitor and Policies run no program but the system's console (which
+#      Wine does not have).
 #   2. Autorun with Apache on PHP 5.3 and MySQL 5.6: both registered with the
 #      chosen files and running, the exit usable afterwards; then, with every
 #      server running, a close with stop-at-exit and clear-temp-files set:
 #      every service stopped and removed, the stopped keys recorded, PHP's
 #      temporary folder emptied and kept, the process ended.
+# Throughout, the installation root holds programs planted under the names of
+# the system's own (sc, net, mmc, taskmgr, explorer; tests/e2e/planted): the
+# panel runs with administrator rights, and none of them may ever run.
 # Every service that may have been created is removed at the end, also when a
 # check fails.
 set -uo pipefail
@@ -63,6 +70,8 @@ cleanup() {
     panel_ended 30 || stop_panel_process
   fi
   rm -f "$faults"
+  probe --window "Task Manager" close >/dev/null 2>&1
+  probe --window vrk close >/dev/null 2>&1
   local s
   for s in "${services[@]}"; do check clean "$s" >/dev/null || echo "could not remove the service $s"; done
 }
@@ -150,6 +159,14 @@ running_within() { check wait "$1" RUNNING "$2" >/dev/null; }
 gone() { check wait "$1" ABSENT 20000 >/dev/null && ! win sc query "$1" >/dev/null; }
 fault() { printf '[%s]\r\n%s\r\n' "$1" "$2" >"$faults"; }
 
+# Each planted program records its command line in "<its file>.ran".
+nothing_planted_ran() {
+  local f ran=""
+  for f in "$demo"/*.ran; do [ -e "$f" ] && ran+="$(basename "$f" .ran): $(tr -d '\r' <"$f" | paste -sd' ') "; done
+  [ -z "$ran" ] || echo "  planted programs ran: $ran"
+  [ -z "$ran" ]
+}
+
 no_error_box() {
   local errors
   if ! errors=$(probe errors); then
@@ -160,6 +177,9 @@ no_error_box() {
 
 VRK_WINDOWS_BUILD=$build "$root/scripts/make-demo-tree" "$demo" || abort "make-demo-tree failed"
 [ -f "$demo/servers/apache/bin/httpd.exe" ] || abort "the demo tree has no stand-ins (build the bundle/stubs targets)"
+for p in sc net mmc taskmgr explorer; do
+  cp "$build/tests/e2e/planted/$p.exe" "$demo/" || abort "no planted $p.exe (build the planted_$p target)"
+done
 for s in "${services[@]}"; do check clean "$s" >/dev/null || abort "a service $s is left from before and cannot be removed"; done
 R=$(winepath -w "$demo" 2>/dev/null) # the installation root as Windows names it
 
@@ -307,6 +327,18 @@ expect "apache=0 in run.ini" key_within 2000 apache 0
 stop_by_click "$(grep '^memcached|' <<<"$servers_table")"
 expect "no error box after the hanging stop" no_error_box
 
+# --- the system links --------------------------------------------------------------
+echo "== run 1: the system links (at ${SECONDS} s)"
+probe click imgTaskManager >/dev/null
+expect "Tasks opens the system's task manager (a window \"Task Manager\")" probe --window "Task Manager" wait 20
+probe --window "Task Manager" close >/dev/null
+probe click lbl_vrkFolder >/dev/null
+expect "the folder link opens the system's explorer on the vrk folder (a window \"vrk\")" probe --window vrk wait 20
+probe --window vrk close >/dev/null
+for link in lbl_srvmgr imgSystemMonitor lbl_grp_police; do probe click "$link" >/dev/null; done
+expect "no error box after the links" no_error_box
+expect "run 1: none of the programs planted in the installation root ran" nothing_planted_ran
+
 probe close >/dev/null
 if panel_ended 30; then
   ok "run 1: vrk.exe ends when its window is closed"
@@ -386,6 +418,7 @@ done
 expect "close: the PHP temporary folder tmp\\php is still there" test -d "$demo/tmp/php"
 left=$(find "$demo/tmp/php" -mindepth 1 | sed "s|$demo/||")
 expect "close: ... and empty${left:+ (left: $(echo $left))}" test -z "$left"
+expect "run 2: none of the programs planted in the installation root ran" nothing_planted_ran
 
 echo "$passed passed, $failed failed (in ${SECONDS} s)"
 [ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]

@@ -52,11 +52,11 @@ TEST_F(LaunchersTest, ShellLinksOpenTheirTargetsAndOnlyTheBundlesPagesHaveAnOwne
                          "open|https://localhost/mongo|||1|4660",
                          "open|https://localhost|||1|4660",
                          "open|https://www.vorlan.example/|||1|4660",
-                         "open|explorer|C:\\VORLAN\\vrk||1|0",
-                         "open|mmc|services.msc||1|0",
-                         "open|taskmgr|||1|0",
-                         "open|mmc|perfmon.msc||1|0",
-                         "open|mmc|gpedit.msc||1|0",
+                         "open|C:\\Windows\\explorer.exe|C:\\VORLAN\\vrk||1|0",
+                         "open|C:\\Windows\\system32\\mmc.exe|services.msc||1|0",
+                         "open|C:\\Windows\\system32\\taskmgr.exe|||1|0",
+                         "open|C:\\Windows\\system32\\mmc.exe|perfmon.msc||1|0",
+                         "open|C:\\Windows\\system32\\mmc.exe|gpedit.msc||1|0",
                      }));
 }
 
@@ -69,7 +69,7 @@ TEST_F(LaunchersTest, LinksThatNeedApacheDoNotReactWhileItIsStopped) {
     EXPECT_FALSE(backend.Click(*f.imgPhpPgAdminRun));
     EXPECT_FALSE(backend.Click(*f.lbl_PhpPgAdminRun));
     EXPECT_TRUE(backend.Click(*f.imgPgWinAdminRun)) << "pgAdmin III needs only PostgreSQL";
-    EXPECT_EQ(os.commands(), std::vector<std::string>{"C:\\VORLAN\\\\servers\\pgsql\\91\\bin\\pgAdmin3.exe"});
+    EXPECT_EQ(os.commands(), std::vector<std::string>{"\"C:\\VORLAN\\\\servers\\pgsql\\91\\bin\\pgAdmin3.exe\""});
     EXPECT_EQ(os.log.back().substr(0, 7), "exec 1 ") << "shown normally";
 }
 
@@ -85,7 +85,7 @@ TEST_F(LaunchersTest, TheFtpLinkChecksTheServiceAgain) {
     EXPECT_TRUE(f.imgFTPAdmin->Enabled()) << "the image waits for the poll";
     os.services = {{"FileZilla Server", 4}};
     backend.Click(*f.imgFTPAdmin);
-    EXPECT_EQ(os.commands(), std::vector<std::string>{"C:\\VORLAN\\\\servers\\ftp\\FileZillaServerInterface.exe"});
+    EXPECT_EQ(os.commands(), std::vector<std::string>{"\"C:\\VORLAN\\\\servers\\ftp\\FileZillaServerInterface.exe\""});
     EXPECT_TRUE(f.lbl_ftpAdmin->Enabled());
 }
 

@@ -10,6 +10,9 @@ namespace {
 const std::string R = "C:\\VORLAN\\";
 const std::string kHttpd = "\"C:\\VORLAN\\\\servers\\apache\\bin\\httpd.exe\"";
 const std::string kSkin = "C:\\VORLAN\\\\vrk\\skins\\default";
+// The system's programs, by their full paths in the scripted system folder.
+const std::string kSc = "\"C:\\Windows\\system32\\sc.exe\"";
+const std::string kNet = "C:\\Windows\\system32\\net.exe";
 
 class ServerControlTest : public VrkFormTest {
 protected:
@@ -126,25 +129,27 @@ TEST_F(ServerControlTest, EachServersCommandsPausesAndLook) {
         {f.imgMySQLRunStop, "MySQL",
          {"exec 0 \"C:\\VORLAN\\\\servers\\mysql\\51\\bin\\mysqld.exe\" --install MySQL "
           "--defaults-file=\"C:\\VORLAN\\config\\mysql\\51\\my.ini\"",
-          "exec 0 sc start \"MySQL\"", "sleep 1550"},
-         {"sleep 100", "shell open|NET|STOP MySQL||0|0", "exec 0 sc delete \"MySQL\"", "sleep 500"}},
+          "exec 0 " + kSc + " start \"MySQL\"", "sleep 1550"},
+         {"sleep 100", "shell open|" + kNet + "|STOP MySQL||0|0", "exec 0 " + kSc + " delete \"MySQL\"",
+          "sleep 500"}},
         {f.imgPgSQLRunStop, "postgresql-9.1",
          {"exec 0 " + pg + " register -N \"postgresql-9.1\" -D \"C:\\VORLAN\\\\data\\pgsql\"",
-          "shell open|NET|START postgresql-9.1||0|0", "sleep 500", "sleep 100"},
-         {"sleep 100", "shell open|NET|STOP postgresql-9.1||0|0", "exec 0 " + pg + " unregister -N \"postgresql-9.1\"",
-          "sleep 200"}},
+          "shell open|" + kNet + "|START postgresql-9.1||0|0", "sleep 500", "sleep 100"},
+         {"sleep 100", "shell open|" + kNet + "|STOP postgresql-9.1||0|0",
+          "exec 0 " + pg + " unregister -N \"postgresql-9.1\"", "sleep 200"}},
         {f.imgFTPRunStop, "FileZilla Server",
          {"exec 0 " + fz + " /install auto", "exec 0 " + fz + " /start", "sleep 200", "sleep 100"},
-         {"sleep 100", "exec 0 " + fz + " /stop", "exec 0 sc delete \"FileZilla Server\"", "sleep 200"}},
+         {"sleep 100", "exec 0 " + fz + " /stop", "exec 0 " + kSc + " delete \"FileZilla Server\"", "sleep 200"}},
         {f.imgMongoDBRunStop, "MongoDB",
          {"exec 0 \"C:\\VORLAN\\\\servers\\mongo\\bin\\mongod.exe\" --config \"C:\\VORLAN\\\\config\\mongo\\mongo.conf\" "
           "--repairpath \"C:\\VORLAN\\\\tmp\\mongo\" --directoryperdb --install",
-          "exec 0 sc start \"MongoDB\"", "sleep 1550"},
-         {"sleep 100", "shell open|NET|STOP MongoDB||0|0", "exec 0 sc delete \"MongoDB\"", "sleep 500"}},
+          "exec 0 " + kSc + " start \"MongoDB\"", "sleep 1550"},
+         {"sleep 100", "shell open|" + kNet + "|STOP MongoDB||0|0", "exec 0 " + kSc + " delete \"MongoDB\"", "sleep 500"}},
         {f.imgMemcacheRunStop, "memcached Server",
          {"exec 0 \"C:\\VORLAN\\\\servers\\memcached\\memcached.exe\" -d install",
-          "exec 0 sc start \"memcached Server\"", "sleep 200"},
-         {"shell open|NET|STOP \"memcached Server\"||0|0", "exec 0 sc delete \"memcached Server\"", "sleep 200"}},
+          "exec 0 " + kSc + " start \"memcached Server\"", "sleep 200"},
+         {"shell open|" + kNet + "|STOP \"memcached Server\"||0|0", "exec 0 " + kSc + " delete \"memcached Server\"",
+          "sleep 200"}},
     };
     for (auto& c : cases) {
         os.log.clear();
@@ -202,7 +207,7 @@ TEST_F(ServerControlTest, AutorunClampsThePhpIndexAndStopsAServerThatStillRuns) 
     f.AutorunServers();
     const auto commands = os.commands();
     ASSERT_EQ(commands.size(), 3u);
-    EXPECT_EQ(commands[0], "sc delete \"MySQL\"") << "MySQL ran, so the pass stops it";
+    EXPECT_EQ(commands[0], kSc + " delete \"MySQL\"") << "MySQL ran, so the pass stops it";
     EXPECT_EQ(f.rgp_MySQLVersions->ItemIndex(), 0) << "a stop leaves the MySQL choice alone";
     EXPECT_NE(commands[1].find("php\\54\\httpd-php.conf"), std::string::npos) << commands[1];
 }
@@ -211,7 +216,7 @@ TEST_F(ServerControlTest, AutorunWithNothingChosenStillStopsEverythingAtStart) {
     settings("[autorun]\r\nauto=1\r\n");
     os.services = {{"memcached Server", 4}};
     Tvrk_form& f = start();
-    EXPECT_EQ(os.commands(), std::vector<std::string>{"sc delete \"memcached Server\""});
+    EXPECT_EQ(os.commands(), std::vector<std::string>{kSc + " delete \"memcached Server\""});
     EXPECT_EQ(IniLookup(run(), "servers", "memcache"), "0");
     os.log.clear();
     os.services.clear();
@@ -315,7 +320,7 @@ TEST_F(ServerControlTest, AClickOnAnotherServerRunsNestedAndOnTheSameServerIsIgn
     ASSERT_EQ(commands.size(), 3u);
     EXPECT_EQ(commands[0], mysqlRegister);
     EXPECT_NE(commands[1].find("pg_ctl.exe\" register"), std::string::npos) << "PostgreSQL ran inside the wait";
-    EXPECT_EQ(commands[2], "sc start \"MySQL\"") << "and MySQL went on afterwards";
+    EXPECT_EQ(commands[2], kSc + " start \"MySQL\"") << "and MySQL went on afterwards";
     EXPECT_FALSE(f.MySQLBusy || f.PgSQLBusy);
 }
 
@@ -356,13 +361,13 @@ TEST_F(ServerControlTest, StopAllStopsInItsOrderAndRecordsZeros) {
     const auto commands = os.commands();
     ASSERT_EQ(commands.size(), 8u);
     EXPECT_NE(commands[0].find("FileZillaServer.exe\" /stop"), std::string::npos);
-    EXPECT_EQ(commands[1], "sc delete \"FileZilla Server\"");
-    EXPECT_EQ(commands[2], "sc delete \"MongoDB\"");
+    EXPECT_EQ(commands[1], kSc + " delete \"FileZilla Server\"");
+    EXPECT_EQ(commands[2], kSc + " delete \"MongoDB\"");
     EXPECT_NE(commands[3].find("pg_ctl.exe\" unregister"), std::string::npos);
-    EXPECT_EQ(commands[4], "sc delete \"MySQL\"");
+    EXPECT_EQ(commands[4], kSc + " delete \"MySQL\"");
     EXPECT_EQ(commands[5], kHttpd + " -k stop");
     EXPECT_EQ(commands[6], kHttpd + " -k uninstall");
-    EXPECT_EQ(commands[7], "sc delete \"memcached Server\"");
+    EXPECT_EQ(commands[7], kSc + " delete \"memcached Server\"");
     EXPECT_EQ(run(), "[servers]\r\nmcache=1\r\nftp=0\r\nmongo=0\r\npgsql=0\r\nmysql=0\r\napache=0\r\nmemcache=0\r\n");
     EXPECT_FALSE(f.StopAllBusy);
     EXPECT_FALSE(f.btnExit->Enabled()) << "the poll decides when the exit comes back";
@@ -542,7 +547,7 @@ TEST_F(ServerControlTest, AStandInThatCrashesOrCannotStartLeavesTheTruthToThePol
     press(*f.imgApacheRunStop);
     EXPECT_EQ(os.commands().size(), 1u) << "a crashed register is a failed one";
     EXPECT_FALSE(f.ApacheBusy);
-    os.scriptCommand("sc start \"MongoDB\"", {.starts = false});
+    os.scriptCommand(kSc + " start \"MongoDB\"", {.starts = false});
     press(*f.imgMongoDBRunStop);
     EXPECT_EQ(f.lbl_MongoDBRunStop->Caption(), "Stop") << "the handler shows what it asked for";
     f.Timer1Timer();

@@ -359,6 +359,10 @@ bool ScriptedPlatform::queryVersionValue(const std::vector<std::uint8_t>& buffer
     return false;
 }
 
+std::string ScriptedPlatform::systemFolder() { return "C:\\Windows\\system32"; }
+
+std::string ScriptedPlatform::windowsFolder() { return "C:\\Windows"; }
+
 void ScriptedPlatform::shellExecute(const ShellCall& call) {
     log.push_back("shell " + call.verb + "|" + call.file + "|" + call.parameters + "|" + call.directory + "|" +
                   std::to_string(call.showCommand) + "|" + std::to_string(call.owner));

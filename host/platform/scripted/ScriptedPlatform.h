@@ -98,6 +98,8 @@ public:
     bool fileVersionInfo(const std::string& path, std::vector<std::uint8_t>& buffer) override;
     bool queryVersionValue(const std::vector<std::uint8_t>& buffer, const std::string& subBlock,
                            const std::uint8_t*& data, std::uint32_t& length) override;
+    std::string systemFolder() override;  // C:\Windows\system32
+    std::string windowsFolder() override; // C:\Windows
     void shellExecute(const ShellCall& call) override;
 
 private:

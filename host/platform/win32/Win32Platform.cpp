@@ -4,7 +4,6 @@
 #include <tlhelp32.h>
 
 #include <shellapi.h>
-#include <winver.h>
 
 namespace vrk {
 namespace {
@@ -29,6 +28,33 @@ struct SnapshotApi {
 
 const SnapshotApi& Snapshot() {
     static const SnapshotApi api;
+    return api;
+}
+
+// The version library is not a known DLL: imported by name, Windows would
+// look for it beside vrk.exe first, in a folder every user may write to. It
+// is loaded from the system folder alone, once; without it no file has
+// version information.
+struct VersionApi {
+    using InfoSize = DWORD(WINAPI*)(LPCSTR, LPDWORD);
+    using Info = BOOL(WINAPI*)(LPCSTR, DWORD, DWORD, LPVOID);
+    using Query = BOOL(WINAPI*)(LPCVOID, LPCSTR, LPVOID*, PUINT);
+    InfoSize infoSize = nullptr;
+    Info info = nullptr;
+    Query query = nullptr;
+    VersionApi() {
+        HMODULE version = LoadLibraryExW(L"version.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        if (!version) return;
+        auto function = [version](const char* name) { return reinterpret_cast<void*>(GetProcAddress(version, name)); };
+        infoSize = reinterpret_cast<InfoSize>(function("GetFileVersionInfoSizeA"));
+        info = reinterpret_cast<Info>(function("GetFileVersionInfoA"));
+        query = reinterpret_cast<Query>(function("VerQueryValueA"));
+    }
+    bool available() const { return infoSize && info && query; }
+};
+
+const VersionApi& Version() {
+    static const VersionApi api;
     return api;
 }
 
@@ -307,22 +333,37 @@ Platform::WriteResult Win32Platform::replaceFile(const std::string& path, const 
 }
 
 std::uint32_t Win32Platform::fileVersionInfoSize(const std::string& path) {
+    if (!Version().available()) return 0;
     DWORD ignored = 0;
-    return GetFileVersionInfoSizeA(path.c_str(), &ignored);
+    return Version().infoSize(path.c_str(), &ignored);
 }
 
 bool Win32Platform::fileVersionInfo(const std::string& path, std::vector<std::uint8_t>& buffer) {
-    return GetFileVersionInfoA(path.c_str(), 0, static_cast<DWORD>(buffer.size()), buffer.data()) != 0;
+    return Version().available() &&
+           Version().info(path.c_str(), 0, static_cast<DWORD>(buffer.size()), buffer.data()) != 0;
 }
 
 bool Win32Platform::queryVersionValue(const std::vector<std::uint8_t>& buffer, const std::string& subBlock,
                                       const std::uint8_t*& data, std::uint32_t& length) {
+    if (!Version().available()) return false;
     void* value = nullptr;
     UINT size = 0;
-    if (!VerQueryValueA(buffer.data(), subBlock.c_str(), &value, &size) || !value) return false;
+    if (!Version().query(buffer.data(), subBlock.c_str(), &value, &size) || !value) return false;
     data = static_cast<const std::uint8_t*>(value);
     length = size;
     return true;
+}
+
+std::string Win32Platform::systemFolder() {
+    char folder[MAX_PATH + 1] = {};
+    const UINT length = GetSystemDirectoryA(folder, sizeof folder);
+    return length < sizeof folder ? std::string(folder, length) : std::string();
+}
+
+std::string Win32Platform::windowsFolder() {
+    char folder[MAX_PATH + 1] = {};
+    const UINT length = GetWindowsDirectoryA(folder, sizeof folder);
+    return length < sizeof folder ? std::string(folder, length) : std::string();
 }
 
 void Win32Platform::shellExecute(const ShellCall& call) {

@@ -32,6 +32,8 @@ public:
     bool fileVersionInfo(const std::string& path, std::vector<std::uint8_t>& buffer) override;
     bool queryVersionValue(const std::vector<std::uint8_t>& buffer, const std::string& subBlock,
                            const std::uint8_t*& data, std::uint32_t& length) override;
+    std::string systemFolder() override;
+    std::string windowsFolder() override;
     void shellExecute(const ShellCall& call) override;
 
 private:

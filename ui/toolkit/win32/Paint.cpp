@@ -89,7 +89,9 @@ void Bitmap::Draw(HDC dc, int x, int y, bool alpha) const {
     HGDIOBJ old = SelectObject(source, bitmap_);
     if (alpha) {
         const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        AlphaBlend(dc, x, y, width_, height_, source, 0, 0, width_, height_, blend);
+        // gdi32's own blend: msimg32, which AlphaBlend comes from, is not a
+        // known DLL and would be looked for beside vrk.exe first.
+        GdiAlphaBlend(dc, x, y, width_, height_, source, 0, 0, width_, height_, blend);
     } else {
         BitBlt(dc, x, y, width_, height_, source, 0, 0, SRCCOPY);
     }

@@ -16,7 +16,7 @@ COLORREF ToColorRef(Color color);
 LOGFONTA ToLogFont(const Font& font);
 
 // A 32-bit top-down DIB section holding a frame of a picture. With
-// `premultiplied` the pixels are made ready for AlphaBlend (GIF frames with
+// `premultiplied` the pixels are made ready for alpha blending (GIF frames with
 // transparent pixels); otherwise they are copied as they are (JPEG).
 class Bitmap {
 public:

@@ -1,0 +1,16 @@
+/* A library planted beside vrk.exe under the name of a system library
+   (MSIMG32.dll, VERSION.dll). It only records that it was loaded: the
+   program that loaded it is appended to "<its file>.ran" beside it. */
+#include <windows.h>
+
+#include "record.h"
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
+    (void)reserved;
+    if (reason == DLL_PROCESS_ATTACH) {
+        char program[MAX_PATH] = "";
+        GetModuleFileNameA(NULL, program, MAX_PATH);
+        RecordRun(instance, program);
+    }
+    return TRUE;
+}
