@@ -4,11 +4,11 @@
 
 #include <cstdio>
 
-#include "config/IniFile.h"
-#include "config/Version.h"
-#include "host/VRKFileInformations.h"
-#include "host/VRKLibrary.h"
-#include "host/platform/win32/Win32Platform.h"
+#include "IniFile.h"
+#include "Version.h"
+#include "VRKFileInformations.h"
+#include "VRKLibrary.h"
+#include "Win32Platform.h"
 
 int main() {
     vrk::Win32Platform os;

@@ -2,10 +2,10 @@
 // poll, the autorun pass and the message loop.
 #include <windows.h>
 
-#include "host/platform/win32/Win32Platform.h"
-#include "ui/toolkit/win32/Win32Backend.h"
-#include "ui/OptionsDlg.h"
-#include "ui/vrk.h"
+#include "Win32Platform.h"
+#include "Win32Backend.h"
+#include "OptionsDlg.h"
+#include "vrk.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // The panel runs with administrator rights from a folder every local user

@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "host/VRKLibrary.h"
-#include "host/platform/win32/Win32Platform.h"
+#include "VRKLibrary.h"
+#include "Win32Platform.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "config/IniFile.h"
-#include "host/Error.h"
-#include "host/platform/win32/Win32Platform.h"
+#include "IniFile.h"
+#include "Error.h"
+#include "Win32Platform.h"
 
 namespace {
 

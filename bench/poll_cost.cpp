@@ -8,12 +8,12 @@
 #include <cstdlib>
 #include <string>
 
-#include "config/IniFile.h"
-#include "config/Picture.h"
-#include "host/VRKLibrary.h"
-#include "host/platform/win32/Win32Platform.h"
-#include "ui/toolkit/headless/HeadlessBackend.h"
-#include "ui/vrk.h"
+#include "IniFile.h"
+#include "Picture.h"
+#include "VRKLibrary.h"
+#include "Win32Platform.h"
+#include "HeadlessBackend.h"
+#include "vrk.h"
 
 namespace {
 double Now() {

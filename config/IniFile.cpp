@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "IniText.h"
-#include "host/Error.h"
+#include "Error.h"
 
 namespace vrk {
 

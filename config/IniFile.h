@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "host/Error.h"
-#include "host/Platform.h"
+#include "Error.h"
+#include "Platform.h"
 
 namespace vrk {
 

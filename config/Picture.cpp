@@ -9,7 +9,7 @@
 #include <gif_lib.h>
 #include <jpeglib.h>
 
-#include "host/Error.h"
+#include "Error.h"
 
 namespace vrk {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "host/Platform.h"
+#include "Platform.h"
 
 namespace vrk {
 

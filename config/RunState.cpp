@@ -1,6 +1,6 @@
-#include "config/RunState.h"
+#include "RunState.h"
 
-#include "config/Version.h"
+#include "Version.h"
 
 namespace vrk {
 

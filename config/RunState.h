@@ -3,7 +3,7 @@
 // which servers run. The program only writes it.
 #include <string>
 
-#include "config/IniFile.h"
+#include "IniFile.h"
 
 namespace vrk {
 

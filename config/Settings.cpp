@@ -1,4 +1,4 @@
-#include "config/Settings.h"
+#include "Settings.h"
 
 namespace vrk {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "config/IniFile.h"
+#include "IniFile.h"
 
 namespace vrk {
 

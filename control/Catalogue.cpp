@@ -1,69 +1,99 @@
 #include "Catalogue.h"
 
+#include "InstallTree.h"
+#include "VRKLibrary.h"
+
 namespace vrk::catalogue {
 namespace {
-const char* const kVersionFolders[] = {"51", "55", "56"};
-const char* const kPhpFolders[] = {"52", "53", "54"};
-bool InRange(int index) { return index >= 0 && index <= 2; }
+
+const Facts kFacts[] = {
+    {"Apache2.2", runstate::kApache, runstate::kApache},
+    {"MySQL", runstate::kMySQL, runstate::kMySQL},
+    {"postgresql-9.1", runstate::kPgSQL, runstate::kPgSQL},
+    {"FileZilla Server", runstate::kFTP, runstate::kFTP},
+    {"MongoDB", runstate::kMongoDB, runstate::kMongoDB},
+    {"memcached Server", runstate::kMemcache, runstate::kMemcacheStopped},
+};
+
+// A path of the version choice, or nothing without a version.
+std::string Chosen(const char* const (&paths)[3], const std::string& root, int version) {
+    return version >= 0 && version <= 2 ? root + paths[version] : std::string();
+}
+
+Command Wait(std::string line) { return {false, {}, std::move(line)}; }
+// NET names a service with a blank in quotes, any other bare.
+Command Net(const Places& at, const char* verb, Server server) {
+    const std::string service = Of(server).service;
+    const std::string name = service.find(' ') == std::string::npos ? service : Quoted(service);
+    return {true, at.system + "\\net.exe", std::string(verb) + " " + name};
+}
+// sc names every service in quotes.
+Command Sc(const Places& at, const char* verb, Server server) {
+    return Wait(Quoted(at.system + "\\sc.exe") + " " + verb + " " + Quoted(Of(server).service));
+}
+std::string Httpd(const Places& at) { return Quoted(at.root + tree::kHttpd); }
+std::string FileZilla(const Places& at) { return Quoted(at.root + tree::kFileZillaServer); }
+std::string PgCtl(const Places& at) { return Quoted(at.pgsqlBin + tree::kPgCtl); }
+
 } // namespace
+
+const Facts& Of(Server server) { return kFacts[static_cast<int>(server)]; }
 
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
-std::string PhpConfigFile(const std::string& root, int index) {
-    return InRange(index) ? root + "\\config\\php\\" + kPhpFolders[index] + "\\httpd-php.conf" : std::string();
+Command Register(Server server, const Places& at, int version) {
+    switch (server) {
+    case kApache: return Wait(Httpd(at) + " -k install -f " + Quoted(Chosen(tree::kPhpConfigs, at.root, version)));
+    case kMySQL:
+        return Wait(Quoted(Chosen(tree::kMySQLBinFolders, at.root, version) + tree::kMySQLServer) +
+                    " --install MySQL --defaults-file=" + Quoted(Chosen(tree::kMySQLOptionFiles, at.root, version)));
+    case kPgSQL: return Wait(PgCtl(at) + " register -N " + Quoted(Of(kPgSQL).service) + " -D " + Quoted(at.pgsqlData));
+    case kFTP: return Wait(FileZilla(at) + " /install auto");
+    case kMongoDB:
+        return Wait(Quoted(at.root + tree::kMongoBin + tree::kMongoServer) + " --config " +
+                    Quoted(at.root + tree::kMongoConfig) + " --repairpath " + Quoted(at.root + tree::kMongoRepair) +
+                    " --directoryperdb --install");
+    case kMemcache: return Wait(Quoted(at.root + tree::kMemcached) + " -d install");
+    }
+    return {};
 }
 
-std::string MySQLBinFolder(const std::string& root, int index) {
-    return InRange(index) ? root + "\\servers\\mysql\\" + kVersionFolders[index] + "\\bin" : std::string();
+Command Start(Server server, const Places& at) {
+    switch (server) {
+    case kApache: return Wait(Httpd(at) + " -k start");
+    case kPgSQL: return Net(at, "START", server);
+    case kFTP: return Wait(FileZilla(at) + " /start");
+    case kMySQL:
+    case kMongoDB:
+    case kMemcache: return Sc(at, "start", server);
+    }
+    return {};
 }
 
-std::string MySQLOptionFile(const std::string& root, int index) {
-    return InRange(index) ? root + "config\\mysql\\" + kVersionFolders[index] + "\\my.ini" : std::string();
+Command Stop(Server server, const Places& at) {
+    switch (server) {
+    case kApache: return Wait(Httpd(at) + " -k stop");
+    case kFTP: return Wait(FileZilla(at) + " /stop");
+    case kMySQL:
+    case kPgSQL:
+    case kMongoDB:
+    case kMemcache: return Net(at, "STOP", server);
+    }
+    return {};
 }
 
-static std::string Sc(const std::string& system) { return Quoted(system + "\\sc.exe"); }
-static std::string Httpd(const std::string& root) { return Quoted(root + "\\servers\\apache\\bin\\httpd.exe"); }
-static std::string FileZilla(const std::string& root) { return Quoted(root + "\\servers\\ftp\\FileZillaServer.exe"); }
-
-std::string ApacheRegister(const std::string& root, const std::string& configFile) {
-    return Httpd(root) + " -k install -f " + Quoted(configFile);
-}
-std::string ApacheStart(const std::string& root) { return Httpd(root) + " -k start"; }
-std::string ApacheStop(const std::string& root) { return Httpd(root) + " -k stop"; }
-std::string ApacheUnregister(const std::string& root) { return Httpd(root) + " -k uninstall"; }
-
-std::string MySQLRegister(const std::string& binFolder, const std::string& optionFile) {
-    return Quoted(binFolder + "\\mysqld.exe") + " --install MySQL --defaults-file=" + Quoted(optionFile);
-}
-std::string MySQLStart(const std::string& system) { return Sc(system) + " start \"MySQL\""; }
-std::string MySQLUnregister(const std::string& system) { return Sc(system) + " delete \"MySQL\""; }
-
-std::string PgSQLRegister(const std::string& binPath, const std::string& dataPath) {
-    return Quoted(binPath + "\\pg_ctl.exe") + " register -N \"postgresql-9.1\" -D " + Quoted(dataPath);
-}
-std::string PgSQLUnregister(const std::string& binPath) {
-    return Quoted(binPath + "\\pg_ctl.exe") + " unregister -N \"postgresql-9.1\"";
+Command Unregister(Server server, const Places& at) {
+    switch (server) {
+    case kApache: return Wait(Httpd(at) + " -k uninstall");
+    case kPgSQL: return Wait(PgCtl(at) + " unregister -N " + Quoted(Of(kPgSQL).service));
+    case kMySQL:
+    case kFTP:
+    case kMongoDB:
+    case kMemcache: return Sc(at, "delete", server);
+    }
+    return {};
 }
 
-std::string FTPRegister(const std::string& root) { return FileZilla(root) + " /install auto"; }
-std::string FTPStart(const std::string& root) { return FileZilla(root) + " /start"; }
-std::string FTPStop(const std::string& root) { return FileZilla(root) + " /stop"; }
-std::string FTPUnregister(const std::string& system) { return Sc(system) + " delete \"FileZilla Server\""; }
-
-std::string MongoDBRegister(const std::string& root) {
-    return Quoted(root + "\\servers\\mongo\\bin" + "\\mongod.exe") + " --config " +
-           Quoted(root + "\\config\\mongo\\mongo.conf") + " --repairpath " + Quoted(root + "\\tmp\\mongo") +
-           " --directoryperdb --install";
-}
-std::string MongoDBStart(const std::string& system) { return Sc(system) + " start \"MongoDB\""; }
-std::string MongoDBUnregister(const std::string& system) { return Sc(system) + " delete \"MongoDB\""; }
-
-std::string MemcacheRegister(const std::string& root) {
-    return Quoted(root + "\\servers\\memcached\\memcached.exe") + " -d install";
-}
-std::string MemcacheStart(const std::string& system) { return Sc(system) + " start \"memcached Server\""; }
-std::string MemcacheUnregister(const std::string& system) { return Sc(system) + " delete \"memcached Server\""; }
-
-std::string NetProgram(const std::string& system) { return system + "\\net.exe"; }
+bool IsRunning(Platform& os, Server server) { return ServiceRunning(os, "", Of(server).service); }
 
 } // namespace vrk::catalogue

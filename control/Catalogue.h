@@ -1,66 +1,70 @@
 #pragma once
-// The six managed servers: service names, keys, and the command lines that
-// register, start, stop and unregister them. Command lines are formed when
-// they run, from the installation root R (with its trailing separator) and
-// the current version choices; paths are joined by plain concatenation.
+// The six managed servers and what is known of each without any window: the
+// service it runs as, its keys in run.ini, the commands that register,
+// start, stop and unregister it, and the orders in which the panel goes
+// through them.
 //
-// Every path formed from the installation root is quoted on the command
-// line, so that a root with a blank still runs the bundle's own program
-// (and never a program the blank would cut the path at).
-//
-// The system's own programs (sc, NET) are named by their full path in the
-// system folder S (GetSystemDirectory, without a trailing separator), quoted
-// on command lines as well: named bare, they would be looked for first in
-// the installation root, where any user may plant a program of that name.
+// Commands are formed when they run, from the installation root and the
+// version chosen, by plain concatenation. Every path of the installation is
+// quoted on the command line, so that a root with a blank still runs the
+// bundle's own program (and never one the blank would cut the path at). The
+// system's own programs (sc, NET) go by their full path in the system
+// folder: named bare they would be looked for first in the installation
+// root, where any local user may plant a program of that name, which would
+// then run with the panel's rights.
 #include <string>
+
+#include "Platform.h"
+#include "RunState.h"
 
 namespace vrk::catalogue {
 
-inline constexpr const char* kApacheService = "Apache2.2";
-inline constexpr const char* kMySQLService = "MySQL";
-inline constexpr const char* kPgSQLService = "postgresql-9.1";
-inline constexpr const char* kFTPService = "FileZilla Server";
-inline constexpr const char* kMongoDBService = "MongoDB";
-inline constexpr const char* kMemcacheService = "memcached Server";
+enum class Server { kApache, kMySQL, kPgSQL, kFTP, kMongoDB, kMemcache };
 
+struct Facts {
+    const char* service; // the Windows service it runs as
+    ServerKey polled;    // its key in run.ini, written by the status poll
+    ServerKey stopped;   // the key stop-all writes "0" to once it has stopped it
+};
+const Facts& Of(Server server);
+
+using enum Server;
+// The orders in which the panel goes through the servers.
+inline constexpr Server kPollOrder[] = {kFTP, kMemcache, kMySQL, kApache, kPgSQL, kMongoDB};
+inline constexpr Server kStartUpOrder[] = {kFTP, kMemcache, kMySQL, kPgSQL, kApache, kMongoDB};
+inline constexpr Server kAutorunOrder[] = {kFTP, kMongoDB, kPgSQL, kMySQL, kApache}; // memcached never autoruns
+inline constexpr Server kStopAllOrder[] = {kFTP, kMongoDB, kPgSQL, kMySQL, kApache, kMemcache};
+
+// FileZilla's administration program, which stop-all ends by its name.
 inline constexpr const char* kFTPInterfaceProgram = "FileZillaServerInterface.exe";
 
-// The version choices: index 0, 1, 2 of the radio groups; -1 (or anything
-// else) gives empty paths.
-std::string PhpConfigFile(const std::string& root, int index);
-std::string MySQLBinFolder(const std::string& root, int index);
-std::string MySQLOptionFile(const std::string& root, int index);
+// What commands are formed from.
+struct Places {
+    std::string root;      // the installation root, with its trailing separator
+    std::string pgsqlBin;  // the PostgreSQL binaries folder
+    std::string pgsqlData; // the PostgreSQL data folder
+    std::string system;    // the system folder, without a trailing separator
+};
+
+// A command line run and waited for, or a NET command: the program started
+// through the shell with its parameters, and not waited for.
+struct Command {
+    bool viaShell = false;
+    std::string program; // the shell's program
+    std::string line;    // the command line, or the shell's parameters
+};
+
+// `version` is the index of the server's version choice (PHP's for Apache,
+// MySQL's for MySQL); with no such version the paths it chooses are empty.
+Command Register(Server server, const Places& at, int version = -1);
+Command Start(Server server, const Places& at);
+Command Stop(Server server, const Places& at);
+Command Unregister(Server server, const Places& at);
+
+// Whether the server's service runs: the service manager says it is in the
+// running state, not starting or stopping.
+bool IsRunning(Platform& os, Server server);
 
 std::string Quoted(const std::string& path);
-
-// Commands run and waited for.
-std::string ApacheRegister(const std::string& root, const std::string& configFile);
-std::string ApacheStart(const std::string& root);
-std::string ApacheStop(const std::string& root);
-std::string ApacheUnregister(const std::string& root);
-std::string MySQLRegister(const std::string& binFolder, const std::string& optionFile);
-std::string MySQLStart(const std::string& system);
-std::string MySQLUnregister(const std::string& system);
-std::string PgSQLRegister(const std::string& binPath, const std::string& dataPath);
-std::string PgSQLUnregister(const std::string& binPath);
-std::string FTPRegister(const std::string& root);
-std::string FTPStart(const std::string& root);
-std::string FTPStop(const std::string& root);
-std::string FTPUnregister(const std::string& system);
-std::string MongoDBRegister(const std::string& root);
-std::string MongoDBStart(const std::string& system);
-std::string MongoDBUnregister(const std::string& system);
-std::string MemcacheRegister(const std::string& root);
-std::string MemcacheStart(const std::string& system);
-std::string MemcacheUnregister(const std::string& system);
-
-// The NET commands are started through the shell and not waited for: the
-// program (a path, not a command line) and its parameters.
-std::string NetProgram(const std::string& system);
-inline constexpr const char* kNetStopMySQL = "STOP MySQL";
-inline constexpr const char* kNetStartPgSQL = "START postgresql-9.1";
-inline constexpr const char* kNetStopPgSQL = "STOP postgresql-9.1";
-inline constexpr const char* kNetStopMongoDB = "STOP MongoDB";
-inline constexpr const char* kNetStopMemcache = "STOP \"memcached Server\"";
 
 } // namespace vrk::catalogue

@@ -4,7 +4,7 @@
 // gives up when the connection has gone bad while a caller still holds it.
 #include <functional>
 
-#include "host/Platform.h"
+#include "Platform.h"
 
 namespace vrk {
 

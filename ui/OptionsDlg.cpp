@@ -1,9 +1,9 @@
-#include "ui/OptionsDlg.h"
+#include "OptionsDlg.h"
 
-#include "config/IniFile.h"
-#include "config/Settings.h"
-#include "config/IniText.h"
-#include "config/InstallTree.h"
+#include "IniFile.h"
+#include "Settings.h"
+#include "IniText.h"
+#include "InstallTree.h"
 
 namespace vrk {
 using namespace ui;

@@ -4,9 +4,9 @@
 // versions), shows the about panel and the translator's credits.
 #include <string>
 
-#include "ui/toolkit/Application.h"
-#include "ui/toolkit/Control.h"
-#include "ui/toolkit/Definition.h"
+#include "Application.h"
+#include "Control.h"
+#include "Definition.h"
 
 namespace vrk {
 

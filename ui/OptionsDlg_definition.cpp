@@ -2,9 +2,9 @@
 // order that stacks them: the general block and the autorun block on the
 // left, the about panel and the passwords block on the right, the band at
 // the bottom.
-#include "ui/OptionsDlg.h"
+#include "OptionsDlg.h"
 
-#include "ui/toolkit/Definition.h"
+#include "Definition.h"
 
 namespace vrk {
 using namespace ui;

@@ -1,12 +1,13 @@
 // The main window's life cycle: start-up, settings, skin, tabs and close.
-#include "ui/vrk.h"
+#include "vrk.h"
 
-#include "config/InstallTree.h"
-#include "config/Version.h"
-#include "host/VRKLibrary.h"
+#include "InstallTree.h"
+#include "Version.h"
+#include "VRKLibrary.h"
 
 namespace vrk {
 using namespace ui;
+namespace cat = catalogue;
 
 Tvrk_form::Tvrk_form(Application& app, std::string programFile)
     : Form("vrk_form", app), programFile_(std::move(programFile)) {
@@ -125,13 +126,12 @@ void Tvrk_form::ApplyLanguage() {
 }
 
 void Tvrk_form::SetServerControlsFromServices() {
-    auto running = [this](const char* service) { return ServiceRunning(os(), "", service); };
     auto show = [this](Image* image, const char* file) { image->LoadFromFile(SkinPath + file); };
     auto enable = [](std::initializer_list<Control*> controls, bool on) {
         for (Control* c : controls) c->SetEnabled(on);
     };
 
-    if (running("FileZilla Server")) {
+    if (Running(cat::kFTP)) {
         show(imgFTPRunStop, "\\stop.ico");
         show(imgFTPAdmin, "\\user.ico");
         lbl_FTPRunStop->SetCaption(StrStop);
@@ -141,10 +141,10 @@ void Tvrk_form::SetServerControlsFromServices() {
         lbl_FTPRunStop->SetCaption(StrStart);
     }
 
-    if (running("memcached Server")) {
+    if (Running(cat::kMemcache)) {
         show(imgMemcacheRunStop, "\\stop.ico");
         lbl_MemcacheRunStop->SetCaption(StrStop);
-        const bool apache = running("Apache2.2");
+        const bool apache = Running(cat::kApache);
         show(imgMemAdminRun, apache ? "\\wfm.ico" : "\\wfm_off.ico");
         enable({lbl_MemAdminRun, imgMemAdminRun}, apache);
     } else {
@@ -154,11 +154,11 @@ void Tvrk_form::SetServerControlsFromServices() {
         enable({lbl_MemAdminRun, imgMemAdminRun}, false);
     }
 
-    if (running("MySQL")) {
+    if (Running(cat::kMySQL)) {
         show(imgMySQLRunStop, "\\stop.ico");
         lbl_MySQLRunStop->SetCaption(StrStop);
         rgp_MySQLVersions->SetEnabled(false);
-        const bool apache = running("Apache2.2");
+        const bool apache = Running(cat::kApache);
         show(imgPhpMyAdminRun, apache ? "\\database.ico" : "\\database_off.ico");
         enable({imgPhpMyAdminRun, lbl_PhpMyAdminRun}, apache);
     } else {
@@ -169,11 +169,11 @@ void Tvrk_form::SetServerControlsFromServices() {
         rgp_MySQLVersions->SetEnabled(true);
     }
 
-    if (running("postgresql-9.1")) {
+    if (Running(cat::kPgSQL)) {
         show(imgPgSQLRunStop, "\\stop.ico");
         show(imgPgWinAdminRun, "\\database.ico");
         imgPgWinAdminRun->SetEnabled(true);
-        const bool apache = running("Apache2.2");
+        const bool apache = Running(cat::kApache);
         show(imgPhpPgAdminRun, apache ? "\\database.ico" : "\\database_off.ico");
         enable({lbl_PhpPgAdminRun, imgPhpPgAdminRun}, apache);
         lbl_PgWinAdminRun->SetEnabled(true);
@@ -186,7 +186,7 @@ void Tvrk_form::SetServerControlsFromServices() {
         lbl_PgSQLRunStop->SetCaption(StrStart);
     }
 
-    if (running("Apache2.2")) {
+    if (Running(cat::kApache)) {
         show(imgApacheRunStop, "\\stop.ico");
         lbl_ApacheRunStop->SetCaption(StrStop);
         show(imgWFMRun, "\\wfm.ico");
@@ -201,9 +201,9 @@ void Tvrk_form::SetServerControlsFromServices() {
         imgStartPage->SetEnabled(false);
     }
 
-    if (running("MongoDB")) {
+    if (Running(cat::kMongoDB)) {
         show(imgMongoDBRunStop, "\\stop.ico");
-        const bool apache = running("Apache2.2");
+        const bool apache = Running(cat::kApache);
         show(imgMongoDBAdminRun, apache ? "\\database.ico" : "\\database_off.ico");
         enable({lbl_MongoDBAdminRun, imgMongoDBAdminRun}, apache);
         imgMongoDBRun->SetVisible(true);

@@ -8,11 +8,12 @@
 #include <memory>
 #include <string>
 
-#include "config/RunState.h"
-#include "config/Settings.h"
-#include "ui/toolkit/Application.h"
-#include "ui/toolkit/Control.h"
-#include "ui/toolkit/Definition.h"
+#include "RunState.h"
+#include "Settings.h"
+#include "Catalogue.h"
+#include "Application.h"
+#include "Control.h"
+#include "Definition.h"
 
 namespace vrk {
 
@@ -134,7 +135,7 @@ public:
     void MinimizeApplication();
     void CloseApplication();
 
-    // The servers (defined in control/).
+    // The servers.
     void ServerApacheRun();
     void ServerMYSQLRun();
     void ServerPGSQLRun();
@@ -183,11 +184,12 @@ private:
     // Loads the skin file the definition names for the image.
     void LoadDefinedPicture(ui::Image* image);
     void Shell(bool owned, const std::string& file, const std::string& parameters = {});
-    // Runs a command and waits for it (hidden window); the NET commands go
-    // through the shell and are not waited for.
-    std::uint32_t Wait(const std::string& commandLine);
-    void Net(const std::string& parameters);
-    bool Running(const char* service);
+    // What the servers' commands are formed from.
+    catalogue::Places Places();
+    // Runs a server's command, hidden: waited for, or (NET) started through
+    // the shell and not waited for. The exit code, 0 for the shell's.
+    std::uint32_t Run(const catalogue::Command& command);
+    bool Running(catalogue::Server server);
     void ShowPicture(ui::Image* image, const char* file);
     bool Closing = false;
     void ShowOnly(ui::Panel* panel, std::initializer_list<ui::Panel*> hide);

@@ -3,9 +3,9 @@
 // Captions marked SetByProgram are the start/stop words and the version
 // texts; the state pictures of the start/stop and link images are set from
 // the servers' states, not here.
-#include "ui/vrk.h"
+#include "vrk.h"
 
-#include "ui/toolkit/Definition.h"
+#include "Definition.h"
 
 namespace vrk {
 using namespace ui;

@@ -1,9 +1,10 @@
 // The links of the main window: web pages and consoles through the shell,
 // the bundle's two administration programs, and the options dialog.
-#include "control/Catalogue.h"
-#include "host/VRKLibrary.h"
-#include "ui/OptionsDlg.h"
-#include "ui/vrk.h"
+#include "InstallTree.h"
+#include "Catalogue.h"
+#include "VRKLibrary.h"
+#include "OptionsDlg.h"
+#include "vrk.h"
 
 namespace vrk {
 using namespace ui;
@@ -46,13 +47,13 @@ void Tvrk_form::OpenGroupPolicyDialog() { Shell(false, SystemProgram(os(), "mmc.
 // root, the unquoted line would first run a program named by the part before
 // the blank ("C:\Web.exe" for "C:\Web Server\").
 void Tvrk_form::OpenPgAdmin3Application() {
-    ExecAndWait(os(), catalogue::Quoted(AppPath + "\\servers\\pgsql\\91\\bin\\pgAdmin3.exe"), kSwShowNormal);
+    ExecAndWait(os(), catalogue::Quoted(AppPath + tree::kPgAdmin), kSwShowNormal);
 }
 
 void Tvrk_form::OpenFTPAdministration() {
-    if (ServiceRunning(os(), "", catalogue::kFTPService)) {
+    if (Running(catalogue::kFTP)) {
         lbl_ftpAdmin->SetEnabled(true);
-        ExecAndWait(os(), catalogue::Quoted(AppPath + "\\servers\\ftp\\FileZillaServerInterface.exe"), kSwShowNormal);
+        ExecAndWait(os(), catalogue::Quoted(AppPath + tree::kFileZillaInterface), kSwShowNormal);
     } else {
         lbl_ftpAdmin->SetEnabled(false);
     }

@@ -38,7 +38,7 @@ demo=${3:?demo dir}
 if [ -z "${DISPLAY:-}" ]; then exec "$root/scripts/wine-env" "$0" "$@"; fi
 
 probe_exe=$build/tests/e2e/vrkprobe.exe
-check_exe=$build/bundle/stubs/test/stubcheck.exe
+check_exe=$build/tests/stubs/stubcheck.exe
 reader_exe=$build/tests/windows/inireader.exe
 shots=$root/build/screenshots
 work=$demo.work

@@ -5,9 +5,9 @@
 // holds the running window against it.
 #include <cstdio>
 
-#include "host/platform/win32/Win32Platform.h"
-#include "ui/toolkit/Application.h"
-#include "ui/vrk.h"
+#include "Win32Platform.h"
+#include "Application.h"
+#include "vrk.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "config/IniFile.h"
-#include "config/IniText.h"
+#include "IniFile.h"
+#include "IniText.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "config/Picture.h"
-#include "host/Error.h"
+#include "Picture.h"
+#include "Error.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 1) return 0;

@@ -16,8 +16,8 @@
 #include <random>
 #include <string>
 
-#include "config/IniFile.h"
-#include "host/platform/win32/Win32Platform.h"
+#include "IniFile.h"
+#include "Win32Platform.h"
 
 namespace {
 

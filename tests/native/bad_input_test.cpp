@@ -4,9 +4,9 @@
 
 #include <random>
 
-#include "config/IniText.h"
-#include "config/Picture.h"
-#include "host/Error.h"
+#include "IniText.h"
+#include "Picture.h"
+#include "Error.h"
 
 namespace vrk::testing {
 namespace {

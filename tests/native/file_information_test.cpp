@@ -1,8 +1,8 @@
 // String fields of version resources on the scripted platform.
 #include <gtest/gtest.h>
 
-#include "host/VRKFileInformations.h"
-#include "host/platform/scripted/ScriptedPlatform.h"
+#include "VRKFileInformations.h"
+#include "ScriptedPlatform.h"
 
 namespace vrk {
 namespace {

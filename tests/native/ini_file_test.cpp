@@ -1,10 +1,10 @@
 // The INI reader and writer: profile-file rules, typed reads, atomic writes.
 #include <gtest/gtest.h>
 
-#include "config/IniFile.h"
-#include "config/IniText.h"
-#include "host/Error.h"
-#include "host/platform/scripted/ScriptedPlatform.h"
+#include "IniFile.h"
+#include "IniText.h"
+#include "Error.h"
+#include "ScriptedPlatform.h"
 
 namespace vrk {
 namespace {

@@ -1,8 +1,8 @@
 // The launchers, the component information panel and the options dialog.
 #include "vrk_form_fixture.h"
 
-#include "config/IniText.h"
-#include "ui/OptionsDlg.h"
+#include "IniText.h"
+#include "OptionsDlg.h"
 
 namespace vrk::testing {
 namespace {

@@ -2,7 +2,7 @@
 // purge, on the headless window and the scripted platform.
 #include "vrk_form_fixture.h"
 
-#include "config/IniText.h"
+#include "IniText.h"
 
 namespace vrk::testing {
 namespace {

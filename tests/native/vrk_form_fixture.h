@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <memory>
 
-#include "host/platform/scripted/ScriptedPlatform.h"
-#include "ui/toolkit/headless/HeadlessBackend.h"
-#include "ui/vrk.h"
+#include "ScriptedPlatform.h"
+#include "HeadlessBackend.h"
+#include "vrk.h"
 
 namespace vrk::testing {
 

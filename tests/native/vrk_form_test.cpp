@@ -1,7 +1,7 @@
 // The main window's start-up, settings, language, skin, tabs and close.
 #include "vrk_form_fixture.h"
 
-#include "config/IniText.h"
+#include "IniText.h"
 
 namespace vrk::testing {
 namespace {

@@ -3,9 +3,9 @@
 
 #include <filesystem>
 
-#include "host/KeptConnection.h"
-#include "host/VRKLibrary.h"
-#include "host/platform/scripted/ScriptedPlatform.h"
+#include "KeptConnection.h"
+#include "VRKLibrary.h"
+#include "ScriptedPlatform.h"
 
 namespace vrk {
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "helpers/test_support.h"
-#include "host/VRKLibrary.h"
-#include "host/platform/win32/Win32Platform.h"
+#include "VRKLibrary.h"
+#include "Win32Platform.h"
 
 namespace vrk {
 namespace {

@@ -7,9 +7,9 @@
 
 #include "helpers/test_support.h"
 #include "helpers/version_texts.h"
-#include "host/VRKFileInformations.h"
-#include "host/VRKLibrary.h"
-#include "host/platform/win32/Win32Platform.h"
+#include "VRKFileInformations.h"
+#include "VRKLibrary.h"
+#include "Win32Platform.h"
 
 namespace vrk {
 namespace {

@@ -16,10 +16,10 @@
 #include <string>
 #include <vector>
 
-#include "config/IniFile.h"
+#include "IniFile.h"
 #include "helpers/test_support.h"
-#include "host/Error.h"
-#include "host/platform/win32/Win32Platform.h"
+#include "Error.h"
+#include "Win32Platform.h"
 
 namespace vrk {
 namespace {

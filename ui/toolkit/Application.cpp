@@ -1,6 +1,6 @@
 #include "Application.h"
 
-#include "host/Error.h"
+#include "Error.h"
 
 namespace vrk::ui {
 

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "Backend.h"
-#include "host/Error.h"
-#include "host/Platform.h"
+#include "Error.h"
+#include "Platform.h"
 
 namespace vrk::ui {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "Application.h"
-#include "host/Error.h"
+#include "Error.h"
 
 namespace vrk::ui {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "Types.h"
-#include "config/Picture.h"
+#include "Picture.h"
 
 namespace vrk::ui {
 

@@ -1,4 +1,4 @@
-#include "ui/toolkit/Definition.h"
+#include "Definition.h"
 
 namespace vrk::ui {
 

@@ -12,8 +12,8 @@
 #include <type_traits>
 #include <variant>
 
-#include "ui/toolkit/Application.h"
-#include "ui/toolkit/Control.h"
+#include "Application.h"
+#include "Control.h"
 
 namespace vrk::ui {
 

@@ -10,7 +10,7 @@
 #include <map>
 #include <set>
 
-#include "host/Platform.h"
+#include "Platform.h"
 
 namespace vrk {
 

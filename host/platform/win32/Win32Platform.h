@@ -1,7 +1,7 @@
 #pragma once
 // The real platform: the Win32 calls themselves.
-#include "host/KeptConnection.h"
-#include "host/Platform.h"
+#include "KeptConnection.h"
+#include "Platform.h"
 
 namespace vrk {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "host/Error.h"
+#include "Error.h"
 
 namespace vrk::ui {
 

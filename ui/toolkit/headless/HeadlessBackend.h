@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/toolkit/Application.h"
-#include "ui/toolkit/Backend.h"
+#include "Application.h"
+#include "Backend.h"
 
 namespace vrk::ui {
 

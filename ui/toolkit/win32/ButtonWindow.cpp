@@ -2,7 +2,7 @@
 // modal result closes its modal form with that result.
 #include "Win32Backend.h"
 #include "Window.h"
-#include "ui/toolkit/Application.h"
+#include "Application.h"
 
 namespace vrk::ui::win32 {
 namespace {

@@ -6,7 +6,7 @@
 #include "Paint.h"
 #include "Win32Backend.h"
 #include "Window.h"
-#include "ui/toolkit/Application.h"
+#include "Application.h"
 
 namespace vrk::ui::win32 {
 namespace {

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "config/Picture.h"
-#include "ui/toolkit/Types.h"
+#include "Picture.h"
+#include "Types.h"
 
 namespace vrk::ui::win32 {
 

@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "Window.h"
-#include "ui/toolkit/Application.h"
+#include "Application.h"
 
 namespace vrk::ui {
 

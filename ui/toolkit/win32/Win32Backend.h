@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/toolkit/Backend.h"
-#include "ui/toolkit/win32/Paint.h"
+#include "Backend.h"
+#include "Paint.h"
 
 namespace vrk::ui {
 

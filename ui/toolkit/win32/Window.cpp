@@ -4,7 +4,7 @@
 
 #include "Paint.h"
 #include "Win32Backend.h"
-#include "ui/toolkit/Application.h"
+#include "Application.h"
 
 namespace vrk::ui::win32 {
 namespace {

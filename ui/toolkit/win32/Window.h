@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "ui/toolkit/Control.h"
+#include "Control.h"
 
 namespace vrk::ui {
 

@@ -2,11 +2,11 @@
 // stop-all, the autorun pass and the purge of PHP's temporary files.
 #include <optional>
 
-#include "config/InstallTree.h"
-#include "control/Catalogue.h"
-#include "host/Error.h"
-#include "host/VRKLibrary.h"
-#include "ui/vrk.h"
+#include "InstallTree.h"
+#include "Catalogue.h"
+#include "Error.h"
+#include "VRKLibrary.h"
+#include "vrk.h"
 
 namespace vrk {
 using namespace ui;
@@ -45,18 +45,20 @@ private:
 
 } // namespace
 
-std::uint32_t Tvrk_form::Wait(const std::string& commandLine) { return ExecAndWait(os(), commandLine, kSwHide); }
+cat::Places Tvrk_form::Places() { return {AppPath, PgSQLBinPath, PgSQLDataPath, os().systemFolder()}; }
 
-void Tvrk_form::Net(const std::string& parameters) {
+std::uint32_t Tvrk_form::Run(const cat::Command& command) {
+    if (!command.viaShell) return ExecAndWait(os(), command.line, kSwHide);
     ShellCall call;
     call.verb = "open";
-    call.file = cat::NetProgram(os().systemFolder());
-    call.parameters = parameters;
+    call.file = command.program;
+    call.parameters = command.line;
     call.showCommand = kSwHide;
     os().shellExecute(call);
+    return 0;
 }
 
-bool Tvrk_form::Running(const char* service) { return ServiceRunning(os(), "", service); }
+bool Tvrk_form::Running(cat::Server server) { return cat::IsRunning(os(), server); }
 
 void Tvrk_form::ShowPicture(Image* image, const char* file) { image->LoadFromFile(SkinPath + file); }
 
@@ -74,13 +76,13 @@ void Tvrk_form::ServerApacheRun() {
     if (ApacheBusy || Released) return;
     HandlerFrame frame(ApacheBusy, {imgTabFTP, imgTabDB});
     if (AutorunApache) rgp_PHPVersions->SetItemIndex(AutorunPHPIndex);
-    const std::string config = cat::PhpConfigFile(AppPath, rgp_PHPVersions->ItemIndex());
+    const int php = rgp_PHPVersions->ItemIndex();
 
-    if (Running(cat::kApacheService)) {
+    if (Running(cat::kApache)) {
         imgApacheRun->SetVisible(false);
         frmGif->SetVisible(true);
-        if (Wait(cat::ApacheStop(AppPath)) != 0 || Released) return;
-        Wait(cat::ApacheUnregister(AppPath));
+        if (Run(cat::Stop(cat::kApache, Places())) != 0 || Released) return;
+        Run(cat::Unregister(cat::kApache, Places()));
         if (Released) return;
         frmGif->SetVisible(false);
         ShowPicture(imgApacheRunStop, "\\run.ico");
@@ -104,8 +106,8 @@ void Tvrk_form::ServerApacheRun() {
         lbl_MongoDBAdminRun->SetEnabled(false);
     } else {
         frmGif->SetVisible(true);
-        if (Wait(cat::ApacheRegister(AppPath, config)) != 0 || Released) return;
-        Wait(cat::ApacheStart(AppPath));
+        if (Run(cat::Register(cat::kApache, Places(), php)) != 0 || Released) return;
+        Run(cat::Start(cat::kApache, Places()));
         if (Released) return;
         frmGif->SetVisible(false);
         os().sleep(300);
@@ -117,22 +119,22 @@ void Tvrk_form::ServerApacheRun() {
         rgp_PHPVersions->SetEnabled(false);
         SettingsIni->Write(setting::kLatestPhpVersion, rgp_PHPVersions->ItemIndex());
         imgApacheRun->SetVisible(true);
-        if (Running(cat::kMySQLService)) {
+        if (Running(cat::kMySQL)) {
             ShowPicture(imgPhpMyAdminRun, "\\database.ico");
             imgPhpMyAdminRun->SetEnabled(true);
             lbl_PhpMyAdminRun->SetEnabled(true);
         }
-        if (Running(cat::kPgSQLService)) {
+        if (Running(cat::kPgSQL)) {
             ShowPicture(imgPhpPgAdminRun, "\\database.ico");
             imgPhpPgAdminRun->SetEnabled(true);
             lbl_PhpPgAdminRun->SetEnabled(true);
         }
-        if (Running(cat::kMongoDBService)) {
+        if (Running(cat::kMongoDB)) {
             ShowPicture(imgMongoDBAdminRun, "\\database.ico");
             imgMongoDBAdminRun->SetEnabled(true);
             lbl_MongoDBAdminRun->SetEnabled(true);
         }
-        if (Running(cat::kMemcacheService)) {
+        if (Running(cat::kMemcache)) {
             ShowPicture(imgMemAdminRun, "\\wfm.ico");
             lbl_MemAdminRun->SetEnabled(true);
             imgMemAdminRun->SetEnabled(true);
@@ -145,10 +147,10 @@ void Tvrk_form::ServerApacheRun() {
 void Tvrk_form::ServerMYSQLRun() {
     if (MySQLBusy || Released) return;
     HandlerFrame frame(MySQLBusy, {imgTabApache, imgTabFTP});
-    if (Running(cat::kMySQLService)) {
+    if (Running(cat::kMySQL)) {
         SwapIndicator(imgMySQLRun, myGif, 100);
-        Net(cat::kNetStopMySQL);
-        Wait(cat::MySQLUnregister(os().systemFolder()));
+        Run(cat::Stop(cat::kMySQL, Places()));
+        Run(cat::Unregister(cat::kMySQL, Places()));
         if (Released) return;
         os().sleep(500);
         myGif->SetVisible(false);
@@ -162,14 +164,14 @@ void Tvrk_form::ServerMYSQLRun() {
         if (AutorunMySQL) rgp_MySQLVersions->SetItemIndex(AutorunMySQLIndex);
         const int index = rgp_MySQLVersions->ItemIndex();
         myGif->SetVisible(true);
-        Wait(cat::MySQLRegister(cat::MySQLBinFolder(AppPath, index), cat::MySQLOptionFile(AppPath, index)));
+        Run(cat::Register(cat::kMySQL, Places(), index));
         if (Released) return;
-        Wait(cat::MySQLStart(os().systemFolder()));
+        Run(cat::Start(cat::kMySQL, Places()));
         if (Released) return;
         SwapIndicator(myGif, imgMySQLRun, 1550);
         lbl_MySQLRunStop->SetCaption(StrStop);
         ShowPicture(imgMySQLRunStop, "\\stop.ico");
-        const bool apache = Running(cat::kApacheService);
+        const bool apache = Running(cat::kApache);
         ShowPicture(imgPhpMyAdminRun, apache ? "\\database.ico" : "\\database_off.ico");
         imgPhpMyAdminRun->SetEnabled(apache);
         lbl_PhpMyAdminRun->SetEnabled(apache);
@@ -182,10 +184,10 @@ void Tvrk_form::ServerMYSQLRun() {
 void Tvrk_form::ServerPGSQLRun() {
     if (PgSQLBusy || Released) return;
     HandlerFrame frame(PgSQLBusy, {imgTabApache, imgTabFTP});
-    if (Running(cat::kPgSQLService)) {
+    if (Running(cat::kPgSQL)) {
         SwapIndicator(imgPgSQLRun, pgGif, 100);
-        Net(cat::kNetStopPgSQL);
-        Wait(cat::PgSQLUnregister(PgSQLBinPath));
+        Run(cat::Stop(cat::kPgSQL, Places()));
+        Run(cat::Unregister(cat::kPgSQL, Places()));
         if (Released) return;
         os().sleep(200);
         ShowPicture(imgPgSQLRunStop, "\\run.ico");
@@ -198,15 +200,15 @@ void Tvrk_form::ServerPGSQLRun() {
         pgGif->SetVisible(false);
     } else {
         pgGif->SetVisible(true);
-        Wait(cat::PgSQLRegister(PgSQLBinPath, PgSQLDataPath));
+        Run(cat::Register(cat::kPgSQL, Places()));
         if (Released) return;
-        Net(cat::kNetStartPgSQL);
+        Run(cat::Start(cat::kPgSQL, Places()));
         os().sleep(500);
         ShowPicture(imgPgSQLRunStop, "\\stop.ico");
         ShowPicture(imgPgWinAdminRun, "\\database.ico");
         imgPgWinAdminRun->SetEnabled(true);
         SwapIndicator(pgGif, imgPgSQLRun, 100);
-        const bool apache = Running(cat::kApacheService);
+        const bool apache = Running(cat::kApache);
         ShowPicture(imgPhpPgAdminRun, apache ? "\\database.ico" : "\\database_off.ico");
         imgPhpPgAdminRun->SetEnabled(apache);
         lbl_PhpPgAdminRun->SetEnabled(apache);
@@ -218,11 +220,11 @@ void Tvrk_form::ServerPGSQLRun() {
 void Tvrk_form::ServerFTPRun() {
     if (FTPBusy || Released) return;
     HandlerFrame frame(FTPBusy, {imgTabApache});
-    if (Running(cat::kFTPService)) {
+    if (Running(cat::kFTP)) {
         SwapIndicator(imgFTPRun, ftpGif, 100);
-        Wait(cat::FTPStop(AppPath));
+        Run(cat::Stop(cat::kFTP, Places()));
         if (Released) return;
-        Wait(cat::FTPUnregister(os().systemFolder()));
+        Run(cat::Unregister(cat::kFTP, Places()));
         if (Released) return;
         os().sleep(200);
         ftpGif->SetVisible(false);
@@ -230,9 +232,9 @@ void Tvrk_form::ServerFTPRun() {
         lbl_FTPRunStop->SetCaption(StrStart);
     } else {
         ftpGif->SetVisible(true);
-        Wait(cat::FTPRegister(AppPath));
+        Run(cat::Register(cat::kFTP, Places()));
         if (Released) return;
-        Wait(cat::FTPStart(AppPath));
+        Run(cat::Start(cat::kFTP, Places()));
         if (Released) return;
         os().sleep(200);
         ShowPicture(imgFTPRunStop, "\\stop.ico");
@@ -246,10 +248,10 @@ void Tvrk_form::ServerFTPRun() {
 void Tvrk_form::ServerMongoDBRun() {
     if (MongoDBBusy || Released) return;
     HandlerFrame frame(MongoDBBusy, {imgTabApache, imgTabFTP});
-    if (Running(cat::kMongoDBService)) {
+    if (Running(cat::kMongoDB)) {
         SwapIndicator(imgMongoDBRun, mongoGif, 100);
-        Net(cat::kNetStopMongoDB);
-        Wait(cat::MongoDBUnregister(os().systemFolder()));
+        Run(cat::Stop(cat::kMongoDB, Places()));
+        Run(cat::Unregister(cat::kMongoDB, Places()));
         if (Released) return;
         os().sleep(500);
         mongoGif->SetVisible(false);
@@ -260,14 +262,14 @@ void Tvrk_form::ServerMongoDBRun() {
         lbl_MongoDBAdminRun->SetEnabled(false);
     } else {
         mongoGif->SetVisible(true);
-        Wait(cat::MongoDBRegister(AppPath));
+        Run(cat::Register(cat::kMongoDB, Places()));
         if (Released) return;
-        Wait(cat::MongoDBStart(os().systemFolder()));
+        Run(cat::Start(cat::kMongoDB, Places()));
         if (Released) return;
         SwapIndicator(mongoGif, imgMongoDBRun, 1550);
         lbl_MongoDBRunStop->SetCaption(StrStop);
         ShowPicture(imgMongoDBRunStop, "\\stop.ico");
-        const bool apache = Running(cat::kApacheService);
+        const bool apache = Running(cat::kApache);
         ShowPicture(imgMongoDBAdminRun, apache ? "\\database.ico" : "\\database_off.ico");
         imgMongoDBAdminRun->SetEnabled(apache);
         lbl_MongoDBAdminRun->SetEnabled(apache);
@@ -279,9 +281,9 @@ void Tvrk_form::ServerMongoDBRun() {
 void Tvrk_form::ServerMemcacheRun() {
     if (MemcacheBusy || Released) return;
     HandlerFrame frame(MemcacheBusy, {imgTabFTP});
-    if (Running(cat::kMemcacheService)) {
-        Net(cat::kNetStopMemcache);
-        Wait(cat::MemcacheUnregister(os().systemFolder()));
+    if (Running(cat::kMemcache)) {
+        Run(cat::Stop(cat::kMemcache, Places()));
+        Run(cat::Unregister(cat::kMemcache, Places()));
         if (Released) return;
         os().sleep(200);
         ShowPicture(imgMemcacheRunStop, "\\run.ico");
@@ -290,14 +292,14 @@ void Tvrk_form::ServerMemcacheRun() {
         lbl_MemAdminRun->SetEnabled(false);
         imgMemAdminRun->SetEnabled(false);
     } else {
-        Wait(cat::MemcacheRegister(AppPath));
+        Run(cat::Register(cat::kMemcache, Places()));
         if (Released) return;
-        Wait(cat::MemcacheStart(os().systemFolder()));
+        Run(cat::Start(cat::kMemcache, Places()));
         if (Released) return;
         os().sleep(200);
         ShowPicture(imgMemcacheRunStop, "\\stop.ico");
         lbl_MemcacheRunStop->SetCaption(StrStop);
-        const bool apache = Running(cat::kApacheService);
+        const bool apache = Running(cat::kApache);
         ShowPicture(imgMemAdminRun, apache ? "\\wfm.ico" : "\\wfm_off.ico");
         lbl_MemAdminRun->SetEnabled(apache);
         imgMemAdminRun->SetEnabled(apache);
@@ -314,26 +316,26 @@ void Tvrk_form::Timer1Timer() {
     const bool x = AutorunDone || StopAllBusy;
     if (x == AutorunEnabled) btnExit->SetEnabled(!ApacheBusy);
 
-    auto record = [this](ServerKey key, bool running) { RunIni->Record(key, running); };
+    auto record = [this](cat::Server server, bool running) { RunIni->Record(cat::Of(server).polled, running); };
 
-    bool up = Running(cat::kFTPService);
+    bool up = Running(cat::kFTP);
     imgFTPRun->SetVisible(up);
     imgFTPAdmin->SetEnabled(up);
     ShowPicture(imgFTPAdmin, up ? "\\user.ico" : "\\user_off.ico");
     lbl_ftpAdmin->SetEnabled(up);
     lbl_FTPRunStop->SetCaption(up ? StrStop : StrStart);
-    record(runstate::kFTP, up);
+    record(cat::kFTP, up);
 
-    up = Running(cat::kMemcacheService);
+    up = Running(cat::kMemcache);
     lbl_MemcacheRunStop->SetCaption(up ? StrStop : StrStart);
-    record(runstate::kMemcache, up);
+    record(cat::kMemcache, up);
 
-    up = Running(cat::kMySQLService);
+    up = Running(cat::kMySQL);
     imgMySQLRun->SetVisible(up && !myGif->Visible());
     lbl_MySQLRunStop->SetCaption(up ? StrStop : StrStart);
-    record(runstate::kMySQL, up);
+    record(cat::kMySQL, up);
 
-    up = Running(cat::kApacheService);
+    up = Running(cat::kApache);
     if (up) {
         ShowPicture(imgStartPage, "\\home.ico");
         lbl_vrkStart->SetEnabled(true);
@@ -346,20 +348,20 @@ void Tvrk_form::Timer1Timer() {
         imgStartPage->SetEnabled(false);
     }
     lbl_ApacheRunStop->SetCaption(up ? StrStop : StrStart);
-    record(runstate::kApache, up);
+    record(cat::kApache, up);
 
-    up = Running(cat::kPgSQLService);
+    up = Running(cat::kPgSQL);
     imgPgSQLRun->SetVisible(up);
-    lbl_PhpPgAdminRun->SetEnabled(up && Running(cat::kApacheService));
+    lbl_PhpPgAdminRun->SetEnabled(up && Running(cat::kApache));
     lbl_PgWinAdminRun->SetEnabled(up);
     lbl_PgSQLRunStop->SetCaption(up ? StrStop : StrStart);
-    record(runstate::kPgSQL, up);
+    record(cat::kPgSQL, up);
 
-    up = Running(cat::kMongoDBService);
+    up = Running(cat::kMongoDB);
     imgMongoDBRun->SetVisible(up);
-    lbl_MongoDBAdminRun->SetEnabled(up && Running(cat::kApacheService));
+    lbl_MongoDBAdminRun->SetEnabled(up && Running(cat::kApache));
     lbl_MongoDBRunStop->SetCaption(up ? StrStop : StrStart);
-    record(runstate::kMongoDB, up);
+    record(cat::kMongoDB, up);
 }
 
 // ------------------------------------------------------------------ stop-all, autorun, purge
@@ -394,35 +396,11 @@ void Tvrk_form::StopAllServers() {
         stoppedKeys.push_back(key);
         record(key);
     };
-    if (Running(cat::kFTPService)) {
-        Wait(cat::FTPStop(AppPath));
-        Wait(cat::FTPUnregister(os().systemFolder()));
-        stopped(runstate::kFTP);
-    }
-    if (Running(cat::kMongoDBService)) {
-        Net(cat::kNetStopMongoDB);
-        Wait(cat::MongoDBUnregister(os().systemFolder()));
-        stopped(runstate::kMongoDB);
-    }
-    if (Running(cat::kPgSQLService)) {
-        Net(cat::kNetStopPgSQL);
-        Wait(cat::PgSQLUnregister(PgSQLBinPath));
-        stopped(runstate::kPgSQL);
-    }
-    if (Running(cat::kMySQLService)) {
-        Net(cat::kNetStopMySQL);
-        Wait(cat::MySQLUnregister(os().systemFolder()));
-        stopped(runstate::kMySQL);
-    }
-    if (Running(cat::kApacheService)) {
-        Wait(cat::ApacheStop(AppPath));
-        Wait(cat::ApacheUnregister(AppPath));
-        stopped(runstate::kApache);
-    }
-    if (Running(cat::kMemcacheService)) {
-        Net(cat::kNetStopMemcache);
-        Wait(cat::MemcacheUnregister(os().systemFolder()));
-        stopped(runstate::kMemcacheStopped);
+    for (const cat::Server server : cat::kStopAllOrder) {
+        if (!Running(server)) continue;
+        Run(cat::Stop(server, Places()));
+        Run(cat::Unregister(server, Places()));
+        stopped(cat::Of(server).stopped);
     }
     // A NET stop is not waited for: a poll that ran inside a later command
     // could still find such a server running and record "1". What stop-all
@@ -458,7 +436,7 @@ void Tvrk_form::AutorunServers() {
 }
 
 void Tvrk_form::PurgeTempFiles() {
-    if (!Running(cat::kApacheService)) EmptyDirectory(os(), AppPath + tree::kPhpTemp);
+    if (!Running(cat::kApache)) EmptyDirectory(os(), AppPath + tree::kPhpTemp);
 }
 
 } // namespace vrk

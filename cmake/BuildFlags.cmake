@@ -1,0 +1,10 @@
+# The flags every target of the project builds with, as one target to link:
+# warnings on, and in the sanitizer build AddressSanitizer and
+# UndefinedBehaviorSanitizer (compile and link).
+add_library(vrk_build_flags INTERFACE)
+target_compile_options(vrk_build_flags INTERFACE -Wall -Wextra)
+if(VRK_SANITIZE)
+  target_compile_options(vrk_build_flags INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer
+                                                   -fno-sanitize-recover=all)
+  target_link_options(vrk_build_flags INTERFACE -fsanitize=address,undefined)
+endif()
