@@ -36,6 +36,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     vrk_form.OptionsDialog = &OptionsDialog;
 
     vrk_form.FinishStartup();
-    if (!app.Terminated()) app.Run();
+    if (!app.terminated()) app.Run();
     return 0;
 }

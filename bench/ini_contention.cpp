@@ -20,8 +20,8 @@ namespace {
 
 struct CountingPlatform : vrk::Win32Platform {
     int inPlace = 0;
-    WriteResult replaceFile(const std::string& path, const std::string& content) override {
-        const WriteResult result = Win32Platform::replaceFile(path, content);
+    WriteResult ReplaceContent(const std::string& path, const std::string& content) override {
+        const WriteResult result = Win32Platform::ReplaceContent(path, content);
         if (result == WriteResult::kWrittenInPlace) ++inPlace;
         return result;
     }

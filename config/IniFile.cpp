@@ -48,7 +48,7 @@ std::string IniFile::Text() const {
     std::string text;
     // A file that cannot be read reads like a missing one: every value takes
     // its default.
-    if (os_.readFile(path_, text, kMaxIniFileBytes) != Platform::ReadResult::kRead) text.clear();
+    if (os_.ReadContent(path_, text, kMaxIniFileBytes) != Platform::ReadResult::kRead) text.clear();
     return text;
 }
 
@@ -72,7 +72,7 @@ void IniFile::ReadSection(const std::string& section, std::vector<std::string>& 
 
 void IniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
     std::string text;
-    switch (os_.readFile(path_, text, kMaxIniFileBytes)) {
+    switch (os_.ReadContent(path_, text, kMaxIniFileBytes)) {
     case Platform::ReadResult::kRead: break;
     case Platform::ReadResult::kMissing: text.clear(); break;
     // Writing over a file we could not read would throw its content away.
@@ -83,7 +83,7 @@ void IniFile::WriteString(const std::string& section, const std::string& key, co
     // The status poll writes the same values every second: an unchanged file
     // is not written again.
     if (updated == text) return;
-    if (os_.replaceFile(path_, updated) == Platform::WriteResult::kFailed) throw WriteError();
+    if (os_.ReplaceContent(path_, updated) == Platform::WriteResult::kFailed) throw WriteError();
     if (sources_) sources_->SourceRecovered(path_);
 }
 

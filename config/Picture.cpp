@@ -284,7 +284,7 @@ const IconImage* BestIconImage(const Picture& icon, int side) {
 
 std::shared_ptr<const Picture> LoadPicture(Platform& os, const std::string& path) {
     std::string bytes;
-    switch (os.readFile(path, bytes, kMaxPictureFileBytes)) {
+    switch (os.ReadContent(path, bytes, kMaxPictureFileBytes)) {
     case Platform::ReadResult::kRead: break;
     case Platform::ReadResult::kMissing:
         throw Error("Cannot open file \"" + path + "\". The system cannot find the file specified");

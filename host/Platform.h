@@ -59,48 +59,48 @@ public:
 
     // --- processes ------------------------------------------------------
     // Every running process, or nothing when no snapshot can be taken.
-    virtual std::optional<std::vector<ProcessEntry>> processSnapshot() = 0;
+    virtual std::optional<std::vector<ProcessEntry>> ProcessSnapshot() = 0;
     // Opens the process with terminate access and ends it with the exit
     // code; false when it cannot be opened or terminated.
-    virtual bool terminateProcess(std::uint32_t processId, std::uint32_t exitCode) = 0;
+    virtual bool EndProcess(std::uint32_t processId, std::uint32_t exitCode) = 0;
 
     // --- child processes --------------------------------------------------
     // Starts a command line (a program named without a path is found by the
     // usual search rules, the running program's folder first) with the
     // show-window value; 0 when it cannot be started.
-    virtual Handle startChild(const std::string& commandLine, std::uint16_t showWindow) = 0;
+    virtual Handle StartChild(const std::string& commandLine, std::uint16_t showWindow) = 0;
     // True once the child has ended, with its exit code. Unlike an
     // exit-code poll this tells an ended child whose code is 259 from a
     // running one.
-    virtual bool childEnded(Handle child, std::uint32_t& exitCode) = 0;
+    virtual bool ChildEnded(Handle child, std::uint32_t& exitCode) = 0;
     // Blocks until the child ends or a message for this thread is waiting.
-    virtual void waitForChildOrMessage(Handle child) = 0;
-    virtual void closeChild(Handle child) = 0;
+    virtual void WaitForChildOrMessage(Handle child) = 0;
+    virtual void CloseChild(Handle child) = 0;
     // Handles every message waiting in this thread's queue (timer ticks,
     // clicks, repaints) and returns when the queue is empty.
-    virtual void dispatchMessages() = 0;
+    virtual void DispatchMessages() = 0;
     // Blocks the thread without handling messages.
-    virtual void sleep(std::uint32_t milliseconds) = 0;
+    virtual void Pause(std::uint32_t milliseconds) = 0;
 
     // --- services ---------------------------------------------------------
-    virtual Handle openServiceManager(const std::string& machine) = 0;
-    virtual Handle openService(Handle manager, const std::string& serviceName) = 0;
-    virtual bool queryServiceState(Handle service, std::uint32_t& state) = 0;
-    virtual void closeServiceHandle(Handle handle) = 0;
+    virtual Handle OpenServiceManager(const std::string& machine) = 0;
+    virtual Handle OpenNamedService(Handle manager, const std::string& serviceName) = 0;
+    virtual bool QueryServiceState(Handle service, std::uint32_t& state) = 0;
+    virtual void ReleaseServiceHandle(Handle handle) = 0;
 
     // --- files and directories ---------------------------------------------
     // The entries matching a pattern such as "C:\dir\*.*" (with "." and
     // ".."), in the order the system gives them; empty when nothing matches.
-    virtual std::vector<DirectoryEntry> listDirectory(const std::string& pattern) = 0;
-    virtual bool deleteFile(const std::string& path) = 0;
-    virtual bool removeDirectory(const std::string& path) = 0;
-    virtual bool fileExists(const std::string& path) = 0;
+    virtual std::vector<DirectoryEntry> ListDirectory(const std::string& pattern) = 0;
+    virtual bool RemoveFile(const std::string& path) = 0;
+    virtual bool RemoveFolder(const std::string& path) = 0;
+    virtual bool FileExists(const std::string& path) = 0;
     // Whole content of a file. A file that exists but cannot be read is told
     // apart from a missing one, so that a writer never mistakes it for empty;
     // a file bigger than the limit is not read at all.
     enum class ReadResult { kRead, kMissing, kFailed, kTooLarge };
     static constexpr std::size_t kNoLimit = static_cast<std::size_t>(-1);
-    virtual ReadResult readFile(const std::string& path, std::string& content, std::size_t limit = kNoLimit) = 0;
+    virtual ReadResult ReadContent(const std::string& path, std::string& content, std::size_t limit = kNoLimit) = 0;
     // Replaces (or creates) a file. Normally atomically: the new content goes
     // to a temporary file in the same folder which is then renamed over the
     // old one, so a reader or a crash sees either the old or the new file.
@@ -111,7 +111,7 @@ public:
     // when neither can be done (folder missing, file read-only, disk full,
     // file held without write sharing).
     enum class WriteResult { kFailed, kReplaced, kWrittenInPlace };
-    virtual WriteResult replaceFile(const std::string& path, const std::string& content) = 0;
+    virtual WriteResult ReplaceContent(const std::string& path, const std::string& content) = 0;
 
     // --- version resources ----------------------------------------------------
     // As GetFileVersionInfoSizeA, GetFileVersionInfoA and VerQueryValueA:
@@ -119,9 +119,9 @@ public:
     // information itself, and a sub-block of it looked up without regard to
     // case ("\" for the fixed block, "\VarFileInfo\Translation",
     // "\StringFileInfo\040904e4\productversion").
-    virtual std::uint32_t fileVersionInfoSize(const std::string& path) = 0;
-    virtual bool fileVersionInfo(const std::string& path, std::vector<std::uint8_t>& buffer) = 0;
-    virtual bool queryVersionValue(const std::vector<std::uint8_t>& buffer, const std::string& subBlock,
+    virtual std::uint32_t FileVersionInfoSize(const std::string& path) = 0;
+    virtual bool FileVersionInfo(const std::string& path, std::vector<std::uint8_t>& buffer) = 0;
+    virtual bool QueryVersionValue(const std::vector<std::uint8_t>& buffer, const std::string& subBlock,
                                    const std::uint8_t*& data, std::uint32_t& length) = 0;
 
     // --- system folders -------------------------------------------------------
@@ -131,11 +131,11 @@ public:
     // of the running program, the installation root, which every local user
     // may write to, and a program planted there would run with the panel's
     // rights.
-    virtual std::string systemFolder() = 0;
-    virtual std::string windowsFolder() = 0;
+    virtual std::string SystemFolder() = 0;
+    virtual std::string WindowsFolder() = 0;
 
     // --- shell ----------------------------------------------------------------
-    virtual void shellExecute(const ShellCall& call) = 0;
+    virtual void ShellOpen(const ShellCall& call) = 0;
 };
 
 } // namespace vrk

@@ -22,24 +22,24 @@ std::string StringFieldPath(std::uint16_t language, std::uint16_t codePage, std:
 }
 
 std::string GetFileInformation(Platform& os, const std::string& fileName, std::uint8_t index) {
-    if (!os.fileExists(fileName)) return {};
+    if (!os.FileExists(fileName)) return {};
     // An index without a field asks for nothing; querying the bare table path
     // would hand back the table itself.
     if (index >= std::size(kFieldNames)) return {};
-    const std::uint32_t size = os.fileVersionInfoSize(fileName);
+    const std::uint32_t size = os.FileVersionInfoSize(fileName);
     if (size == 0) return {};
     std::vector<std::uint8_t> buffer(size);
-    if (!os.fileVersionInfo(fileName, buffer)) return {};
+    if (!os.FileVersionInfo(fileName, buffer)) return {};
 
     const std::uint8_t* data = nullptr;
     std::uint32_t length = 0;
-    if (!os.queryVersionValue(buffer, "\\VarFileInfo\\Translation", data, length) || !data || length < 4)
+    if (!os.QueryVersionValue(buffer, "\\VarFileInfo\\Translation", data, length) || !data || length < 4)
         return {};
     std::uint16_t language = 0, codePage = 0;
     std::memcpy(&language, data, 2);
     std::memcpy(&codePage, data + 2, 2);
 
-    if (!os.queryVersionValue(buffer, StringFieldPath(language, codePage, index), data, length) || !data)
+    if (!os.QueryVersionValue(buffer, StringFieldPath(language, codePage, index), data, length) || !data)
         return {};
     // The text ends at its zero byte, and never runs past the buffer.
     const std::uint8_t* end = buffer.data() + buffer.size();

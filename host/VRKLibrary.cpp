@@ -27,7 +27,7 @@ bool ProcessNameMatches(const std::string& reportedExeFile, const std::string& e
 }
 
 bool ProcessExists(Platform& os, const std::string& exeName) {
-    const auto snapshot = os.processSnapshot();
+    const auto snapshot = os.ProcessSnapshot();
     if (!snapshot) return false;
     bool found = false;
     for (const auto& entry : *snapshot)
@@ -36,39 +36,39 @@ bool ProcessExists(Platform& os, const std::string& exeName) {
 }
 
 int KillTask(Platform& os, const std::string& exeName) {
-    const auto snapshot = os.processSnapshot();
+    const auto snapshot = os.ProcessSnapshot();
     if (!snapshot) return 0;
     int result = 0;
     for (const auto& entry : *snapshot)
-        if (ProcessNameMatches(entry.exeFile, exeName)) result = os.terminateProcess(entry.processId, 0) ? 1 : 0;
+        if (ProcessNameMatches(entry.exeFile, exeName)) result = os.EndProcess(entry.processId, 0) ? 1 : 0;
     return result;
 }
 
 std::uint32_t ExecAndWait(Platform& os, const std::string& commandLine, std::uint16_t showWindow) {
-    const Handle child = os.startChild(commandLine, showWindow);
+    const Handle child = os.StartChild(commandLine, showWindow);
     if (!child) return kExecNotStarted;
     // The window must stay alive while the child runs: every waiting message
     // is handled before each look at the child, and in between the thread
     // sleeps until the child ends or a new message arrives (no spinning).
     std::uint32_t exitCode = kStillActive;
     for (;;) {
-        os.dispatchMessages();
-        if (os.childEnded(child, exitCode)) break;
-        os.waitForChildOrMessage(child);
+        os.DispatchMessages();
+        if (os.ChildEnded(child, exitCode)) break;
+        os.WaitForChildOrMessage(child);
     }
-    os.closeChild(child);
+    os.CloseChild(child);
     return exitCode;
 }
 
 std::uint32_t ServiceGetStatus(Platform& os, const std::string& machine, const std::string& serviceName) {
-    const Handle manager = os.openServiceManager(machine);
+    const Handle manager = os.OpenServiceManager(machine);
     if (!manager) return kServiceNoState;
     std::uint32_t state = kServiceNoState;
-    if (const Handle service = os.openService(manager, serviceName)) {
-        if (!os.queryServiceState(service, state)) state = kServiceNoState;
-        os.closeServiceHandle(service);
+    if (const Handle service = os.OpenNamedService(manager, serviceName)) {
+        if (!os.QueryServiceState(service, state)) state = kServiceNoState;
+        os.ReleaseServiceHandle(service);
     }
-    os.closeServiceHandle(manager);
+    os.ReleaseServiceHandle(manager);
     return state;
 }
 
@@ -77,15 +77,15 @@ bool ServiceRunning(Platform& os, const std::string& machine, const std::string&
 }
 
 void EmptyDirectory(Platform& os, const std::string& directory) {
-    for (const auto& entry : os.listDirectory(directory + "*.*")) {
+    for (const auto& entry : os.ListDirectory(directory + "*.*")) {
         if (entry.attributes & (kAttrHidden | kAttrSystem | kAttrVolumeLabel)) continue;
         if (entry.name == "." || entry.name == "..") continue;
         const std::string path = directory + entry.name;
         if (entry.attributes == kAttrDirectory) {
             EmptyDirectory(os, path + "\\");
-            os.removeDirectory(path);
+            os.RemoveFolder(path);
         } else if (!(entry.attributes & kAttrDirectory)) {
-            os.deleteFile(path);
+            os.RemoveFile(path);
         }
         // A directory entry with further bits (read-only, archive, a link or
         // junction) stays with its contents; on Windows deleting it as a
@@ -94,14 +94,14 @@ void EmptyDirectory(Platform& os, const std::string& directory) {
 }
 
 std::string GetFileVersion(Platform& os, const std::string& fileName) {
-    const std::uint32_t size = os.fileVersionInfoSize(fileName);
+    const std::uint32_t size = os.FileVersionInfoSize(fileName);
     if (size == 0) return {};
     std::vector<std::uint8_t> buffer(size);
-    if (!os.fileVersionInfo(fileName, buffer)) return {};
+    if (!os.FileVersionInfo(fileName, buffer)) return {};
     const std::uint8_t* data = nullptr;
     std::uint32_t length = 0;
     // VS_FIXEDFILEINFO: signature, struct version, then FileVersionMS and LS.
-    if (!os.queryVersionValue(buffer, "\\", data, length) || !data || length < 16) return {};
+    if (!os.QueryVersionValue(buffer, "\\", data, length) || !data || length < 16) return {};
     std::uint32_t ms = 0, ls = 0;
     std::memcpy(&ms, data + 8, 4);
     std::memcpy(&ls, data + 12, 4);

@@ -13,7 +13,7 @@ namespace {
 // Selects the item equal to the name, compared without case and whole;
 // nothing when no item is.
 void SelectByName(DropDownList* box, const std::string& name) {
-    const auto& items = box->Items();
+    const auto& items = box->items();
     for (std::size_t i = 0; i < items.size(); ++i)
         if (IniNamesEqual(items[i], name)) {
             box->SetItemIndex(static_cast<int>(i));
@@ -75,17 +75,17 @@ void TOptionsDialog::btnApplyClick() {
     Settings settings(app().os(), installationRoot_ + tree::kSettingsFileFromDialog, &app());
     // With no language selected the stored one stays: an empty name would
     // leave every caption of both windows blank.
-    if (cb_langs->ItemIndex() >= 0) settings.Write(setting::kLanguage, cb_langs->SelectedText());
-    settings.Write(setting::kStopServicesAtExit, cbx_stopServicesAtExit->Checked());
-    settings.Write(setting::kClearTempFiles, cbx_clearTempFiles->Checked());
-    settings.Write(setting::kAutorun, cbx_autorun->Checked());
-    settings.Write(setting::kAutorunApache, cbx_runApache->Checked());
-    settings.Write(setting::kAutorunPhpVersion, cb_phpversions->ItemIndex());
-    settings.Write(setting::kAutorunMySQL, cbx_mysql->Checked());
-    settings.Write(setting::kAutorunMySQLVersion, cb_mysqlversions->ItemIndex());
-    settings.Write(setting::kAutorunPgSQL, cbx_pgsql->Checked());
-    settings.Write(setting::kAutorunMongoDB, cbx_mongodb->Checked());
-    settings.Write(setting::kAutorunFTP, cbx_filezilla->Checked());
+    if (cb_langs->itemIndex() >= 0) settings.Write(setting::kLanguage, cb_langs->SelectedText());
+    settings.Write(setting::kStopServicesAtExit, cbx_stopServicesAtExit->checked());
+    settings.Write(setting::kClearTempFiles, cbx_clearTempFiles->checked());
+    settings.Write(setting::kAutorun, cbx_autorun->checked());
+    settings.Write(setting::kAutorunApache, cbx_runApache->checked());
+    settings.Write(setting::kAutorunPhpVersion, cb_phpversions->itemIndex());
+    settings.Write(setting::kAutorunMySQL, cbx_mysql->checked());
+    settings.Write(setting::kAutorunMySQLVersion, cb_mysqlversions->itemIndex());
+    settings.Write(setting::kAutorunPgSQL, cbx_pgsql->checked());
+    settings.Write(setting::kAutorunMongoDB, cbx_mongodb->checked());
+    settings.Write(setting::kAutorunFTP, cbx_filezilla->checked());
     SettingsApplied = true;
     loadSettings();
 }
@@ -93,15 +93,15 @@ void TOptionsDialog::btnApplyClick() {
 void TOptionsDialog::Timer1Timer() {
     Control* const dependants[] = {cbx_runApache, lbl_phpversions, cb_phpversions, cbx_mysql, lbl_mysqlversion,
                                    cb_mysqlversions, cbx_pgsql, cbx_mongodb, cbx_filezilla};
-    if (!cbx_autorun->Checked()) {
+    if (!cbx_autorun->checked()) {
         for (Control* c : dependants) c->SetEnabled(false);
         return;
     }
     for (Control* c : dependants) c->SetEnabled(true);
-    lbl_phpversions->SetEnabled(cbx_runApache->Checked());
-    cb_phpversions->SetEnabled(cbx_runApache->Checked());
-    lbl_mysqlversion->SetEnabled(cbx_mysql->Checked());
-    cb_mysqlversions->SetEnabled(cbx_mysql->Checked());
+    lbl_phpversions->SetEnabled(cbx_runApache->checked());
+    cb_phpversions->SetEnabled(cbx_runApache->checked());
+    lbl_mysqlversion->SetEnabled(cbx_mysql->checked());
+    cb_mysqlversions->SetEnabled(cbx_mysql->checked());
 }
 
 void TOptionsDialog::FormClose(CloseAction&) {

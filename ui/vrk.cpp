@@ -52,17 +52,17 @@ void Tvrk_form::FormCreate() {
     // The servers as they stand, and the versions of the bundle.
     SetServerControlsFromServices();
     ShowComponentVersions();
-    lbl_VRKInfo_title->SetCaption(lbl_VRKInfo_title->Caption() + " " + AppVersion);
+    lbl_VRKInfo_title->SetCaption(lbl_VRKInfo_title->caption() + " " + AppVersion);
     startupComplete = true;
 }
 
 void Tvrk_form::FinishStartup() {
-    if (app().Terminated()) return;
+    if (app().terminated()) return;
     // A start-up that stopped early has not made what the poll and the
     // autorun pass work on; they are then left out, and the window stays up
     // with the error it has shown.
     if (runIniReady) app().Guard([this] { Timer1Timer(); });
-    if (!AutorunEnabled || app().Terminated()) return;
+    if (!AutorunEnabled || app().terminated()) return;
     if (startupComplete) {
         app().Guard([this] { AutorunServers(); });
     } else {

@@ -16,7 +16,7 @@ constexpr const char* kProductWebSite = "https://www.vorlan.example/";
 // explorer) the Windows folder: a bare name would be looked for first in the
 // installation root, where any user may plant a program of that name. The
 // shell takes the program as a path, not as a command line: no quotes.
-std::string SystemProgram(Platform& os, const char* name) { return os.systemFolder() + "\\" + name; }
+std::string SystemProgram(Platform& os, const char* name) { return os.SystemFolder() + "\\" + name; }
 } // namespace
 
 void Tvrk_form::Shell(bool owned, const std::string& file, const std::string& parameters) {
@@ -26,7 +26,7 @@ void Tvrk_form::Shell(bool owned, const std::string& file, const std::string& pa
     call.file = file;
     call.parameters = parameters;
     call.showCommand = kSwShowNormal;
-    os().shellExecute(call);
+    os().ShellOpen(call);
 }
 
 void Tvrk_form::OpenVRKStartPage() { Shell(true, "https://localhost"); }
@@ -37,7 +37,7 @@ void Tvrk_form::OpenPhpPGAdmin() { Shell(true, "https://localhost/phppgadmin"); 
 void Tvrk_form::OpenMongoDBAdminDialog() { Shell(true, "https://localhost/mongo"); }
 void Tvrk_form::OpenVORLANWebPage() { Shell(true, kProductWebSite); }
 // The vrk folder of the installation the panel runs from, wherever that is.
-void Tvrk_form::OpenVRKFolder() { Shell(false, os().windowsFolder() + "\\explorer.exe", AppPath + "vrk"); }
+void Tvrk_form::OpenVRKFolder() { Shell(false, os().WindowsFolder() + "\\explorer.exe", AppPath + "vrk"); }
 void Tvrk_form::OpenServicesManager() { Shell(false, SystemProgram(os(), "mmc.exe"), "services.msc"); }
 void Tvrk_form::OpenTaskManager() { Shell(false, SystemProgram(os(), "taskmgr.exe")); }
 void Tvrk_form::OpenSPMDialog() { Shell(false, SystemProgram(os(), "mmc.exe"), "perfmon.msc"); }
@@ -63,7 +63,7 @@ void Tvrk_form::OpenOptionsDialog() {
     if (OptionsDialog) OptionsDialog->Execute();
     if (Released) return;
     ReadSettings();
-    lbl_VRKInfo_title->SetCaption(lbl_VRKInfo_title->Caption() + " " + AppVersion);
+    lbl_VRKInfo_title->SetCaption(lbl_VRKInfo_title->caption() + " " + AppVersion);
 }
 
 } // namespace vrk

@@ -45,7 +45,7 @@ private:
 
 } // namespace
 
-cat::Places Tvrk_form::Places() { return {AppPath, PgSQLBinPath, PgSQLDataPath, os().systemFolder()}; }
+cat::Places Tvrk_form::Places() { return {AppPath, PgSQLBinPath, PgSQLDataPath, os().SystemFolder()}; }
 
 std::uint32_t Tvrk_form::Run(const cat::Command& command) {
     if (!command.viaShell) return ExecAndWait(os(), command.line, kSwHide);
@@ -54,7 +54,7 @@ std::uint32_t Tvrk_form::Run(const cat::Command& command) {
     call.file = command.program;
     call.parameters = command.line;
     call.showCommand = kSwHide;
-    os().shellExecute(call);
+    os().ShellOpen(call);
     return 0;
 }
 
@@ -64,7 +64,7 @@ void Tvrk_form::ShowPicture(Image* image, const char* file) { image->LoadFromFil
 
 void Tvrk_form::SwapIndicator(Control* hidden, Control* shown, std::int32_t delayMs) {
     hidden->SetVisible(false);
-    os().sleep(static_cast<std::uint32_t>(delayMs));
+    os().Pause(static_cast<std::uint32_t>(delayMs));
     shown->SetVisible(true);
 }
 
@@ -76,7 +76,7 @@ void Tvrk_form::ServerApacheRun() {
     if (ApacheBusy || Released) return;
     HandlerFrame frame(ApacheBusy, {imgTabFTP, imgTabDB});
     if (AutorunApache) rgp_PHPVersions->SetItemIndex(AutorunPHPIndex);
-    const int php = rgp_PHPVersions->ItemIndex();
+    const int php = rgp_PHPVersions->itemIndex();
 
     if (Running(cat::kApache)) {
         imgApacheRun->SetVisible(false);
@@ -86,7 +86,7 @@ void Tvrk_form::ServerApacheRun() {
         if (Released) return;
         frmGif->SetVisible(false);
         ShowPicture(imgApacheRunStop, "\\run.ico");
-        os().sleep(500);
+        os().Pause(500);
         lbl_ApacheRunStop->SetCaption(StrStart);
         ShowPicture(imgWFMRun, "\\wfm_off.ico");
         lbl_WFMRun->SetEnabled(false);
@@ -110,14 +110,14 @@ void Tvrk_form::ServerApacheRun() {
         Run(cat::Start(cat::kApache, Places()));
         if (Released) return;
         frmGif->SetVisible(false);
-        os().sleep(300);
+        os().Pause(300);
         ShowPicture(imgApacheRunStop, "\\stop.ico");
         lbl_ApacheRunStop->SetCaption(StrStop);
         ShowPicture(imgWFMRun, "\\wfm.ico");
         lbl_WFMRun->SetEnabled(true);
         imgWFMRun->SetEnabled(true);
         rgp_PHPVersions->SetEnabled(false);
-        SettingsIni->Write(setting::kLatestPhpVersion, rgp_PHPVersions->ItemIndex());
+        SettingsIni->Write(setting::kLatestPhpVersion, rgp_PHPVersions->itemIndex());
         imgApacheRun->SetVisible(true);
         if (Running(cat::kMySQL)) {
             ShowPicture(imgPhpMyAdminRun, "\\database.ico");
@@ -152,7 +152,7 @@ void Tvrk_form::ServerMYSQLRun() {
         Run(cat::Stop(cat::kMySQL, Places()));
         Run(cat::Unregister(cat::kMySQL, Places()));
         if (Released) return;
-        os().sleep(500);
+        os().Pause(500);
         myGif->SetVisible(false);
         ShowPicture(imgMySQLRunStop, "\\run.ico");
         ShowPicture(imgPhpMyAdminRun, "\\database_off.ico");
@@ -162,7 +162,7 @@ void Tvrk_form::ServerMYSQLRun() {
         rgp_MySQLVersions->SetEnabled(true);
     } else {
         if (AutorunMySQL) rgp_MySQLVersions->SetItemIndex(AutorunMySQLIndex);
-        const int index = rgp_MySQLVersions->ItemIndex();
+        const int index = rgp_MySQLVersions->itemIndex();
         myGif->SetVisible(true);
         Run(cat::Register(cat::kMySQL, Places(), index));
         if (Released) return;
@@ -189,7 +189,7 @@ void Tvrk_form::ServerPGSQLRun() {
         Run(cat::Stop(cat::kPgSQL, Places()));
         Run(cat::Unregister(cat::kPgSQL, Places()));
         if (Released) return;
-        os().sleep(200);
+        os().Pause(200);
         ShowPicture(imgPgSQLRunStop, "\\run.ico");
         ShowPicture(imgPhpPgAdminRun, "\\database_off.ico");
         imgPhpPgAdminRun->SetEnabled(false);
@@ -203,7 +203,7 @@ void Tvrk_form::ServerPGSQLRun() {
         Run(cat::Register(cat::kPgSQL, Places()));
         if (Released) return;
         Run(cat::Start(cat::kPgSQL, Places()));
-        os().sleep(500);
+        os().Pause(500);
         ShowPicture(imgPgSQLRunStop, "\\stop.ico");
         ShowPicture(imgPgWinAdminRun, "\\database.ico");
         imgPgWinAdminRun->SetEnabled(true);
@@ -226,7 +226,7 @@ void Tvrk_form::ServerFTPRun() {
         if (Released) return;
         Run(cat::Unregister(cat::kFTP, Places()));
         if (Released) return;
-        os().sleep(200);
+        os().Pause(200);
         ftpGif->SetVisible(false);
         ShowPicture(imgFTPRunStop, "\\run.ico");
         lbl_FTPRunStop->SetCaption(StrStart);
@@ -236,7 +236,7 @@ void Tvrk_form::ServerFTPRun() {
         if (Released) return;
         Run(cat::Start(cat::kFTP, Places()));
         if (Released) return;
-        os().sleep(200);
+        os().Pause(200);
         ShowPicture(imgFTPRunStop, "\\stop.ico");
         lbl_FTPRunStop->SetCaption(StrStop);
         SwapIndicator(ftpGif, imgFTPRun, 100);
@@ -253,7 +253,7 @@ void Tvrk_form::ServerMongoDBRun() {
         Run(cat::Stop(cat::kMongoDB, Places()));
         Run(cat::Unregister(cat::kMongoDB, Places()));
         if (Released) return;
-        os().sleep(500);
+        os().Pause(500);
         mongoGif->SetVisible(false);
         ShowPicture(imgMongoDBRunStop, "\\run.ico");
         ShowPicture(imgMongoDBAdminRun, "\\database_off.ico");
@@ -285,7 +285,7 @@ void Tvrk_form::ServerMemcacheRun() {
         Run(cat::Stop(cat::kMemcache, Places()));
         Run(cat::Unregister(cat::kMemcache, Places()));
         if (Released) return;
-        os().sleep(200);
+        os().Pause(200);
         ShowPicture(imgMemcacheRunStop, "\\run.ico");
         lbl_MemcacheRunStop->SetCaption(StrStart);
         ShowPicture(imgMemAdminRun, "\\wfm_off.ico");
@@ -296,7 +296,7 @@ void Tvrk_form::ServerMemcacheRun() {
         if (Released) return;
         Run(cat::Start(cat::kMemcache, Places()));
         if (Released) return;
-        os().sleep(200);
+        os().Pause(200);
         ShowPicture(imgMemcacheRunStop, "\\stop.ico");
         lbl_MemcacheRunStop->SetCaption(StrStop);
         const bool apache = Running(cat::kApache);
@@ -331,7 +331,7 @@ void Tvrk_form::Timer1Timer() {
     record(cat::kMemcache, up);
 
     up = Running(cat::kMySQL);
-    imgMySQLRun->SetVisible(up && !myGif->Visible());
+    imgMySQLRun->SetVisible(up && !myGif->visible());
     lbl_MySQLRunStop->SetCaption(up ? StrStop : StrStart);
     record(cat::kMySQL, up);
 
@@ -340,7 +340,7 @@ void Tvrk_form::Timer1Timer() {
         ShowPicture(imgStartPage, "\\home.ico");
         lbl_vrkStart->SetEnabled(true);
         imgStartPage->SetEnabled(true);
-        imgApacheRun->SetVisible(!frmGif->Visible());
+        imgApacheRun->SetVisible(!frmGif->visible());
     } else {
         imgApacheRun->SetVisible(false);
         ShowPicture(imgStartPage, "\\home_off.ico");

@@ -22,20 +22,20 @@ class BadInputTest : public VrkFormTest {};
 
 TEST_F(BadInputTest, BinarySettingsAndStateFilesStartWithDefaultsAndKeepTheirBytes) {
     const std::string binary = RandomBytes(20000, 1);
-    settings(binary);
-    os.writeFile(path("vrk\\tmp\\run.ini"), binary);
-    Tvrk_form& f = start();
+    WriteSettings(binary);
+    os.WriteFile(Path("vrk\\tmp\\run.ini"), binary);
+    Tvrk_form& f = Start();
     EXPECT_TRUE(backend.errors.empty()) << backend.errors.front();
     EXPECT_TRUE(f.startupComplete);
-    const std::string run = os.fileContent(path("vrk\\tmp\\run.ini"));
+    const std::string run = os.FileContent(Path("vrk\\tmp\\run.ini"));
     EXPECT_EQ(IniLookup(run, "gui", "version"), "1.3.22");
     EXPECT_EQ(run.substr(0, binary.size()), binary) << "what was there stays";
 }
 
 TEST_F(BadInputTest, HugeLinesAndFilesWithoutLineEnds) {
-    settings("[vrk]\r\nlanguage=Deutsch\r\nnoise=" + std::string(3 << 20, 'n') + "\r\nssae=1");
-    language("Deutsch", std::string("\xEF\xBB\xBF") + "[gui]\rStart=Los\rStop=Halt");
-    Tvrk_form& f = start();
+    WriteSettings("[vrk]\r\nlanguage=Deutsch\r\nnoise=" + std::string(3 << 20, 'n') + "\r\nssae=1");
+    WriteLanguage("Deutsch", std::string("\xEF\xBB\xBF") + "[gui]\rStart=Los\rStop=Halt");
+    Tvrk_form& f = Start();
     EXPECT_EQ(f.LanguageName, "Deutsch");
     EXPECT_TRUE(f.StopServicesAtExit);
     EXPECT_EQ(f.StrStart, "Los");
@@ -44,30 +44,30 @@ TEST_F(BadInputTest, HugeLinesAndFilesWithoutLineEnds) {
 
 TEST_F(BadInputTest, AnEnormousSettingsFileIsNeitherReadNorOverwritten) {
     std::string big = "[vrk]\r\nlanguage=Deutsch\r\n" + std::string(kMaxIniFileBytes, 'x');
-    settings(big);
-    Tvrk_form& f = start();
+    WriteSettings(big);
+    Tvrk_form& f = Start();
     EXPECT_EQ(f.LanguageName, "English") << "read as missing";
     EXPECT_THROW(f.SettingsIni->Write(setting::kLatestPhpVersion, 1), Error);
-    EXPECT_EQ(os.fileContent(path("vrk\\config\\settings.ini")).size(), big.size());
+    EXPECT_EQ(os.FileContent(Path("vrk\\config\\settings.ini")).size(), big.size());
 }
 
 TEST_F(BadInputTest, AReadOnlyStateFileIsReportedAndTheWindowStaysUp) {
-    os.writeFile(path("vrk\\tmp\\run.ini"), "[other]\r\nx=1\r\n");
-    os.setAttributes(path("vrk\\tmp\\run.ini"), kAttrReadOnly);
-    Tvrk_form& f = start();
+    os.WriteFile(Path("vrk\\tmp\\run.ini"), "[other]\r\nx=1\r\n");
+    os.SetAttributes(Path("vrk\\tmp\\run.ini"), kAttrReadOnly);
+    Tvrk_form& f = Start();
     ASSERT_EQ(backend.errors.size(), 1u);
     EXPECT_EQ(backend.errors[0], "Unable to write to C:\\VORLAN\\\\vrk\\tmp\\run.ini");
-    EXPECT_TRUE(f.Visible());
-    EXPECT_EQ(os.fileContent(path("vrk\\tmp\\run.ini")), "[other]\r\nx=1\r\n");
+    EXPECT_TRUE(f.visible());
+    EXPECT_EQ(os.FileContent(Path("vrk\\tmp\\run.ini")), "[other]\r\nx=1\r\n");
 }
 
 TEST_F(BadInputTest, ALockedSettingsFileReadsAsDefaultsAndIsNeverClobbered) {
-    settings("[vrk]\r\nlanguage=Deutsch\r\n");
+    WriteSettings("[vrk]\r\nlanguage=Deutsch\r\n");
     os.unreadable = {"C:\\VORLAN\\\\vrk\\config\\settings.ini"};
-    Tvrk_form& f = start();
+    Tvrk_form& f = Start();
     EXPECT_EQ(f.LanguageName, "English");
     EXPECT_THROW(f.SettingsIni->Write(setting::kLatestPhpVersion, 2), Error);
-    EXPECT_EQ(os.fileContent(path("vrk\\config\\settings.ini")), "[vrk]\r\nlanguage=Deutsch\r\n");
+    EXPECT_EQ(os.FileContent(Path("vrk\\config\\settings.ini")), "[vrk]\r\nlanguage=Deutsch\r\n");
 }
 
 struct BrokenPicture {
@@ -78,9 +78,9 @@ struct BrokenPicture {
 
 TEST_F(BadInputTest, BrokenSkinFilesGiveAClearErrorNamingTheProblem) {
     std::string jpeg, gif, icon;
-    os.readFile(path("vrk\\skins\\default\\bg.jpg"), jpeg);
-    os.readFile(path("vrk\\skins\\default\\loading.gif"), gif);
-    os.readFile(path("vrk\\skins\\default\\close.ico"), icon);
+    os.ReadContent(Path("vrk\\skins\\default\\bg.jpg"), jpeg);
+    os.ReadContent(Path("vrk\\skins\\default\\loading.gif"), gif);
+    os.ReadContent(Path("vrk\\skins\\default\\close.ico"), icon);
     // A JPEG header that claims 60000 x 60000 pixels.
     std::string giant = jpeg;
     for (std::size_t i = 0; i + 8 < giant.size(); ++i)
@@ -107,14 +107,14 @@ TEST_F(BadInputTest, BrokenSkinFilesGiveAClearErrorNamingTheProblem) {
     for (const auto& c : cases) {
         const std::string file = std::string("C:\\VORLAN\\vrk\\skins\\default\\") + c.file;
         std::string original;
-        os.readFile(file, original);
-        os.writeFile(file, c.content);
+        os.ReadContent(file, original);
+        os.WriteFile(file, c.content);
         backend.errors.clear();
-        start();
+        Start();
         ASSERT_EQ(backend.errors.size(), 1u) << c.file;
         EXPECT_NE(backend.errors[0].find(c.words), std::string::npos) << c.file << ": " << backend.errors[0];
-        EXPECT_TRUE(form->Visible());
-        os.writeFile(file, original);
+        EXPECT_TRUE(form->visible());
+        os.WriteFile(file, original);
     }
 }
 

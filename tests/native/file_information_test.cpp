@@ -19,7 +19,7 @@ protected:
     ScriptedPlatform os;
     const std::string file = "C:\\VORLAN\\servers\\httpd.exe";
     void SetUp() override {
-        os.writeFile(file, "MZ");
+        os.WriteFile(file, "MZ");
         auto& v = os.versions[file];
         v.fixed = {{2, 2, 22, 0}};
         v.translations = {{0x0409, 0x04E4}, {0x0407, 0x04B0}};
@@ -40,7 +40,7 @@ TEST_F(FileInformationTest, EmptyForEveryFailure) {
     EXPECT_EQ(GetFileInformation(os, file, 9), "");
     EXPECT_EQ(GetFileInformation(os, file, 255), "");
     EXPECT_EQ(GetFileInformation(os, "C:\\VORLAN\\servers\\missing.exe", kProductVersion), "");
-    os.writeFile("C:\\plain.exe", "MZ");
+    os.WriteFile("C:\\plain.exe", "MZ");
     EXPECT_EQ(GetFileInformation(os, "C:\\plain.exe", kProductVersion), "") << "no version resource";
     os.versions[file].translations.clear();
     EXPECT_EQ(GetFileInformation(os, file, kProductVersion), "") << "no translation table";

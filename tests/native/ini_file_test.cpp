@@ -15,14 +15,14 @@ class IniFileTest : public ::testing::Test {
 protected:
     ScriptedPlatform os;
     IniFile ini{os, kPath};
-    void file(const std::string& text) { os.writeFile(kPath, text); }
-    std::string content() { return os.fileContent(kPath); }
+    void WriteIni(const std::string& text) { os.WriteFile(kPath, text); }
+    std::string content() { return os.FileContent(kPath); }
 };
 
 TEST_F(IniFileTest, MissingFileSectionOrKeyGivesTheDefault) {
     EXPECT_EQ(ini.ReadString("vrk", "language", "English"), "English");
     EXPECT_EQ(ini.ReadInteger("latest", "php", 5), 5);
-    file("[vrk]\r\nskin=blue\r\nbare\r\n");
+    WriteIni("[vrk]\r\nskin=blue\r\nbare\r\n");
     EXPECT_EQ(ini.ReadString("vrk", "language", "English"), "English");
     EXPECT_EQ(ini.ReadString("other", "skin", "d"), "d");
     EXPECT_EQ(ini.ReadString("vrk", "bare", "d"), "d") << "a line without = holds no value";
@@ -32,14 +32,14 @@ TEST_F(IniFileTest, MissingFileSectionOrKeyGivesTheDefault) {
 }
 
 TEST_F(IniFileTest, PresentButEmptyValueIsEmptyNotTheDefault) {
-    file("[vrk]\r\nlanguage=\r\nq=\"\"\r\n");
+    WriteIni("[vrk]\r\nlanguage=\r\nq=\"\"\r\n");
     EXPECT_EQ(ini.ReadString("vrk", "language", "English"), "");
     EXPECT_EQ(ini.ReadString("vrk", "q", "x"), "");
     EXPECT_EQ(ini.ReadInteger("vrk", "language", 3), 3) << "an empty value is not a number";
 }
 
 TEST_F(IniFileTest, TrimsBlanksAndOnePairOfMatchingQuotes) {
-    file("  [ gui ]  \r\n"
+    WriteIni("  [ gui ]  \r\n"
          "  Start  =   Run it  \r\n"
          "tabbed=\tx\t\r\n"
          "dq=\"  spaced  \"\r\n"
@@ -60,28 +60,28 @@ TEST_F(IniFileTest, TrimsBlanksAndOnePairOfMatchingQuotes) {
 
 TEST_F(IniFileTest, LongValuesAreCutTo2047Characters) {
     const std::string longValue(3000, 'w');
-    file("[welcome]\r\nRow1=" + longValue + "\r\nquoted=\"" + longValue + "\"\r\n");
+    WriteIni("[welcome]\r\nRow1=" + longValue + "\r\nquoted=\"" + longValue + "\"\r\n");
     EXPECT_EQ(ini.ReadString("welcome", "Row1", ""), longValue.substr(0, 2047));
     EXPECT_EQ(ini.ReadString("welcome", "quoted", ""), longValue.substr(0, 2047));
 }
 
 TEST_F(IniFileTest, NamesMatchWithoutCaseAndTheFirstOfDuplicatesCounts) {
-    file("[VRK]\r\nLANGUAGE=Deutsch\r\nlanguage=Français\r\n[Fran\xe7" "ais]\r\nk=1\r\n[vrk]\r\nskin=later\r\n");
+    WriteIni("[VRK]\r\nLANGUAGE=Deutsch\r\nlanguage=Français\r\n[Fran\xe7" "ais]\r\nk=1\r\n[vrk]\r\nskin=later\r\n");
     EXPECT_EQ(ini.ReadString("vrk", "Language", ""), "Deutsch");
     EXPECT_EQ(ini.ReadString("vrk", "skin", "default"), "default") << "only the first section of a name is read";
     EXPECT_EQ(ini.ReadString("FRAN\xc7" "AIS", "K", ""), "1") << "Windows-1252 letters fold too";
 }
 
 TEST_F(IniFileTest, SectionHeaderRunsToTheLastBracketAndLineEndsOfEveryKind) {
-    file("[a]b]\nx=1\r[c]\r\ny=2");
+    WriteIni("[a]b]\nx=1\r[c]\r\ny=2");
     EXPECT_EQ(ini.ReadString("a]b", "x", ""), "1");
     EXPECT_EQ(ini.ReadString("c", "y", ""), "2");
-    file("\xEF\xBB\xBF[vrk]\r\nlanguage=Deutsch\r\n");
+    WriteIni("\xEF\xBB\xBF[vrk]\r\nlanguage=Deutsch\r\n");
     EXPECT_EQ(ini.ReadString("vrk", "language", ""), "Deutsch") << "a byte-order mark is not part of the name";
 }
 
 TEST_F(IniFileTest, IntegersAndBooleans) {
-    file("[t]\r\nyes=yes\r\ntrue=true\r\ntwo=2\r\nminus=-1\r\nhex=0x2\r\nhexbig=0XfF\r\nshort=0x\r\n"
+    WriteIni("[t]\r\nyes=yes\r\ntrue=true\r\ntwo=2\r\nminus=-1\r\nhex=0x2\r\nhexbig=0XfF\r\nshort=0x\r\n"
          "zero=0\r\nplus=+7\r\nbig=2147483648\r\nsmall=-2147483648\r\nallf=0xFFFFFFFF\r\ntrail=12a\r\n");
     EXPECT_EQ(ini.ReadInteger("t", "yes", 9), 9);
     EXPECT_EQ(ini.ReadInteger("t", "two", 9), 2);
@@ -106,7 +106,7 @@ TEST_F(IniFileTest, IntegersAndBooleans) {
 }
 
 TEST_F(IniFileTest, ReadSectionListsKeyNamesInFileOrder) {
-    file("[langs]\r\nEnglish=1\r\n;comment=x\r\nDeutsch=\r\nnovalue\r\n\r\nFran\xe7" "ais=1\r\nEnglish=2\r\n[skins]\r\ndefault=\r\n");
+    WriteIni("[langs]\r\nEnglish=1\r\n;comment=x\r\nDeutsch=\r\nnovalue\r\n\r\nFran\xe7" "ais=1\r\nEnglish=2\r\n[skins]\r\ndefault=\r\n");
     std::vector<std::string> keys;
     ini.ReadSection("LANGS", keys);
     EXPECT_EQ(keys, (std::vector<std::string>{"English", "Deutsch", "Fran\xe7" "ais", "English"}));
@@ -120,7 +120,7 @@ TEST_F(IniFileTest, WritesReplaceInPlaceAndKeepEveryOtherLine) {
                                "\r\n"
                                "[autorun]\r\n"
                                "auto=1\r\n";
-    file(before);
+    WriteIni(before);
     ini.WriteString("VRK", "language", "English");
     EXPECT_EQ(content(), "; settings of the panel\r\n"
                          "[vrk]\r\n"
@@ -132,7 +132,7 @@ TEST_F(IniFileTest, WritesReplaceInPlaceAndKeepEveryOtherLine) {
 }
 
 TEST_F(IniFileTest, NewKeysGoToTheEndOfTheirSectionAndNewSectionsToTheEnd) {
-    file("[vrk]\r\nlanguage=English\r\n\r\n[autorun]\r\nauto=0");
+    WriteIni("[vrk]\r\nlanguage=English\r\n\r\n[autorun]\r\nauto=0");
     ini.WriteBool("vrk", "ssae", true);
     ini.WriteInteger("autorun", "php", -1);
     ini.WriteString("latest", "php", "2");
@@ -141,7 +141,7 @@ TEST_F(IniFileTest, NewKeysGoToTheEndOfTheirSectionAndNewSectionsToTheEnd) {
 }
 
 TEST_F(IniFileTest, FirstWriteCreatesTheFileAndRepeatedWritesAddNothing) {
-    os.makeDirectory("C:\\VORLAN\\vrk\\config");
+    os.MakeDirectory("C:\\VORLAN\\vrk\\config");
     for (int i = 0; i < 2; ++i) {
         ini.WriteString("gui", "version", "1.3.22");
         ini.WriteString("credit", "creator", "Malverin");
@@ -150,14 +150,14 @@ TEST_F(IniFileTest, FirstWriteCreatesTheFileAndRepeatedWritesAddNothing) {
 }
 
 TEST_F(IniFileTest, AValueIsAlwaysWrittenOnOneLine) {
-    os.makeDirectory("C:\\VORLAN\\vrk\\config");
+    os.MakeDirectory("C:\\VORLAN\\vrk\\config");
     ini.WriteString("vrk", "language", "Deutsch\r\n[evil]\r\nx=1");
     EXPECT_EQ(content(), "[vrk]\r\nlanguage=Deutsch\r\n");
 }
 
 TEST_F(IniFileTest, AFailedWriteRaisesWithThePathAndLeavesTheFileIntact) {
     const std::string before = "[vrk]\r\nlanguage=Deutsch\r\n";
-    file(before);
+    WriteIni(before);
     os.failingWrites = {kPath};
     try {
         ini.WriteString("vrk", "language", "English");
@@ -168,7 +168,7 @@ TEST_F(IniFileTest, AFailedWriteRaisesWithThePathAndLeavesTheFileIntact) {
     EXPECT_EQ(content(), before);
 
     os.failingWrites.clear();
-    os.setAttributes(kPath, kAttrReadOnly | kAttrArchive);
+    os.SetAttributes(kPath, kAttrReadOnly | kAttrArchive);
     EXPECT_THROW(ini.WriteBool("vrk", "ssae", true), Error);
     EXPECT_EQ(content(), before);
 
@@ -178,7 +178,7 @@ TEST_F(IniFileTest, AFailedWriteRaisesWithThePathAndLeavesTheFileIntact) {
 
 TEST_F(IniFileTest, AFileThatCannotBeReadIsNeverOverwritten) {
     const std::string before = "[vrk]\r\nlanguage=Deutsch\r\n";
-    file(before);
+    WriteIni(before);
     os.unreadable = {kPath};
     EXPECT_EQ(ini.ReadString("vrk", "language", "English"), "English");
     EXPECT_THROW(ini.WriteString("vrk", "ssae", "1"), Error);

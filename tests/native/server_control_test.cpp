@@ -16,10 +16,10 @@ const std::string kNet = "C:\\Windows\\system32\\net.exe";
 
 class ServerControlTest : public VrkFormTest {
 protected:
-    std::string run() { return os.fileContent(path("vrk\\tmp\\run.ini")); }
-    std::string settingsText() { return os.fileContent(path("vrk\\config\\settings.ini")); }
+    std::string RunIniText() { return os.FileContent(Path("vrk\\tmp\\run.ini")); }
+    std::string SettingsText() { return os.FileContent(Path("vrk\\config\\settings.ini")); }
     // Log lines of commands, shell calls and pauses only.
-    std::vector<std::string> actions() {
+    std::vector<std::string> Actions() {
         std::vector<std::string> out;
         for (const auto& line : os.log)
             if (line.rfind("exec ", 0) == 0 || line.rfind("shell ", 0) == 0 || line.rfind("sleep ", 0) == 0)
@@ -27,15 +27,15 @@ protected:
         return out;
     }
     // A click as a person makes it: first the tab that shows the control's panel.
-    bool press(ui::Control& control) {
+    bool Press(ui::Control& control) {
         Tvrk_form& f = *form;
         if (control.parent() == f.PanelApache) backend.Click(*f.imgTabApache);
         if (control.parent() == f.PanelDB) backend.Click(*f.imgTabDB);
         if (control.parent() == f.PanelFTP) backend.Click(*f.imgTabFTP);
         return backend.Click(control);
     }
-    Tvrk_form& started() {
-        Tvrk_form& f = start();
+    Tvrk_form& Started() {
+        Tvrk_form& f = Start();
         EXPECT_TRUE(backend.errors.empty()) << backend.errors.front();
         os.log.clear();
         return f;
@@ -43,82 +43,82 @@ protected:
 };
 
 TEST_F(ServerControlTest, ApacheStartRunsRegisterThenStartAndSwitchesToTheRunningLook) {
-    settings("[latest]\r\nphp=1\r\n");
+    WriteSettings("[latest]\r\nphp=1\r\n");
     os.services = {{"MySQL", 4}};
-    Tvrk_form& f = started();
+    Tvrk_form& f = Started();
     bool busyShownDuringWait = false;
-    os.scriptCommand(kHttpd + " -k install -f \"C:\\VORLAN\\\\config\\php\\53\\httpd-php.conf\"",
+    os.ScriptCommand(kHttpd + " -k install -f \"C:\\VORLAN\\\\config\\php\\53\\httpd-php.conf\"",
                      {.waitRounds = 1, .duringWait = [&](int) {
-                          busyShownDuringWait = f.frmGif->Visible() && f.ApacheBusy && !f.imgTabDB->Enabled();
+                          busyShownDuringWait = f.frmGif->visible() && f.ApacheBusy && !f.imgTabDB->enabled();
                       }});
-    ASSERT_TRUE(press(*f.lbl_ApacheRunStop));
+    ASSERT_TRUE(Press(*f.lbl_ApacheRunStop));
     EXPECT_TRUE(busyShownDuringWait);
-    EXPECT_EQ(actions(), (std::vector<std::string>{
+    EXPECT_EQ(Actions(), (std::vector<std::string>{
                              "exec 0 " + kHttpd + " -k install -f \"C:\\VORLAN\\\\config\\php\\53\\httpd-php.conf\"",
                              "exec 0 " + kHttpd + " -k start",
                              "sleep 300",
                          }));
-    EXPECT_FALSE(f.frmGif->Visible());
-    EXPECT_TRUE(f.imgApacheRun->Visible());
+    EXPECT_FALSE(f.frmGif->visible());
+    EXPECT_TRUE(f.imgApacheRun->visible());
     EXPECT_EQ(f.imgApacheRunStop->pictureFile(), kSkin + "\\stop.ico");
-    EXPECT_EQ(f.lbl_ApacheRunStop->Caption(), "Stop");
-    EXPECT_TRUE(f.imgWFMRun->Enabled());
-    EXPECT_FALSE(f.rgp_PHPVersions->Enabled());
-    EXPECT_EQ(IniLookup(settingsText(), "latest", "php"), "1");
-    EXPECT_TRUE(f.imgPhpMyAdminRun->Enabled()) << "MySQL runs";
+    EXPECT_EQ(f.lbl_ApacheRunStop->caption(), "Stop");
+    EXPECT_TRUE(f.imgWFMRun->enabled());
+    EXPECT_FALSE(f.rgp_PHPVersions->enabled());
+    EXPECT_EQ(IniLookup(SettingsText(), "latest", "php"), "1");
+    EXPECT_TRUE(f.imgPhpMyAdminRun->enabled()) << "MySQL runs";
     EXPECT_EQ(f.imgPhpMyAdminRun->pictureFile(), kSkin + "\\database.ico");
-    EXPECT_FALSE(f.imgPhpPgAdminRun->Enabled()) << "PostgreSQL does not";
-    EXPECT_FALSE(f.imgMemAdminRun->Enabled());
-    EXPECT_TRUE(f.imgTabDB->Enabled());
+    EXPECT_FALSE(f.imgPhpPgAdminRun->enabled()) << "PostgreSQL does not";
+    EXPECT_FALSE(f.imgMemAdminRun->enabled());
+    EXPECT_TRUE(f.imgTabDB->enabled());
     EXPECT_FALSE(f.ApacheBusy);
 }
 
 TEST_F(ServerControlTest, ApacheStopThatFailsLeavesTheBusyLookButFreesTheTabs) {
     os.services = {{"Apache2.2", 4}};
-    Tvrk_form& f = started();
-    os.scriptCommand(kHttpd + " -k stop", {.exitCode = 1});
-    press(*f.imgApacheRunStop);
-    EXPECT_EQ(os.commands(), std::vector<std::string>{kHttpd + " -k stop"}) << "no uninstall after a failed stop";
-    EXPECT_TRUE(f.frmGif->Visible());
-    EXPECT_FALSE(f.imgApacheRun->Visible());
+    Tvrk_form& f = Started();
+    os.ScriptCommand(kHttpd + " -k stop", {.exitCode = 1});
+    Press(*f.imgApacheRunStop);
+    EXPECT_EQ(os.Commands(), std::vector<std::string>{kHttpd + " -k stop"}) << "no uninstall after a failed stop";
+    EXPECT_TRUE(f.frmGif->visible());
+    EXPECT_FALSE(f.imgApacheRun->visible());
     EXPECT_EQ(f.imgApacheRunStop->pictureFile(), kSkin + "\\stop.ico");
-    EXPECT_EQ(f.lbl_ApacheRunStop->Caption(), "Stop");
-    EXPECT_TRUE(f.imgWFMRun->Enabled());
-    EXPECT_TRUE(f.imgTabFTP->Enabled());
-    EXPECT_TRUE(f.imgTabDB->Enabled());
+    EXPECT_EQ(f.lbl_ApacheRunStop->caption(), "Stop");
+    EXPECT_TRUE(f.imgWFMRun->enabled());
+    EXPECT_TRUE(f.imgTabFTP->enabled());
+    EXPECT_TRUE(f.imgTabDB->enabled());
     EXPECT_FALSE(f.ApacheBusy);
     f.Timer1Timer();
-    EXPECT_FALSE(f.imgApacheRun->Visible()) << "the poll keeps the indicator hidden under the busy one";
+    EXPECT_FALSE(f.imgApacheRun->visible()) << "the poll keeps the indicator hidden under the busy one";
 }
 
 TEST_F(ServerControlTest, ApacheRegisterThatFailsStartsNothingAndWritesNoLatest) {
-    settings("[latest]\r\nphp=0\r\n");
-    Tvrk_form& f = started();
-    const std::string before = settingsText();
-    os.scriptCommand(kHttpd + " -k install -f \"C:\\VORLAN\\\\config\\php\\52\\httpd-php.conf\"", {.exitCode = 1});
-    press(*f.imgApacheRunStop);
-    EXPECT_EQ(os.commands().size(), 1u);
-    EXPECT_EQ(settingsText(), before);
-    EXPECT_TRUE(f.frmGif->Visible());
-    EXPECT_TRUE(f.rgp_PHPVersions->Enabled());
+    WriteSettings("[latest]\r\nphp=0\r\n");
+    Tvrk_form& f = Started();
+    const std::string before = SettingsText();
+    os.ScriptCommand(kHttpd + " -k install -f \"C:\\VORLAN\\\\config\\php\\52\\httpd-php.conf\"", {.exitCode = 1});
+    Press(*f.imgApacheRunStop);
+    EXPECT_EQ(os.Commands().size(), 1u);
+    EXPECT_EQ(SettingsText(), before);
+    EXPECT_TRUE(f.frmGif->visible());
+    EXPECT_TRUE(f.rgp_PHPVersions->enabled());
 }
 
 TEST_F(ServerControlTest, ApacheStopWithEverythingRunningTurnsOffEveryWebLinkButPgAdmin) {
     os.services = {{"Apache2.2", 4}, {"MySQL", 4}, {"postgresql-9.1", 4}, {"MongoDB", 4}, {"memcached Server", 4}};
-    Tvrk_form& f = started();
-    press(*f.imgApacheRunStop);
-    EXPECT_EQ(actions(), (std::vector<std::string>{"exec 0 " + kHttpd + " -k stop", "exec 0 " + kHttpd + " -k uninstall",
+    Tvrk_form& f = Started();
+    Press(*f.imgApacheRunStop);
+    EXPECT_EQ(Actions(), (std::vector<std::string>{"exec 0 " + kHttpd + " -k stop", "exec 0 " + kHttpd + " -k uninstall",
                                                    "sleep 500"}));
     for (auto* link : {f.imgWFMRun, f.imgMemAdminRun, f.imgPhpMyAdminRun, f.imgPhpPgAdminRun, f.imgMongoDBAdminRun})
-        EXPECT_FALSE(link->Enabled()) << link->name;
-    EXPECT_TRUE(f.imgPgWinAdminRun->Enabled());
-    EXPECT_TRUE(f.lbl_PgWinAdminRun->Enabled());
-    EXPECT_EQ(f.lbl_ApacheRunStop->Caption(), "Start");
-    EXPECT_TRUE(f.rgp_PHPVersions->Enabled());
+        EXPECT_FALSE(link->enabled()) << link->name;
+    EXPECT_TRUE(f.imgPgWinAdminRun->enabled());
+    EXPECT_TRUE(f.lbl_PgWinAdminRun->enabled());
+    EXPECT_EQ(f.lbl_ApacheRunStop->caption(), "Start");
+    EXPECT_TRUE(f.rgp_PHPVersions->enabled());
 }
 
 TEST_F(ServerControlTest, EachServersCommandsPausesAndLook) {
-    Tvrk_form& f = started();
+    Tvrk_form& f = Started();
     const std::string pg = "\"C:\\VORLAN\\\\servers\\pgsql\\91\\bin\\pg_ctl.exe\"";
     const std::string fz = "\"C:\\VORLAN\\\\servers\\ftp\\FileZillaServer.exe\"";
     struct Case {
@@ -153,81 +153,81 @@ TEST_F(ServerControlTest, EachServersCommandsPausesAndLook) {
     };
     for (auto& c : cases) {
         os.log.clear();
-        press(*c.control);
-        EXPECT_EQ(actions(), c.start) << c.service << " start";
+        Press(*c.control);
+        EXPECT_EQ(Actions(), c.start) << c.service << " start";
         EXPECT_EQ(c.control->pictureFile(), kSkin + "\\stop.ico") << c.service;
         os.services[c.service] = 4;
         os.log.clear();
-        press(*c.control);
-        EXPECT_EQ(actions(), c.stop) << c.service << " stop";
+        Press(*c.control);
+        EXPECT_EQ(Actions(), c.stop) << c.service << " stop";
         EXPECT_EQ(c.control->pictureFile(), kSkin + "\\run.ico") << c.service;
         os.services.erase(c.service);
     }
-    EXPECT_FALSE(f.myGif->Visible() || f.pgGif->Visible() || f.ftpGif->Visible() || f.mongoGif->Visible());
-    EXPECT_EQ(f.lbl_MySQLRunStop->Caption(), "Start");
+    EXPECT_FALSE(f.myGif->visible() || f.pgGif->visible() || f.ftpGif->visible() || f.mongoGif->visible());
+    EXPECT_EQ(f.lbl_MySQLRunStop->caption(), "Start");
 }
 
 TEST_F(ServerControlTest, PostgreSQLLeavesItsCaptionToThePoll) {
     os.services = {{"postgresql-9.1", 4}};
-    Tvrk_form& f = started();
-    press(*f.imgPgSQLRunStop);
-    EXPECT_EQ(f.lbl_PgSQLRunStop->Caption(), "Stop");
+    Tvrk_form& f = Started();
+    Press(*f.imgPgSQLRunStop);
+    EXPECT_EQ(f.lbl_PgSQLRunStop->caption(), "Stop");
     os.services.clear();
     f.Timer1Timer();
-    EXPECT_EQ(f.lbl_PgSQLRunStop->Caption(), "Start");
+    EXPECT_EQ(f.lbl_PgSQLRunStop->caption(), "Start");
 }
 
 TEST_F(ServerControlTest, AutorunSelectsTheStoredVersionsAndStartsInItsOrder) {
-    settings("[autorun]\r\nauto=1\r\napache=1\r\nphp=1\r\nmysqlserv=1\r\nmysql=2\r\nftp=1\r\n");
-    Tvrk_form& f = start();
+    WriteSettings("[autorun]\r\nauto=1\r\napache=1\r\nphp=1\r\nmysqlserv=1\r\nmysql=2\r\nftp=1\r\n");
+    Tvrk_form& f = Start();
     ASSERT_TRUE(f.AutorunEnabled);
     f.AutorunServers();
-    const auto commands = os.commands();
+    const auto commands = os.Commands();
     ASSERT_EQ(commands.size(), 6u);
     EXPECT_NE(commands[0].find("FileZillaServer.exe\" /install"), std::string::npos);
     EXPECT_NE(commands[2].find("mysql\\56\\bin\\mysqld.exe\" --install MySQL --defaults-file=\"C:\\VORLAN\\config\\mysql\\56\\my.ini\""),
               std::string::npos)
         << commands[2];
     EXPECT_NE(commands[4].find("-f \"C:\\VORLAN\\\\config\\php\\53\\httpd-php.conf\""), std::string::npos) << commands[4];
-    EXPECT_EQ(f.rgp_PHPVersions->ItemIndex(), 1);
-    EXPECT_EQ(f.rgp_MySQLVersions->ItemIndex(), 2);
-    EXPECT_EQ(IniLookup(settingsText(), "latest", "php"), "1");
+    EXPECT_EQ(f.rgp_PHPVersions->itemIndex(), 1);
+    EXPECT_EQ(f.rgp_MySQLVersions->itemIndex(), 2);
+    EXPECT_EQ(IniLookup(SettingsText(), "latest", "php"), "1");
     EXPECT_TRUE(f.AutorunDone);
     EXPECT_FALSE(f.AutorunApache || f.AutorunMySQL || f.AutorunFTP);
     EXPECT_EQ(f.AutorunPHPIndex, 1) << "the indexes are kept";
-    EXPECT_TRUE(f.btnExit->Enabled());
+    EXPECT_TRUE(f.btnExit->enabled());
 }
 
 TEST_F(ServerControlTest, AutorunClampsThePhpIndexAndStopsAServerThatStillRuns) {
-    settings("[autorun]\r\nauto=1\r\napache=1\r\nphp=7\r\nmysqlserv=1\r\nmysql=1\r\n");
-    Tvrk_form& f = start();
+    WriteSettings("[autorun]\r\nauto=1\r\napache=1\r\nphp=7\r\nmysqlserv=1\r\nmysql=1\r\n");
+    Tvrk_form& f = Start();
     os.log.clear();
     os.services = {{"MySQL", 4}}; // started again after the stop-all of the start-up
     f.rgp_MySQLVersions->SetItemIndex(0);
     f.AutorunServers();
-    const auto commands = os.commands();
+    const auto commands = os.Commands();
     ASSERT_EQ(commands.size(), 3u);
     EXPECT_EQ(commands[0], kSc + " delete \"MySQL\"") << "MySQL ran, so the pass stops it";
-    EXPECT_EQ(f.rgp_MySQLVersions->ItemIndex(), 0) << "a stop leaves the MySQL choice alone";
+    EXPECT_EQ(f.rgp_MySQLVersions->itemIndex(), 0) << "a stop leaves the MySQL choice alone";
     EXPECT_NE(commands[1].find("php\\54\\httpd-php.conf"), std::string::npos) << commands[1];
 }
 
 TEST_F(ServerControlTest, AutorunWithNothingChosenStillStopsEverythingAtStart) {
-    settings("[autorun]\r\nauto=1\r\n");
+    WriteSettings("[autorun]\r\nauto=1\r\n");
     os.services = {{"memcached Server", 4}};
-    Tvrk_form& f = start();
-    EXPECT_EQ(os.commands(), std::vector<std::string>{kSc + " delete \"memcached Server\""});
-    EXPECT_EQ(IniLookup(run(), "servers", "memcache"), "0");
+    Tvrk_form& f = Start();
+    EXPECT_EQ(os.Commands(), std::vector<std::string>{kSc + " delete \"memcached Server\""});
+    EXPECT_EQ(IniLookup(RunIniText(), "servers", "memcache"), "0");
     os.log.clear();
     os.services.clear();
     f.AutorunServers();
-    EXPECT_TRUE(os.commands().empty());
+    EXPECT_TRUE(os.Commands().empty());
     EXPECT_TRUE(f.AutorunDone);
-    EXPECT_TRUE(f.btnExit->Enabled());
+    EXPECT_TRUE(f.btnExit->enabled());
 }
 
 TEST_F(ServerControlTest, ExitImageRule) {
-    Tvrk_form& f = started();
+    Tvrk_form& f = Started();
     struct Row {
         bool autorun, done, stopAll, apacheBusy;
         bool before, after;
@@ -244,79 +244,79 @@ TEST_F(ServerControlTest, ExitImageRule) {
         f.ApacheBusy = r.apacheBusy;
         f.btnExit->SetEnabled(r.before);
         f.Timer1Timer();
-        EXPECT_EQ(f.btnExit->Enabled(), r.after)
+        EXPECT_EQ(f.btnExit->enabled(), r.after)
             << "autorun " << r.autorun << " done " << r.done << " stop-all " << r.stopAll << " busy " << r.apacheBusy;
     }
 }
 
 TEST_F(ServerControlTest, TheExitComesBackWhenAStartUpStepFailsWithAutorunOn) {
-    settings("[autorun]\r\nauto=1\r\napache=1\r\n");
+    WriteSettings("[autorun]\r\nauto=1\r\napache=1\r\n");
     os.services = {{"MySQL", 4}};
-    removeFile("vrk\\skins\\default\\wfm_off.ico");
-    Tvrk_form& f = start();
+    RemoveFile("vrk\\skins\\default\\wfm_off.ico");
+    Tvrk_form& f = Start();
     ASSERT_EQ(backend.errors.size(), 1u);
-    EXPECT_FALSE(f.btnExit->Enabled()) << "the start-up's stop-all has taken the exit";
+    EXPECT_FALSE(f.btnExit->enabled()) << "the start-up's stop-all has taken the exit";
     f.FinishStartup();
     EXPECT_TRUE(f.AutorunDone);
-    EXPECT_TRUE(f.btnExit->Enabled());
+    EXPECT_TRUE(f.btnExit->enabled());
     backend.TickTimers(app);
-    EXPECT_TRUE(f.btnExit->Enabled());
-    for (const auto& command : os.commands()) EXPECT_EQ(command.find("-k install"), std::string::npos) << "no pass ran";
+    EXPECT_TRUE(f.btnExit->enabled());
+    for (const auto& command : os.Commands()) EXPECT_EQ(command.find("-k install"), std::string::npos) << "no pass ran";
 }
 
 TEST_F(ServerControlTest, PollAsksInItsOrderAndRecordsEveryServer) {
     os.services = {{"postgresql-9.1", 4}, {"MongoDB", 4}, {"FileZilla Server", 2}, {"MySQL", 3}};
-    Tvrk_form& f = started();
-    os.writeFile(path("vrk\\tmp\\run.ini"), "");
+    Tvrk_form& f = Started();
+    os.WriteFile(Path("vrk\\tmp\\run.ini"), "");
     f.Timer1Timer();
     std::vector<std::string> queries;
     for (const auto& line : os.log)
         if (line.rfind("query ", 0) == 0) queries.push_back(line.substr(6));
     EXPECT_EQ(queries, (std::vector<std::string>{"FileZilla Server", "memcached Server", "MySQL", "Apache2.2",
                                                  "postgresql-9.1", "Apache2.2", "MongoDB", "Apache2.2"}));
-    EXPECT_EQ(run(), "[servers]\r\nftp=0\r\nmcache=0\r\nmysql=0\r\napache=0\r\npgsql=1\r\nmongo=1\r\n")
+    EXPECT_EQ(RunIniText(), "[servers]\r\nftp=0\r\nmcache=0\r\nmysql=0\r\napache=0\r\npgsql=1\r\nmongo=1\r\n")
         << "pending states count as not running";
-    EXPECT_EQ(f.lbl_FTPRunStop->Caption(), "Start");
-    EXPECT_TRUE(f.imgPgSQLRun->Visible());
-    EXPECT_FALSE(f.lbl_PhpPgAdminRun->Enabled()) << "no Apache";
-    EXPECT_TRUE(f.lbl_PgWinAdminRun->Enabled());
+    EXPECT_EQ(f.lbl_FTPRunStop->caption(), "Start");
+    EXPECT_TRUE(f.imgPgSQLRun->visible());
+    EXPECT_FALSE(f.lbl_PhpPgAdminRun->enabled()) << "no Apache";
+    EXPECT_TRUE(f.lbl_PgWinAdminRun->enabled());
     EXPECT_EQ(f.imgStartPage->pictureFile(), kSkin + "\\home_off.ico");
-    EXPECT_FALSE(f.imgStartPage->Enabled());
+    EXPECT_FALSE(f.imgStartPage->enabled());
 }
 
 TEST_F(ServerControlTest, AServerStoppedOutsideThePanelShowsWithinOnePoll) {
     os.services = {{"FileZilla Server", 4}, {"Apache2.2", 4}};
-    Tvrk_form& f = started();
+    Tvrk_form& f = Started();
     f.Timer1Timer();
-    EXPECT_TRUE(f.imgFTPRun->Visible());
-    EXPECT_TRUE(f.imgFTPAdmin->Enabled());
+    EXPECT_TRUE(f.imgFTPRun->visible());
+    EXPECT_TRUE(f.imgFTPAdmin->enabled());
     os.services.erase("FileZilla Server");
     f.Timer1Timer();
-    EXPECT_FALSE(f.imgFTPRun->Visible());
-    EXPECT_EQ(f.lbl_FTPRunStop->Caption(), "Start");
+    EXPECT_FALSE(f.imgFTPRun->visible());
+    EXPECT_EQ(f.lbl_FTPRunStop->caption(), "Start");
     EXPECT_EQ(f.imgFTPRunStop->pictureFile(), kSkin + "\\stop.ico") << "the poll leaves the start/stop picture";
-    EXPECT_EQ(IniLookup(run(), "servers", "ftp"), "0");
+    EXPECT_EQ(IniLookup(RunIniText(), "servers", "ftp"), "0");
     os.log.clear();
-    press(*f.imgFTPRunStop);
-    EXPECT_NE(os.commands().at(0).find("/install auto"), std::string::npos) << "a click takes the start path";
+    Press(*f.imgFTPRunStop);
+    EXPECT_NE(os.Commands().at(0).find("/install auto"), std::string::npos) << "a click takes the start path";
 }
 
 TEST_F(ServerControlTest, AClickOnAnotherServerRunsNestedAndOnTheSameServerIsIgnored) {
-    Tvrk_form& f = started();
+    Tvrk_form& f = Started();
     const std::string mysqlRegister = "\"C:\\VORLAN\\\\servers\\mysql\\51\\bin\\mysqld.exe\" --install MySQL "
                                       "--defaults-file=\"C:\\VORLAN\\config\\mysql\\51\\my.ini\"";
     bool sameIgnored = false;
-    os.scriptCommand(mysqlRegister, {.waitRounds = 2, .duringWait = [&](int round) {
-                                         if (round == 1) press(*f.imgPgSQLRunStop);
+    os.ScriptCommand(mysqlRegister, {.waitRounds = 2, .duringWait = [&](int round) {
+                                         if (round == 1) Press(*f.imgPgSQLRunStop);
                                          if (round == 2) {
-                                             const auto before = os.commands().size();
-                                             press(*f.lbl_MySQLRunStop);
-                                             sameIgnored = os.commands().size() == before;
+                                             const auto before = os.Commands().size();
+                                             Press(*f.lbl_MySQLRunStop);
+                                             sameIgnored = os.Commands().size() == before;
                                          }
                                      }});
-    press(*f.imgMySQLRunStop);
+    Press(*f.imgMySQLRunStop);
     EXPECT_TRUE(sameIgnored);
-    const auto commands = os.commands();
+    const auto commands = os.Commands();
     ASSERT_EQ(commands.size(), 3u);
     EXPECT_EQ(commands[0], mysqlRegister);
     EXPECT_NE(commands[1].find("pg_ctl.exe\" register"), std::string::npos) << "PostgreSQL ran inside the wait";
@@ -325,27 +325,27 @@ TEST_F(ServerControlTest, AClickOnAnotherServerRunsNestedAndOnTheSameServerIsIgn
 }
 
 TEST_F(ServerControlTest, AHandlerThatFailsHalfWayRestoresItsFlagAndTabs) {
-    Tvrk_form& f = started();
-    removeFile("vrk\\skins\\default\\stop.ico");
-    press(*f.imgFTPRunStop);
+    Tvrk_form& f = Started();
+    RemoveFile("vrk\\skins\\default\\stop.ico");
+    Press(*f.imgFTPRunStop);
     ASSERT_EQ(backend.errors.size(), 1u);
     EXPECT_NE(backend.errors[0].find("stop.ico"), std::string::npos);
     EXPECT_FALSE(f.FTPBusy);
-    EXPECT_TRUE(f.imgTabApache->Enabled());
+    EXPECT_TRUE(f.imgTabApache->enabled());
 }
 
 TEST_F(ServerControlTest, AMissingPollPictureIsReportedOnceUntilItLoadsAgain) {
-    started();
+    Started();
     std::string icon;
-    os.readFile(kSkin + "\\home_off.ico", icon);
-    removeFile("vrk\\skins\\default\\home_off.ico");
+    os.ReadContent(kSkin + "\\home_off.ico", icon);
+    RemoveFile("vrk\\skins\\default\\home_off.ico");
     for (int i = 0; i < 3; ++i) backend.TickTimers(app);
     EXPECT_EQ(backend.errors.size(), 1u);
-    EXPECT_EQ(IniLookup(run(), "servers", "apache"), std::nullopt) << "the rest of the poll is skipped";
-    os.writeFile(kSkin + "\\home_off.ico", icon);
+    EXPECT_EQ(IniLookup(RunIniText(), "servers", "apache"), std::nullopt) << "the rest of the poll is skipped";
+    os.WriteFile(kSkin + "\\home_off.ico", icon);
     backend.TickTimers(app);
-    EXPECT_EQ(IniLookup(run(), "servers", "apache"), "0");
-    removeFile("vrk\\skins\\default\\home_off.ico");
+    EXPECT_EQ(IniLookup(RunIniText(), "servers", "apache"), "0");
+    RemoveFile("vrk\\skins\\default\\home_off.ico");
     backend.TickTimers(app);
     EXPECT_EQ(backend.errors.size(), 2u) << "a new failure after a recovery is reported again";
 }
@@ -354,11 +354,11 @@ TEST_F(ServerControlTest, StopAllStopsInItsOrderAndRecordsZeros) {
     os.services = {{"Apache2.2", 4}, {"MySQL", 4}, {"postgresql-9.1", 4}, {"FileZilla Server", 4}, {"MongoDB", 4},
                    {"memcached Server", 4}};
     os.processes = {{"FileZillaServerInterface.exe", 77}};
-    Tvrk_form& f = started();
-    os.writeFile(path("vrk\\tmp\\run.ini"), "[servers]\r\nmcache=1\r\n");
+    Tvrk_form& f = Started();
+    os.WriteFile(Path("vrk\\tmp\\run.ini"), "[servers]\r\nmcache=1\r\n");
     f.StopAllServers();
     EXPECT_EQ(os.log.front(), "terminate 77");
-    const auto commands = os.commands();
+    const auto commands = os.Commands();
     ASSERT_EQ(commands.size(), 8u);
     EXPECT_NE(commands[0].find("FileZillaServer.exe\" /stop"), std::string::npos);
     EXPECT_EQ(commands[1], kSc + " delete \"FileZilla Server\"");
@@ -368,37 +368,37 @@ TEST_F(ServerControlTest, StopAllStopsInItsOrderAndRecordsZeros) {
     EXPECT_EQ(commands[5], kHttpd + " -k stop");
     EXPECT_EQ(commands[6], kHttpd + " -k uninstall");
     EXPECT_EQ(commands[7], kSc + " delete \"memcached Server\"");
-    EXPECT_EQ(run(), "[servers]\r\nmcache=1\r\nftp=0\r\nmongo=0\r\npgsql=0\r\nmysql=0\r\napache=0\r\nmemcache=0\r\n");
+    EXPECT_EQ(RunIniText(), "[servers]\r\nmcache=1\r\nftp=0\r\nmongo=0\r\npgsql=0\r\nmysql=0\r\napache=0\r\nmemcache=0\r\n");
     EXPECT_FALSE(f.StopAllBusy);
-    EXPECT_FALSE(f.btnExit->Enabled()) << "the poll decides when the exit comes back";
+    EXPECT_FALSE(f.btnExit->enabled()) << "the poll decides when the exit comes back";
 }
 
 TEST_F(ServerControlTest, StopAllWithNothingRunningOnlyEndsTheFtpInterface) {
     os.processes = {{"C:\\x\\FileZillaServerInterface.exe", 5}, {"FileZillaServerInterface.exe", 6}};
-    Tvrk_form& f = started();
-    const std::string before = run();
+    Tvrk_form& f = Started();
+    const std::string before = RunIniText();
     f.StopAllServers();
-    EXPECT_TRUE(os.commands().empty());
-    EXPECT_EQ(run(), before);
+    EXPECT_TRUE(os.Commands().empty());
+    EXPECT_EQ(RunIniText(), before);
     EXPECT_TRUE(os.processes.empty());
 }
 
 TEST_F(ServerControlTest, StopAllThatCannotWriteStillStopsEveryServerAndFreesTheExit) {
     os.services = {{"MySQL", 4}, {"Apache2.2", 4}};
-    Tvrk_form& f = started();
+    Tvrk_form& f = Started();
     os.failingWrites = {R + "\\vrk\\tmp\\run.ini"};
     app.Guard([&] { f.StopAllServers(); });
     EXPECT_EQ(backend.errors, std::vector<std::string>{"Unable to write to C:\\VORLAN\\\\vrk\\tmp\\run.ini"});
-    EXPECT_EQ(os.commands().size(), 3u) << "MySQL's unregister, Apache's stop and uninstall all ran";
+    EXPECT_EQ(os.Commands().size(), 3u) << "MySQL's unregister, Apache's stop and uninstall all ran";
     EXPECT_FALSE(f.StopAllBusy);
-    EXPECT_TRUE(f.btnExit->Enabled());
+    EXPECT_TRUE(f.btnExit->enabled());
 }
 
 // The poll writes run.ini every second: a write that keeps failing is one
 // box, not one a second; a write that works makes the next failure news
 // again; and no box ever opens inside another.
 TEST_F(ServerControlTest, AStateFileThatKeepsFailingIsReportedOncePerCause) {
-    started();
+    Started();
     const std::string runIni = R + "\\vrk\\tmp\\run.ini";
     const std::string unableToWrite = "Unable to write to " + runIni;
     os.failingWrites = {runIni};
@@ -408,16 +408,16 @@ TEST_F(ServerControlTest, AStateFileThatKeepsFailingIsReportedOncePerCause) {
 
     os.failingWrites.clear();
     backend.TickTimers(app);
-    EXPECT_EQ(IniLookup(run(), "servers", "mysql"), "1");
+    EXPECT_EQ(IniLookup(RunIniText(), "servers", "mysql"), "1");
     EXPECT_EQ(backend.errors.size(), 1u);
 
     // A poll picture goes missing; while its box is open the timer ticks
     // and the state file fails again.
     std::string icon;
-    os.readFile(kSkin + "\\home_off.ico", icon);
-    removeFile("vrk\\skins\\default\\home_off.ico");
+    os.ReadContent(kSkin + "\\home_off.ico", icon);
+    RemoveFile("vrk\\skins\\default\\home_off.ico");
     backend.whileErrorShown = [&] {
-        os.writeFile(kSkin + "\\home_off.ico", icon);
+        os.WriteFile(kSkin + "\\home_off.ico", icon);
         os.failingWrites = {runIni};
         os.services.clear();
         backend.TickTimers(app);
@@ -435,78 +435,78 @@ TEST_F(ServerControlTest, AStateFileThatKeepsFailingIsReportedOncePerCause) {
 // asked to close sees why, even though the poll has said it before, and the
 // close still stops every server and ends the program.
 TEST_F(ServerControlTest, ACloseWithAFailingStateFileStillStopsEveryServerAndEnds) {
-    settings("[vrk]\r\nssae=1\r\nctf=1\r\n");
+    WriteSettings("[vrk]\r\nssae=1\r\nctf=1\r\n");
     os.services = {{"MySQL", 4}, {"Apache2.2", 4}};
-    os.writeFile(path("tmp\\php\\sess_1"), "x");
-    Tvrk_form& f = started();
+    os.WriteFile(Path("tmp\\php\\sess_1"), "x");
+    Tvrk_form& f = Started();
     os.failingWrites = {R + "\\vrk\\tmp\\run.ini"};
     os.services = {{"MySQL", 1}, {"Apache2.2", 4}};
     backend.TickTimers(app);
     ASSERT_EQ(backend.errors.size(), 1u);
     os.services = {{"MySQL", 4}, {"Apache2.2", 4}};
-    os.scriptCommand(kHttpd + " -k uninstall", {.waitRounds = 1, .duringWait = [&](int) { os.services.clear(); }});
+    os.ScriptCommand(kHttpd + " -k uninstall", {.waitRounds = 1, .duringWait = [&](int) { os.services.clear(); }});
     EXPECT_TRUE(backend.Click(*f.btnExit));
     EXPECT_EQ(backend.errors.size(), 2u);
     EXPECT_EQ(backend.errors[1], backend.errors[0]);
-    EXPECT_EQ(os.commands().size(), 3u) << "every server's stop ran";
-    EXPECT_FALSE(os.fileExists(path("tmp\\php\\sess_1"))) << "the purge still ran";
+    EXPECT_EQ(os.Commands().size(), 3u) << "every server's stop ran";
+    EXPECT_FALSE(os.FileExists(Path("tmp\\php\\sess_1"))) << "the purge still ran";
     EXPECT_TRUE(f.Released);
     EXPECT_TRUE(backend.quit);
 }
 
 TEST_F(ServerControlTest, CloseWithStopAtExitAndPurge) {
-    settings("[vrk]\r\nssae=1\r\nctf=1\r\n");
+    WriteSettings("[vrk]\r\nssae=1\r\nctf=1\r\n");
     os.services = {{"Apache2.2", 4}};
-    os.writeFile(path("tmp\\php\\sess_1"), "x");
-    os.writeFile(path("tmp\\php\\sub\\upload"), "x");
-    Tvrk_form& f = started();
+    os.WriteFile(Path("tmp\\php\\sess_1"), "x");
+    os.WriteFile(Path("tmp\\php\\sub\\upload"), "x");
+    Tvrk_form& f = Started();
     // The stand-in service stops when told to.
-    os.scriptCommand(kHttpd + " -k stop", {.duringWait = {}});
-    os.scriptCommand(kHttpd + " -k uninstall", {.waitRounds = 1, .duringWait = [&](int) { os.services.clear(); }});
+    os.ScriptCommand(kHttpd + " -k stop", {.duringWait = {}});
+    os.ScriptCommand(kHttpd + " -k uninstall", {.waitRounds = 1, .duringWait = [&](int) { os.services.clear(); }});
     f.CloseApplication();
-    EXPECT_EQ(os.commands().size(), 2u);
-    EXPECT_FALSE(os.fileExists(path("tmp\\php\\sess_1")));
-    EXPECT_FALSE(std::filesystem::exists(os.hostPath(path("tmp\\php\\sub"))));
-    EXPECT_TRUE(std::filesystem::exists(os.hostPath(path("tmp\\php"))));
+    EXPECT_EQ(os.Commands().size(), 2u);
+    EXPECT_FALSE(os.FileExists(Path("tmp\\php\\sess_1")));
+    EXPECT_FALSE(std::filesystem::exists(os.HostPath(Path("tmp\\php\\sub"))));
+    EXPECT_TRUE(std::filesystem::exists(os.HostPath(Path("tmp\\php"))));
     EXPECT_TRUE(backend.quit);
 }
 
 TEST_F(ServerControlTest, PurgeLeavesTheTemporaryFilesWhileApacheRuns) {
-    settings("[vrk]\r\nctf=1\r\n");
+    WriteSettings("[vrk]\r\nctf=1\r\n");
     os.services = {{"Apache2.2", 4}};
-    os.writeFile(path("tmp\\php\\sess_1"), "x");
-    Tvrk_form& f = started();
+    os.WriteFile(Path("tmp\\php\\sess_1"), "x");
+    Tvrk_form& f = Started();
     f.CloseApplication();
-    EXPECT_TRUE(os.fileExists(path("tmp\\php\\sess_1")));
-    EXPECT_TRUE(os.commands().empty());
+    EXPECT_TRUE(os.FileExists(Path("tmp\\php\\sess_1")));
+    EXPECT_TRUE(os.Commands().empty());
 }
 
 TEST_F(ServerControlTest, ACloseDuringAWaitStopsTheHandlerAndThePoll) {
-    Tvrk_form& f = started();
-    os.scriptCommand(kHttpd + " -k install -f \"C:\\VORLAN\\\\config\\php\\52\\httpd-php.conf\"",
+    Tvrk_form& f = Started();
+    os.ScriptCommand(kHttpd + " -k install -f \"C:\\VORLAN\\\\config\\php\\52\\httpd-php.conf\"",
                      {.waitRounds = 1, .duringWait = [&](int) {
                           backend.Click(*f.btnExit);
                           backend.TickTimers(app);
                       }});
-    os.writeFile(path("vrk\\tmp\\run.ini"), "");
-    press(*f.imgApacheRunStop);
+    os.WriteFile(Path("vrk\\tmp\\run.ini"), "");
+    Press(*f.imgApacheRunStop);
     EXPECT_TRUE(f.Released);
-    EXPECT_EQ(os.commands().size(), 1u) << "nothing runs after the close";
-    EXPECT_EQ(run(), "") << "no poll wrote after the files were released";
+    EXPECT_EQ(os.Commands().size(), 1u) << "nothing runs after the close";
+    EXPECT_EQ(RunIniText(), "") << "no poll wrote after the files were released";
     EXPECT_TRUE(backend.errors.empty());
     EXPECT_TRUE(backend.quit);
 }
 
 TEST_F(ServerControlTest, AnInstallationRootWithABlankQuotesEveryPath) {
-    os.makeDirectory("C:\\Program Files\\VORLAN");
-    std::filesystem::rename(os.hostPath("C:\\VORLAN\\vrk"), os.hostPath("C:\\Program Files\\VORLAN\\vrk"));
+    os.MakeDirectory("C:\\Program Files\\VORLAN");
+    std::filesystem::rename(os.HostPath("C:\\VORLAN\\vrk"), os.HostPath("C:\\Program Files\\VORLAN\\vrk"));
     form = std::make_unique<Tvrk_form>(app, "C:\\Program Files\\VORLAN\\vrk.exe");
     form->Create();
     form->Show();
     ASSERT_TRUE(backend.errors.empty()) << backend.errors.front();
-    press(*form->imgMySQLRunStop);
-    press(*form->imgApacheRunStop);
-    const auto commands = os.commands();
+    Press(*form->imgMySQLRunStop);
+    Press(*form->imgApacheRunStop);
+    const auto commands = os.Commands();
     EXPECT_EQ(commands.at(0), "\"C:\\Program Files\\VORLAN\\\\servers\\mysql\\51\\bin\\mysqld.exe\" --install MySQL "
                               "--defaults-file=\"C:\\Program Files\\VORLAN\\config\\mysql\\51\\my.ini\"");
     EXPECT_EQ(commands.at(2), "\"C:\\Program Files\\VORLAN\\\\servers\\apache\\bin\\httpd.exe\" -k install -f "
@@ -521,38 +521,38 @@ namespace {
 
 TEST_F(ServerControlTest, AnUnreachableServiceManagerReadsAsEverythingStoppedAndLeavesNothingBusy) {
     os.services = {{"Apache2.2", 4}, {"MySQL", 4}};
-    Tvrk_form& f = started();
+    Tvrk_form& f = Started();
     f.Timer1Timer();
-    EXPECT_EQ(IniLookup(run(), "servers", "apache"), "1");
+    EXPECT_EQ(IniLookup(RunIniText(), "servers", "apache"), "1");
     os.serviceManagerAvailable = false;
     f.Timer1Timer();
-    EXPECT_EQ(run().find("=1\r"), std::string::npos) << run();
-    EXPECT_EQ(f.lbl_ApacheRunStop->Caption(), "Start");
-    EXPECT_FALSE(f.imgApacheRun->Visible());
-    press(*f.imgMySQLRunStop); // the start path, since nothing reads as running
+    EXPECT_EQ(RunIniText().find("=1\r"), std::string::npos) << RunIniText();
+    EXPECT_EQ(f.lbl_ApacheRunStop->caption(), "Start");
+    EXPECT_FALSE(f.imgApacheRun->visible());
+    Press(*f.imgMySQLRunStop); // the start path, since nothing reads as running
     EXPECT_FALSE(f.MySQLBusy);
-    EXPECT_TRUE(f.imgTabApache->Enabled());
-    EXPECT_TRUE(f.btnExit->Enabled());
+    EXPECT_TRUE(f.imgTabApache->enabled());
+    EXPECT_TRUE(f.btnExit->enabled());
     EXPECT_TRUE(backend.errors.empty());
     os.serviceManagerAvailable = true;
     f.Timer1Timer();
-    EXPECT_EQ(IniLookup(run(), "servers", "apache"), "1") << "the truth is back at the next poll";
+    EXPECT_EQ(IniLookup(RunIniText(), "servers", "apache"), "1") << "the truth is back at the next poll";
 }
 
 TEST_F(ServerControlTest, AStandInThatCrashesOrCannotStartLeavesTheTruthToThePoll) {
-    Tvrk_form& f = started();
+    Tvrk_form& f = Started();
     // The register command crashes and the start cannot even be run.
-    os.scriptCommand(kHttpd + " -k install -f \"C:\\VORLAN\\\\config\\php\\52\\httpd-php.conf\"",
+    os.ScriptCommand(kHttpd + " -k install -f \"C:\\VORLAN\\\\config\\php\\52\\httpd-php.conf\"",
                      {.exitCode = 0xC0000005u});
-    press(*f.imgApacheRunStop);
-    EXPECT_EQ(os.commands().size(), 1u) << "a crashed register is a failed one";
+    Press(*f.imgApacheRunStop);
+    EXPECT_EQ(os.Commands().size(), 1u) << "a crashed register is a failed one";
     EXPECT_FALSE(f.ApacheBusy);
-    os.scriptCommand(kSc + " start \"MongoDB\"", {.starts = false});
-    press(*f.imgMongoDBRunStop);
-    EXPECT_EQ(f.lbl_MongoDBRunStop->Caption(), "Stop") << "the handler shows what it asked for";
+    os.ScriptCommand(kSc + " start \"MongoDB\"", {.starts = false});
+    Press(*f.imgMongoDBRunStop);
+    EXPECT_EQ(f.lbl_MongoDBRunStop->caption(), "Stop") << "the handler shows what it asked for";
     f.Timer1Timer();
-    EXPECT_EQ(f.lbl_MongoDBRunStop->Caption(), "Start") << "and the poll shows the truth";
-    EXPECT_FALSE(f.imgMongoDBRun->Visible());
+    EXPECT_EQ(f.lbl_MongoDBRunStop->caption(), "Start") << "and the poll shows the truth";
+    EXPECT_FALSE(f.imgMongoDBRun->visible());
     EXPECT_FALSE(f.MongoDBBusy);
 }
 
@@ -564,14 +564,14 @@ namespace {
 
 TEST_F(ServerControlTest, APollInsideStopAllCannotLeaveAStoppedServerRecordedAsRunning) {
     os.services = {{"MySQL", 4}, {"Apache2.2", 4}};
-    Tvrk_form& f = started();
+    Tvrk_form& f = Started();
     // MySQL's NET stop is not waited for: it is still stopping while Apache's
     // stop runs, and a poll ticks in that wait.
-    os.scriptCommand(kHttpd + " -k stop", {.waitRounds = 1, .duringWait = [&](int) { f.Timer1Timer(); }});
-    os.scriptCommand(kHttpd + " -k uninstall", {.waitRounds = 1, .duringWait = [&](int) { os.services.clear(); }});
+    os.ScriptCommand(kHttpd + " -k stop", {.waitRounds = 1, .duringWait = [&](int) { f.Timer1Timer(); }});
+    os.ScriptCommand(kHttpd + " -k uninstall", {.waitRounds = 1, .duringWait = [&](int) { os.services.clear(); }});
     f.StopAllServers();
-    EXPECT_EQ(IniLookup(run(), "servers", "mysql"), "0");
-    EXPECT_EQ(IniLookup(run(), "servers", "apache"), "0");
+    EXPECT_EQ(IniLookup(RunIniText(), "servers", "mysql"), "0");
+    EXPECT_EQ(IniLookup(RunIniText(), "servers", "apache"), "0");
 }
 
 } // namespace

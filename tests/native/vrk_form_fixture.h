@@ -22,22 +22,22 @@ protected:
 
     VrkFormTest() {
         // The bundle's own files: settings, languages and the default skin.
-        os.makeDirectory("C:\\VORLAN");
-        std::filesystem::copy(std::filesystem::path(VRK_SOURCE_DIR) / "bundle" / "vrk", os.hostPath("C:\\VORLAN\\vrk"),
+        os.MakeDirectory("C:\\VORLAN");
+        std::filesystem::copy(std::filesystem::path(VRK_SOURCE_DIR) / "bundle" / "vrk", os.HostPath("C:\\VORLAN\\vrk"),
                               std::filesystem::copy_options::recursive);
-        os.makeDirectory("C:\\VORLAN\\vrk\\tmp");
-        os.makeDirectory("C:\\VORLAN\\tmp\\php");
+        os.MakeDirectory("C:\\VORLAN\\vrk\\tmp");
+        os.MakeDirectory("C:\\VORLAN\\tmp\\php");
     }
 
-    std::string path(const std::string& relative) const { return kRoot + relative; }
-    void removeFile(const std::string& relative) { std::filesystem::remove(os.hostPath(path(relative))); }
-    void settings(const std::string& text) { os.writeFile(path("vrk\\config\\settings.ini"), text); }
-    void language(const std::string& name, const std::string& text) {
-        os.writeFile(path("vrk\\langs\\" + name + ".ini"), text);
+    std::string Path(const std::string& relative) const { return kRoot + relative; }
+    void RemoveFile(const std::string& relative) { std::filesystem::remove(os.HostPath(Path(relative))); }
+    void WriteSettings(const std::string& text) { os.WriteFile(Path("vrk\\config\\settings.ini"), text); }
+    void WriteLanguage(const std::string& name, const std::string& text) {
+        os.WriteFile(Path("vrk\\langs\\" + name + ".ini"), text);
     }
 
     // Builds the window and runs its start-up, as the program's entry does.
-    Tvrk_form& start() {
+    Tvrk_form& Start() {
         form = std::make_unique<Tvrk_form>(app, std::string(kRoot) + "vrk.exe");
         form->Create();
         form->Show();

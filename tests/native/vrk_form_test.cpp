@@ -7,8 +7,8 @@ namespace vrk::testing {
 namespace {
 
 TEST_F(VrkFormTest, StartsWithDefaultsWhenThereIsNoSettingsFile) {
-    removeFile("vrk\\config\\settings.ini");
-    Tvrk_form& f = start();
+    RemoveFile("vrk\\config\\settings.ini");
+    Tvrk_form& f = Start();
     EXPECT_TRUE(backend.errors.empty()) << backend.errors.front();
     EXPECT_EQ(f.AppPath, "C:\\VORLAN\\");
     EXPECT_EQ(f.LanguageName, "English");
@@ -19,25 +19,25 @@ TEST_F(VrkFormTest, StartsWithDefaultsWhenThereIsNoSettingsFile) {
     EXPECT_FALSE(f.StopServicesAtExit);
     EXPECT_FALSE(f.ClearTempFiles);
     EXPECT_FALSE(f.AutorunEnabled);
-    EXPECT_EQ(f.rgp_PHPVersions->ItemIndex(), 0);
+    EXPECT_EQ(f.rgp_PHPVersions->itemIndex(), 0);
     EXPECT_EQ(f.StrStart, "Start");
     EXPECT_EQ(f.StrStop, "Stop");
-    EXPECT_EQ(f.VRKTitle->Caption(), "VORLAN WEB SERVER - Control Panel 1.3.22");
+    EXPECT_EQ(f.VRKTitle->caption(), "VORLAN WEB SERVER - Control Panel 1.3.22");
     EXPECT_TRUE(f.startupComplete);
-    EXPECT_TRUE(os.commands().empty()) << "no server command without autorun";
+    EXPECT_TRUE(os.Commands().empty()) << "no server command without autorun";
 }
 
 TEST_F(VrkFormTest, LatestPhpChoiceIsClampedToTheRadioGroup) {
     for (const auto& [stored, expected] : std::vector<std::pair<const char*, int>>{
              {"7", 2}, {"-1", -1}, {"-3", -1}, {"1", 1}, {"0x2", 2}, {"word", 0}}) {
-        settings(std::string("[latest]\r\nphp=") + stored + "\r\n");
-        start();
-        EXPECT_EQ(form->rgp_PHPVersions->ItemIndex(), expected) << "php=" << stored;
+        WriteSettings(std::string("[latest]\r\nphp=") + stored + "\r\n");
+        Start();
+        EXPECT_EQ(form->rgp_PHPVersions->itemIndex(), expected) << "php=" << stored;
     }
 }
 
 TEST_F(VrkFormTest, LoadsEverySkinPictureIntoItsImage) {
-    Tvrk_form& f = start();
+    Tvrk_form& f = Start();
     ASSERT_TRUE(backend.errors.empty()) << backend.errors.front();
     const std::string skin = "C:\\VORLAN\\\\vrk\\skins\\default";
     EXPECT_EQ(f.btnExit->pictureFile(), skin + "\\close.ico");
@@ -51,21 +51,21 @@ TEST_F(VrkFormTest, LoadsEverySkinPictureIntoItsImage) {
     for (auto* busy : {f.frmGif, f.myGif, f.pgGif, f.mongoGif, f.ftpGif}) {
         ASSERT_TRUE(busy->picture());
         EXPECT_GT(busy->picture()->frames.size(), 1u) << "an animation";
-        EXPECT_FALSE(busy->Visible());
+        EXPECT_FALSE(busy->visible());
     }
     EXPECT_EQ(backend.cursorFiles[static_cast<int>(ui::Cursor::kHand)], skin + "\\hand.cur");
 }
 
 TEST_F(VrkFormTest, AMissingBackgroundIsReportedOnceAndLaterStepsAreSkipped) {
-    removeFile("vrk\\skins\\default\\bg.jpg");
-    Tvrk_form& f = start();
+    RemoveFile("vrk\\skins\\default\\bg.jpg");
+    Tvrk_form& f = Start();
     ASSERT_EQ(backend.errors.size(), 1u);
     EXPECT_NE(backend.errors[0].find("Cannot open file \"C:\\VORLAN\\\\vrk\\skins\\default\\bg.jpg\""), std::string::npos)
         << backend.errors[0];
     EXPECT_FALSE(f.runIniReady);
     EXPECT_FALSE(f.startupComplete);
-    EXPECT_FALSE(os.fileExists(path("vrk\\tmp\\run.ini"))) << "the step after the background never ran";
-    EXPECT_TRUE(f.Visible()) << "the window is shown all the same";
+    EXPECT_FALSE(os.FileExists(Path("vrk\\tmp\\run.ini"))) << "the step after the background never ran";
+    EXPECT_TRUE(f.visible()) << "the window is shown all the same";
     ui::CloseAction action = ui::CloseAction::kFree;
     f.FormClose(action);
     EXPECT_TRUE(backend.quit);
@@ -73,9 +73,9 @@ TEST_F(VrkFormTest, AMissingBackgroundIsReportedOnceAndLaterStepsAreSkipped) {
 }
 
 TEST_F(VrkFormTest, MissingCursorsFallBackToTheSystemArrowWithoutAnError) {
-    removeFile("vrk\\skins\\default\\pointer.cur");
-    removeFile("vrk\\skins\\default\\hand.cur");
-    start();
+    RemoveFile("vrk\\skins\\default\\pointer.cur");
+    RemoveFile("vrk\\skins\\default\\hand.cur");
+    Start();
     EXPECT_TRUE(backend.errors.empty());
     EXPECT_EQ(backend.cursorFiles[static_cast<int>(ui::Cursor::kArrow)], "");
     EXPECT_EQ(backend.cursorFiles[static_cast<int>(ui::Cursor::kHand)], "");
@@ -83,15 +83,15 @@ TEST_F(VrkFormTest, MissingCursorsFallBackToTheSystemArrowWithoutAnError) {
 }
 
 TEST_F(VrkFormTest, StartUpNeedsOnlyTheHomeIconNotItsOffVariant) {
-    removeFile("vrk\\skins\\default\\home_off.ico");
-    start();
+    RemoveFile("vrk\\skins\\default\\home_off.ico");
+    Start();
     EXPECT_TRUE(backend.errors.empty());
     EXPECT_TRUE(form->startupComplete);
 }
 
 TEST_F(VrkFormTest, ACorruptIconIsReportedWithTheDecodersMessage) {
-    os.writeFile(path("vrk\\skins\\default\\folder.ico"), "not an icon at all");
-    start();
+    os.WriteFile(Path("vrk\\skins\\default\\folder.ico"), "not an icon at all");
+    Start();
     ASSERT_EQ(backend.errors.size(), 1u);
     EXPECT_NE(backend.errors[0].find("icon"), std::string::npos) << backend.errors[0];
     EXPECT_FALSE(form->runIniReady);
@@ -99,54 +99,54 @@ TEST_F(VrkFormTest, ACorruptIconIsReportedWithTheDecodersMessage) {
 
 TEST_F(VrkFormTest, LanguageNamesOfAnyCaseAndPaddedOrLongValues) {
     const std::string longText(3000, 'x');
-    language("Test", "[GUI]\r\nvrkcontrolpanel=  Panel  \r\nSTART=Go\r\nStop=\"Halt\"\r\n"
+    WriteLanguage("Test", "[GUI]\r\nvrkcontrolpanel=  Panel  \r\nSTART=Go\r\nStop=\"Halt\"\r\n"
                      "[Welcome]\r\nRow1=" + longText + "\r\n");
-    settings("[vrk]\r\nlanguage=Test\r\n");
-    Tvrk_form& f = start();
-    EXPECT_EQ(f.VRKTitle->Caption(), "VORLAN WEB SERVER - Panel 1.3.22");
+    WriteSettings("[vrk]\r\nlanguage=Test\r\n");
+    Tvrk_form& f = Start();
+    EXPECT_EQ(f.VRKTitle->caption(), "VORLAN WEB SERVER - Panel 1.3.22");
     EXPECT_EQ(f.StrStart, "Go");
     EXPECT_EQ(f.StrStop, "Halt");
-    EXPECT_EQ(f.lbl_welcome_row1->Caption(), longText.substr(0, 2047));
-    EXPECT_EQ(f.lbl_feedback_title->Caption(), "") << "a missing section leaves its captions empty";
-    EXPECT_EQ(f.lbl_vorlan->Caption(), "VORLAN CMS") << "a fixed caption";
+    EXPECT_EQ(f.lbl_welcome_row1->caption(), longText.substr(0, 2047));
+    EXPECT_EQ(f.lbl_feedback_title->caption(), "") << "a missing section leaves its captions empty";
+    EXPECT_EQ(f.lbl_vorlan->caption(), "VORLAN CMS") << "a fixed caption";
     EXPECT_EQ(f.rgp_PHPVersions->items[2], "PHP 5.4");
 }
 
 TEST_F(VrkFormTest, AMissingLanguageFileEmptiesEveryCaptionButTheFixedOnes) {
-    settings("[vrk]\r\nlanguage=Klingon\r\n");
-    Tvrk_form& f = start();
-    EXPECT_EQ(f.VRKTitle->Caption(), "VORLAN WEB SERVER -  1.3.22");
-    EXPECT_EQ(f.lbl_options->Caption(), "");
-    EXPECT_EQ(f.lbl_mysql_title2->Caption(), "");
-    EXPECT_EQ(f.lbl_ApacheRunStop->Caption(), "") << "the start word is empty too";
-    EXPECT_EQ(f.lbl_VRKInfo_title->Caption(), " ") << "the title and one blank before the version";
+    WriteSettings("[vrk]\r\nlanguage=Klingon\r\n");
+    Tvrk_form& f = Start();
+    EXPECT_EQ(f.VRKTitle->caption(), "VORLAN WEB SERVER -  1.3.22");
+    EXPECT_EQ(f.lbl_options->caption(), "");
+    EXPECT_EQ(f.lbl_mysql_title2->caption(), "");
+    EXPECT_EQ(f.lbl_ApacheRunStop->caption(), "") << "the start word is empty too";
+    EXPECT_EQ(f.lbl_VRKInfo_title->caption(), " ") << "the title and one blank before the version";
     EXPECT_TRUE(backend.errors.empty()) << "nothing is reported";
 }
 
 TEST_F(VrkFormTest, ALanguageWithoutFeedbackStillSetsEverythingElse) {
     std::string text;
-    os.readFile(path("vrk\\langs\\English.ini"), text);
+    os.ReadContent(Path("vrk\\langs\\English.ini"), text);
     const auto at = text.find("[feedback]");
     ASSERT_NE(at, std::string::npos);
-    language("NoFeedback", text.substr(0, at) + text.substr(text.find("[options]")));
-    settings("[vrk]\r\nlanguage=NoFeedback\r\n");
-    Tvrk_form& f = start();
-    EXPECT_EQ(f.lbl_feedback_msg->Caption(), "");
-    EXPECT_EQ(f.lbl_options->Caption(), "Options");
-    EXPECT_EQ(f.lbl_welcome_title->Caption(), IniLookup(text, "welcome", "WelcomeTitle"));
+    WriteLanguage("NoFeedback", text.substr(0, at) + text.substr(text.find("[options]")));
+    WriteSettings("[vrk]\r\nlanguage=NoFeedback\r\n");
+    Tvrk_form& f = Start();
+    EXPECT_EQ(f.lbl_feedback_msg->caption(), "");
+    EXPECT_EQ(f.lbl_options->caption(), "Options");
+    EXPECT_EQ(f.lbl_welcome_title->caption(), IniLookup(text, "welcome", "WelcomeTitle"));
 }
 
 TEST_F(VrkFormTest, EachStartWritesVersionAndCreatorWithoutDuplicates) {
-    os.writeFile(path("vrk\\tmp\\run.ini"), "[servers]\r\napache=1\r\n[other]\r\nkept=yes\r\n");
-    start();
-    start();
-    const std::string run = os.fileContent(path("vrk\\tmp\\run.ini"));
+    os.WriteFile(Path("vrk\\tmp\\run.ini"), "[servers]\r\napache=1\r\n[other]\r\nkept=yes\r\n");
+    Start();
+    Start();
+    const std::string run = os.FileContent(Path("vrk\\tmp\\run.ini"));
     EXPECT_EQ(run, "[servers]\r\napache=1\r\n[other]\r\nkept=yes\r\n[gui]\r\nversion=1.3.22\r\n[credit]\r\ncreator=Malverin\r\n");
 }
 
 TEST_F(VrkFormTest, ARunStateFileThatCannotBeWrittenStopsTheStartUpThere) {
     os.failingWrites = {"C:\\VORLAN\\\\vrk\\tmp\\run.ini"};
-    start();
+    Start();
     ASSERT_EQ(backend.errors.size(), 1u);
     EXPECT_EQ(backend.errors[0], "Unable to write to C:\\VORLAN\\\\vrk\\tmp\\run.ini");
     EXPECT_FALSE(form->runIniReady);
@@ -154,12 +154,12 @@ TEST_F(VrkFormTest, ARunStateFileThatCannotBeWrittenStopsTheStartUpThere) {
 }
 
 TEST_F(VrkFormTest, TabsShowOnePanelAndTheWelcomeNeverComesBack) {
-    Tvrk_form& f = start();
+    Tvrk_form& f = Start();
     auto visiblePanels = [&] {
         std::vector<std::string> names;
         for (auto* p : {f.PanelVRKInformation, f.PanelPgSQL, f.PanelFTP, f.PanelDB, f.PanelVRK, f.PanelFeedback,
                         f.PanelMySQL, f.PanelApache})
-            if (p->Visible()) names.push_back(p->name);
+            if (p->visible()) names.push_back(p->name);
         return names;
     };
     EXPECT_EQ(visiblePanels(), std::vector<std::string>{"PanelVRK"});
@@ -172,53 +172,53 @@ TEST_F(VrkFormTest, TabsShowOnePanelAndTheWelcomeNeverComesBack) {
     backend.Click(*f.imgTabFTP);
     EXPECT_EQ(visiblePanels(), std::vector<std::string>{"PanelFTP"});
     backend.Click(*f.imgTabDB);
-    EXPECT_TRUE(f.PanelDB->Visible());
+    EXPECT_TRUE(f.PanelDB->visible());
     EXPECT_FALSE(backend.Click(*f.imgTabMySQL)) << "a hidden tab cannot be clicked";
     EXPECT_FALSE(backend.Click(*f.imgTabFeedback));
     f.imgTabApache->SetEnabled(false);
     EXPECT_FALSE(backend.Click(*f.imgTabApache)) << "a disabled tab ignores clicks";
-    EXPECT_TRUE(f.PanelDB->Visible());
-    EXPECT_FALSE(f.PanelVRK->Visible());
+    EXPECT_TRUE(f.PanelDB->visible());
+    EXPECT_FALSE(f.PanelVRK->visible());
 }
 
 TEST_F(VrkFormTest, ControlsStartAsTheirServicesStand) {
     os.services = {{"Apache2.2", 4}, {"MySQL", 4}, {"postgresql-9.1", 4}, {"MongoDB", 1}};
-    Tvrk_form& f = start();
-    EXPECT_EQ(f.lbl_ApacheRunStop->Caption(), "Stop");
-    EXPECT_FALSE(f.rgp_PHPVersions->Enabled());
-    EXPECT_TRUE(f.imgWFMRun->Enabled());
-    EXPECT_TRUE(f.imgPhpMyAdminRun->Enabled());
-    EXPECT_FALSE(f.rgp_MySQLVersions->Enabled());
-    EXPECT_TRUE(f.lbl_PgWinAdminRun->Enabled());
-    EXPECT_TRUE(f.imgPhpPgAdminRun->Enabled());
-    EXPECT_EQ(f.lbl_MongoDBRunStop->Caption(), "Start");
-    EXPECT_FALSE(f.imgMongoDBRun->Visible());
-    EXPECT_FALSE(f.imgMongoDBAdminRun->Enabled());
+    Tvrk_form& f = Start();
+    EXPECT_EQ(f.lbl_ApacheRunStop->caption(), "Stop");
+    EXPECT_FALSE(f.rgp_PHPVersions->enabled());
+    EXPECT_TRUE(f.imgWFMRun->enabled());
+    EXPECT_TRUE(f.imgPhpMyAdminRun->enabled());
+    EXPECT_FALSE(f.rgp_MySQLVersions->enabled());
+    EXPECT_TRUE(f.lbl_PgWinAdminRun->enabled());
+    EXPECT_TRUE(f.imgPhpPgAdminRun->enabled());
+    EXPECT_EQ(f.lbl_MongoDBRunStop->caption(), "Start");
+    EXPECT_FALSE(f.imgMongoDBRun->visible());
+    EXPECT_FALSE(f.imgMongoDBAdminRun->enabled());
 
     os.services = {{"MySQL", 4}, {"postgresql-9.1", 4}};
-    start();
-    EXPECT_FALSE(form->imgPhpMyAdminRun->Enabled()) << "web administration needs Apache";
-    EXPECT_FALSE(form->lbl_PhpPgAdminRun->Enabled());
-    EXPECT_TRUE(form->imgPgWinAdminRun->Enabled()) << "pgAdmin III needs only PostgreSQL";
-    EXPECT_FALSE(form->imgStartPage->Enabled());
-    EXPECT_FALSE(form->lbl_WFMRun->Enabled());
+    Start();
+    EXPECT_FALSE(form->imgPhpMyAdminRun->enabled()) << "web administration needs Apache";
+    EXPECT_FALSE(form->lbl_PhpPgAdminRun->enabled());
+    EXPECT_TRUE(form->imgPgWinAdminRun->enabled()) << "pgAdmin III needs only PostgreSQL";
+    EXPECT_FALSE(form->imgStartPage->enabled());
+    EXPECT_FALSE(form->lbl_WFMRun->enabled());
 }
 
 TEST_F(VrkFormTest, ClosingWithoutStopAtExitOrPurgeRunsNothing) {
     os.services = {{"Apache2.2", 4}};
-    os.writeFile(path("tmp\\php\\sess_1"), "x");
-    Tvrk_form& f = start();
+    os.WriteFile(Path("tmp\\php\\sess_1"), "x");
+    Tvrk_form& f = Start();
     os.log.clear();
     f.CloseApplication();
-    EXPECT_TRUE(os.commands().empty());
-    EXPECT_TRUE(os.fileExists(path("tmp\\php\\sess_1")));
+    EXPECT_TRUE(os.Commands().empty());
+    EXPECT_TRUE(os.FileExists(Path("tmp\\php\\sess_1")));
     EXPECT_FALSE(f.SettingsIni);
     EXPECT_FALSE(f.RunIni);
     EXPECT_TRUE(backend.quit);
 }
 
 TEST_F(VrkFormTest, TheMinimiseImageMinimises) {
-    Tvrk_form& f = start();
+    Tvrk_form& f = Start();
     backend.Click(*f.btnMinimize);
     EXPECT_TRUE(backend.minimized);
     EXPECT_FALSE(backend.quit);

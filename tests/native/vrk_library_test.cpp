@@ -66,8 +66,8 @@ TEST(KillTask, EndsEveryMatchAndReportsTheLastAttempt) {
 
 TEST(ExecAndWait, ReturnsTheExitCodeOnceTheChildHasEnded) {
     ScriptedPlatform os;
-    os.scriptCommand("fails.exe", {.exitCode = 1});
-    os.scriptCommand("odd.exe", {.exitCode = kStillActive, .waitRounds = 2});
+    os.ScriptCommand("fails.exe", {.exitCode = 1});
+    os.ScriptCommand("odd.exe", {.exitCode = kStillActive, .waitRounds = 2});
     EXPECT_EQ(ExecAndWait(os, "fails.exe", kSwHide), 1u);
     EXPECT_EQ(ExecAndWait(os, "odd.exe", kSwHide), kStillActive) << "a child exiting with 259 still ends the wait";
     EXPECT_EQ(ExecAndWait(os, "other.exe -x", kSwShowNormal), 0u);
@@ -76,9 +76,9 @@ TEST(ExecAndWait, ReturnsTheExitCodeOnceTheChildHasEnded) {
 
 TEST(ExecAndWait, ReturnsAtOnceWithNonzeroWhenTheProgramCannotStart) {
     ScriptedPlatform os;
-    os.scriptCommand("missing.exe", {.starts = false});
+    os.ScriptCommand("missing.exe", {.starts = false});
     int handled = 0;
-    os.postMessage([&] { ++handled; });
+    os.Post([&] { ++handled; });
     EXPECT_EQ(ExecAndWait(os, "missing.exe", kSwHide), kExecNotStarted);
     EXPECT_NE(kExecNotStarted, 0u);
     EXPECT_EQ(handled, 0) << "nothing runs nested when there is nothing to wait for";
@@ -88,12 +88,12 @@ TEST(ExecAndWait, HandlesEveryMessageBeforeEachLookAtTheChild) {
     ScriptedPlatform os;
     std::vector<int> ticks;
     bool childEndedSeen = false;
-    os.scriptCommand("slow.exe", {.exitCode = 7, .waitRounds = 3, .duringWait = [&](int round) {
+    os.ScriptCommand("slow.exe", {.exitCode = 7, .waitRounds = 3, .duringWait = [&](int round) {
                                       ticks.push_back(round);
                                       EXPECT_FALSE(childEndedSeen);
                                   }});
     int earlyClick = 0;
-    os.postMessage([&] { ++earlyClick; });
+    os.Post([&] { ++earlyClick; });
     EXPECT_EQ(ExecAndWait(os, "slow.exe", kSwHide), 7u);
     childEndedSeen = true;
     EXPECT_EQ(earlyClick, 1);
@@ -103,13 +103,13 @@ TEST(ExecAndWait, HandlesEveryMessageBeforeEachLookAtTheChild) {
 TEST(ExecAndWait, NestedWaitsFromAHandlerRunToTheirEnd) {
     ScriptedPlatform os;
     std::uint32_t inner = 99;
-    os.scriptCommand("outer.exe", {.exitCode = 3, .waitRounds = 1, .duringWait = [&](int) {
+    os.ScriptCommand("outer.exe", {.exitCode = 3, .waitRounds = 1, .duringWait = [&](int) {
                                        inner = ExecAndWait(os, "inner.exe", kSwHide);
                                    }});
-    os.scriptCommand("inner.exe", {.exitCode = 4, .waitRounds = 2});
+    os.ScriptCommand("inner.exe", {.exitCode = 4, .waitRounds = 2});
     EXPECT_EQ(ExecAndWait(os, "outer.exe", kSwHide), 3u);
     EXPECT_EQ(inner, 4u);
-    EXPECT_EQ(os.commands(), (std::vector<std::string>{"outer.exe", "inner.exe"}));
+    EXPECT_EQ(os.Commands(), (std::vector<std::string>{"outer.exe", "inner.exe"}));
 }
 
 TEST(Services, StateOrZeroAndEveryHandleClosed) {
@@ -162,19 +162,19 @@ class EmptyDirectoryTest : public ::testing::Test {
 protected:
     ScriptedPlatform os;
     const std::string dir = "C:\\VORLAN\\tmp\\php\\";
-    bool exists(const std::string& p) { return std::filesystem::exists(os.hostPath(p)); }
+    bool exists(const std::string& p) { return std::filesystem::exists(os.HostPath(p)); }
 };
 
 TEST_F(EmptyDirectoryTest, DeletesPlainEntriesAndKeepsHiddenSystemAndTheRoot) {
-    os.writeFile(dir + "sess_1", "x");
-    os.writeFile(dir + "hidden.tmp", "x");
-    os.setAttributes(dir + "hidden.tmp", kAttrHidden | kAttrArchive);
-    os.writeFile(dir + "system.tmp", "x");
-    os.setAttributes(dir + "system.tmp", kAttrSystem);
-    os.writeFile(dir + "S\\inner.txt", "x");
-    os.writeFile(dir + "S\\T\\deep.txt", "x");
-    os.writeFile(dir + "hiddendir\\kept.txt", "x");
-    os.setAttributes(dir + "hiddendir", kAttrDirectory | kAttrHidden);
+    os.WriteFile(dir + "sess_1", "x");
+    os.WriteFile(dir + "hidden.tmp", "x");
+    os.SetAttributes(dir + "hidden.tmp", kAttrHidden | kAttrArchive);
+    os.WriteFile(dir + "system.tmp", "x");
+    os.SetAttributes(dir + "system.tmp", kAttrSystem);
+    os.WriteFile(dir + "S\\inner.txt", "x");
+    os.WriteFile(dir + "S\\T\\deep.txt", "x");
+    os.WriteFile(dir + "hiddendir\\kept.txt", "x");
+    os.SetAttributes(dir + "hiddendir", kAttrDirectory | kAttrHidden);
 
     EmptyDirectory(os, dir);
 
@@ -187,22 +187,22 @@ TEST_F(EmptyDirectoryTest, DeletesPlainEntriesAndKeepsHiddenSystemAndTheRoot) {
 }
 
 TEST_F(EmptyDirectoryTest, LeavesADirectoryWithFurtherAttributeBitsWithItsContents) {
-    os.writeFile(dir + "archived\\keep.txt", "x");
-    os.setAttributes(dir + "archived", kAttrDirectory | kAttrArchive);
-    os.writeFile(dir + "readonly.txt", "x");
-    os.setAttributes(dir + "readonly.txt", kAttrReadOnly);
+    os.WriteFile(dir + "archived\\keep.txt", "x");
+    os.SetAttributes(dir + "archived", kAttrDirectory | kAttrArchive);
+    os.WriteFile(dir + "readonly.txt", "x");
+    os.SetAttributes(dir + "readonly.txt", kAttrReadOnly);
     EmptyDirectory(os, dir);
     EXPECT_TRUE(exists(dir + "archived\\keep.txt"));
     EXPECT_TRUE(exists(dir + "readonly.txt")) << "a file that cannot be deleted is passed over";
 }
 
 TEST_F(EmptyDirectoryTest, NeverFollowsALinkOutOfTheFolder) {
-    os.writeFile("C:\\precious\\data.txt", "keep me");
-    os.makeDirectory(dir);
-    std::filesystem::create_directory_symlink(os.hostPath("C:\\precious"), os.hostPath(dir + "link"));
+    os.WriteFile("C:\\precious\\data.txt", "keep me");
+    os.MakeDirectory(dir);
+    std::filesystem::create_directory_symlink(os.HostPath("C:\\precious"), os.HostPath(dir + "link"));
     EmptyDirectory(os, dir);
-    EXPECT_EQ(os.fileContent("C:\\precious\\data.txt"), "keep me");
-    EXPECT_TRUE(std::filesystem::is_symlink(os.hostPath(dir + "link")));
+    EXPECT_EQ(os.FileContent("C:\\precious\\data.txt"), "keep me");
+    EXPECT_TRUE(std::filesystem::is_symlink(os.HostPath(dir + "link")));
 }
 
 TEST_F(EmptyDirectoryTest, AMissingFolderIsNothingToDo) {
@@ -212,9 +212,9 @@ TEST_F(EmptyDirectoryTest, AMissingFolderIsNothingToDo) {
 
 TEST(GetFileVersion, FourDottedNumbersFromTheFixedBlock) {
     ScriptedPlatform os;
-    os.writeFile("C:\\a.exe", "MZ");
-    os.writeFile("C:\\b.exe", "MZ");
-    os.writeFile("C:\\none.exe", "MZ");
+    os.WriteFile("C:\\a.exe", "MZ");
+    os.WriteFile("C:\\b.exe", "MZ");
+    os.WriteFile("C:\\none.exe", "MZ");
     os.versions["C:\\a.exe"].fixed = {{1, 3, 22, 0}};
     os.versions["C:\\a.exe"].translations = {{0x0409, 0x04E4}};
     os.versions["C:\\a.exe"].strings["040904E4"]["FileVersion"] = "9.9.9.9";

@@ -330,8 +330,8 @@ protected:
     // Counts how the writes were made.
     struct CountingPlatform : Win32Platform {
         int replaced = 0, inPlace = 0;
-        WriteResult replaceFile(const std::string& path, const std::string& content) override {
-            const WriteResult result = Win32Platform::replaceFile(path, content);
+        WriteResult ReplaceContent(const std::string& path, const std::string& content) override {
+            const WriteResult result = Win32Platform::ReplaceContent(path, content);
             if (result == WriteResult::kReplaced) ++replaced;
             if (result == WriteResult::kWrittenInPlace) ++inPlace;
             return result;

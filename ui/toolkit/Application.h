@@ -22,7 +22,7 @@ public:
     Backend& backend() { return backend_; }
     Platform& os() { return os_; }
 
-    const std::string& Title() const { return title_; }
+    const std::string& title() const { return title_; }
     void SetTitle(const std::string& title);
 
     // Runs an event handler. An Error (or any other exception) it raises is
@@ -47,7 +47,7 @@ public:
 
     void Run() { backend_.Run(); }
     void Terminate();
-    bool Terminated() const { return terminated_; }
+    bool terminated() const { return terminated_; }
 
 private:
     Backend& backend_;

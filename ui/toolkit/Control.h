@@ -33,14 +33,14 @@ public:
     // --- state -----------------------------------------------------------------
     const Rect& bounds() const { return bounds_; }
     void SetBounds(Rect r);
-    bool Visible() const { return visible_; }
+    bool visible() const { return visible_; }
     void SetVisible(bool v);
-    bool Enabled() const { return enabled_; }
+    bool enabled() const { return enabled_; }
     void SetEnabled(bool e);
     // Visible and enabled, and so are all its parents: a click reaches it.
     bool Reachable() const;
     bool Showing() const; // visible with all its parents
-    const std::string& Caption() const { return caption_; }
+    const std::string& caption() const { return caption_; }
     void SetCaption(const std::string& c);
     const Font& font() const { return font_; }
     void SetFont(const Font& f);
@@ -130,7 +130,7 @@ public:
     RadioGroup(std::string name, Control* parent) : Control(Kind::kRadioGroup, std::move(name), parent) {}
     std::vector<std::string> items;
     int columns = 1;
-    int ItemIndex() const { return itemIndex_; }
+    int itemIndex() const { return itemIndex_; }
     // An index above the last item selects the last one; one below -1 is -1
     // (no selection).
     void SetItemIndex(int index);
@@ -142,7 +142,7 @@ private:
 class CheckBox : public Control {
 public:
     CheckBox(std::string name, Control* parent) : Control(Kind::kCheckBox, std::move(name), parent) {}
-    bool Checked() const { return checked_; }
+    bool checked() const { return checked_; }
     void SetChecked(bool c);
 
 private:
@@ -154,9 +154,9 @@ public:
     DropDownList(std::string name, Control* parent) : Control(Kind::kDropDownList, std::move(name), parent) {}
     bool withEditField = false; // a box the user could also type into
     int itemHeight = 16;
-    const std::vector<std::string>& Items() const { return items_; }
+    const std::vector<std::string>& items() const { return items_; }
     void SetItems(std::vector<std::string> items); // clears the selection
-    int ItemIndex() const { return itemIndex_; }
+    int itemIndex() const { return itemIndex_; }
     // Any index outside the items leaves the box without a selection.
     void SetItemIndex(int index);
     std::string SelectedText() const;

@@ -49,7 +49,7 @@ ScriptedPlatform::~ScriptedPlatform() {
 
 // ---------------------------------------------------------------- files
 
-fs::path ScriptedPlatform::hostPath(const std::string& windowsPath) const {
+fs::path ScriptedPlatform::HostPath(const std::string& windowsPath) const {
     std::string p;
     for (char c : windowsPath) {
         if (c == '\\') c = '/';
@@ -61,36 +61,36 @@ fs::path ScriptedPlatform::hostPath(const std::string& windowsPath) const {
     return root_ / p;
 }
 
-std::string ScriptedPlatform::key(const std::string& windowsPath) const {
-    std::string k = hostPath(windowsPath).lexically_normal().string();
+std::string ScriptedPlatform::NormalisedKey(const std::string& windowsPath) const {
+    std::string k = HostPath(windowsPath).lexically_normal().string();
     while (k.size() > 1 && k.back() == '/') k.pop_back();
     return k;
 }
 
-void ScriptedPlatform::writeFile(const std::string& windowsPath, const std::string& content) {
-    const fs::path p = hostPath(windowsPath);
+void ScriptedPlatform::WriteFile(const std::string& windowsPath, const std::string& content) {
+    const fs::path p = HostPath(windowsPath);
     fs::create_directories(p.parent_path());
     std::ofstream(p, std::ios::binary) << content;
 }
 
-std::string ScriptedPlatform::fileContent(const std::string& windowsPath) const {
-    std::ifstream in(hostPath(windowsPath), std::ios::binary);
+std::string ScriptedPlatform::FileContent(const std::string& windowsPath) const {
+    std::ifstream in(HostPath(windowsPath), std::ios::binary);
     std::ostringstream out;
     out << in.rdbuf();
     return out.str();
 }
 
-void ScriptedPlatform::makeDirectory(const std::string& windowsPath) { fs::create_directories(hostPath(windowsPath)); }
+void ScriptedPlatform::MakeDirectory(const std::string& windowsPath) { fs::create_directories(HostPath(windowsPath)); }
 
-void ScriptedPlatform::setAttributes(const std::string& windowsPath, std::uint32_t attributes) {
-    attributes_[key(windowsPath)] = attributes;
+void ScriptedPlatform::SetAttributes(const std::string& windowsPath, std::uint32_t attributes) {
+    attributes_[NormalisedKey(windowsPath)] = attributes;
 }
 
-std::vector<DirectoryEntry> ScriptedPlatform::listDirectory(const std::string& pattern) {
+std::vector<DirectoryEntry> ScriptedPlatform::ListDirectory(const std::string& pattern) {
     std::vector<DirectoryEntry> entries;
     const auto cut = pattern.find_last_of("\\/");
     const std::string dir = cut == std::string::npos ? std::string() : pattern.substr(0, cut + 1);
-    const fs::path host = hostPath(dir);
+    const fs::path host = HostPath(dir);
     std::error_code ec;
     if (!fs::is_directory(host, ec)) return entries;
     entries.push_back({".", kAttrDirectory});
@@ -101,7 +101,7 @@ std::vector<DirectoryEntry> ScriptedPlatform::listDirectory(const std::string& p
     for (const auto& name : names) {
         const fs::path p = host / name;
         std::uint32_t attributes;
-        const auto it = attributes_.find(key(dir + name));
+        const auto it = attributes_.find(NormalisedKey(dir + name));
         if (it != attributes_.end()) attributes = it->second;
         else if (fs::is_symlink(p, ec) && fs::is_directory(p, ec)) attributes = kAttrDirectory | kAttrReparsePoint;
         else attributes = fs::is_directory(p, ec) ? kAttrDirectory : kAttrArchive;
@@ -110,32 +110,32 @@ std::vector<DirectoryEntry> ScriptedPlatform::listDirectory(const std::string& p
     return entries;
 }
 
-bool ScriptedPlatform::deleteFile(const std::string& path) {
+bool ScriptedPlatform::RemoveFile(const std::string& path) {
     log.push_back("delete " + path);
-    const fs::path p = hostPath(path);
+    const fs::path p = HostPath(path);
     std::error_code ec;
     if (!fs::is_symlink(p, ec) && fs::is_directory(p, ec)) return false;
-    const auto it = attributes_.find(key(path));
+    const auto it = attributes_.find(NormalisedKey(path));
     if (it != attributes_.end() && (it->second & kAttrReadOnly)) return false;
     return fs::remove(p, ec);
 }
 
-bool ScriptedPlatform::removeDirectory(const std::string& path) {
+bool ScriptedPlatform::RemoveFolder(const std::string& path) {
     log.push_back("rmdir " + path);
-    const fs::path p = hostPath(path);
+    const fs::path p = HostPath(path);
     std::error_code ec;
     if (fs::is_symlink(p, ec) || !fs::is_directory(p, ec) || !fs::is_empty(p, ec)) return false;
     return fs::remove(p, ec);
 }
 
-bool ScriptedPlatform::fileExists(const std::string& path) {
+bool ScriptedPlatform::FileExists(const std::string& path) {
     std::error_code ec;
-    return fs::is_regular_file(hostPath(path), ec);
+    return fs::is_regular_file(HostPath(path), ec);
 }
 
-Platform::ReadResult ScriptedPlatform::readFile(const std::string& path, std::string& content, std::size_t limit) {
+Platform::ReadResult ScriptedPlatform::ReadContent(const std::string& path, std::string& content, std::size_t limit) {
     if (unreadable.count(path)) return ReadResult::kFailed;
-    const fs::path p = hostPath(path);
+    const fs::path p = HostPath(path);
     std::error_code ec;
     if (!fs::exists(p, ec)) return ReadResult::kMissing;
     if (!fs::is_regular_file(p, ec)) return ReadResult::kFailed;
@@ -148,12 +148,12 @@ Platform::ReadResult ScriptedPlatform::readFile(const std::string& path, std::st
     return ReadResult::kRead;
 }
 
-Platform::WriteResult ScriptedPlatform::replaceFile(const std::string& path, const std::string& content) {
+Platform::WriteResult ScriptedPlatform::ReplaceContent(const std::string& path, const std::string& content) {
     if (failingWrites.count(path)) return WriteResult::kFailed;
-    const fs::path p = hostPath(path);
+    const fs::path p = HostPath(path);
     std::error_code ec;
     if (!fs::is_directory(p.parent_path(), ec)) return WriteResult::kFailed;
-    const auto it = attributes_.find(key(path));
+    const auto it = attributes_.find(NormalisedKey(path));
     if (it != attributes_.end() && (it->second & kAttrReadOnly)) return WriteResult::kFailed;
     if (fs::exists(p, ec) && (fs::status(p, ec).permissions() & fs::perms::owner_write) == fs::perms::none) return WriteResult::kFailed;
     const fs::path temp = p.parent_path() / (p.filename().string() + ".tmp" + std::to_string(::getpid()));
@@ -172,12 +172,12 @@ Platform::WriteResult ScriptedPlatform::replaceFile(const std::string& path, con
 
 // ---------------------------------------------------------------- processes
 
-std::optional<std::vector<ProcessEntry>> ScriptedPlatform::processSnapshot() {
+std::optional<std::vector<ProcessEntry>> ScriptedPlatform::ProcessSnapshot() {
     if (!snapshotAvailable) return std::nullopt;
     return processes;
 }
 
-bool ScriptedPlatform::terminateProcess(std::uint32_t processId, std::uint32_t) {
+bool ScriptedPlatform::EndProcess(std::uint32_t processId, std::uint32_t) {
     log.push_back("terminate " + std::to_string(processId));
     if (unkillable.count(processId)) return false;
     const auto it = std::find_if(processes.begin(), processes.end(),
@@ -187,20 +187,20 @@ bool ScriptedPlatform::terminateProcess(std::uint32_t processId, std::uint32_t) 
     return true;
 }
 
-void ScriptedPlatform::scriptCommand(const std::string& commandLine, Child child) {
+void ScriptedPlatform::ScriptCommand(const std::string& commandLine, Child child) {
     scripted_.emplace_back(commandLine, std::move(child));
 }
 
-void ScriptedPlatform::postMessage(std::function<void()> message) { messages_.push_back(std::move(message)); }
+void ScriptedPlatform::Post(std::function<void()> message) { messages_.push_back(std::move(message)); }
 
-std::vector<std::string> ScriptedPlatform::commands() const {
+std::vector<std::string> ScriptedPlatform::Commands() const {
     std::vector<std::string> out;
     for (const auto& line : log)
         if (line.rfind("exec ", 0) == 0) out.push_back(line.substr(line.find(' ', 5) + 1));
     return out;
 }
 
-Handle ScriptedPlatform::startChild(const std::string& commandLine, std::uint16_t showWindow) {
+Handle ScriptedPlatform::StartChild(const std::string& commandLine, std::uint16_t showWindow) {
     log.push_back("exec " + std::to_string(showWindow) + " " + commandLine);
     Child script;
     const auto it = std::find_if(scripted_.begin(), scripted_.end(), [&](const auto& s) { return s.first == commandLine; });
@@ -215,24 +215,24 @@ Handle ScriptedPlatform::startChild(const std::string& commandLine, std::uint16_
     return h;
 }
 
-bool ScriptedPlatform::childEnded(Handle child, std::uint32_t& exitCode) {
+bool ScriptedPlatform::ChildEnded(Handle child, std::uint32_t& exitCode) {
     const auto& c = children_.at(child);
     if (!c.ended) return false;
     exitCode = c.script.exitCode;
     return true;
 }
 
-void ScriptedPlatform::waitForChildOrMessage(Handle child) {
+void ScriptedPlatform::WaitForChildOrMessage(Handle child) {
     auto& c = children_.at(child);
     if (c.ended) return;
     const int round = ++c.round;
-    if (c.script.duringWait) postMessage([fn = c.script.duringWait, round] { fn(round); });
+    if (c.script.duringWait) Post([fn = c.script.duringWait, round] { fn(round); });
     if (round >= c.script.waitRounds) c.ended = true;
 }
 
-void ScriptedPlatform::closeChild(Handle child) { children_.erase(child); }
+void ScriptedPlatform::CloseChild(Handle child) { children_.erase(child); }
 
-void ScriptedPlatform::dispatchMessages() {
+void ScriptedPlatform::DispatchMessages() {
     while (!messages_.empty()) {
         auto message = std::move(messages_.front());
         messages_.pop_front();
@@ -241,13 +241,13 @@ void ScriptedPlatform::dispatchMessages() {
     if (messagePump) messagePump();
 }
 
-void ScriptedPlatform::sleep(std::uint32_t milliseconds) {
+void ScriptedPlatform::Pause(std::uint32_t milliseconds) {
     log.push_back("sleep " + std::to_string(milliseconds));
 }
 
 // ---------------------------------------------------------------- services
 
-Handle ScriptedPlatform::openServiceManager(const std::string&) {
+Handle ScriptedPlatform::OpenServiceManager(const std::string&) {
     if (!serviceManagerAvailable) return 0;
     const Handle h = nextHandle_++;
     serviceHandles_[h] = "";
@@ -255,7 +255,7 @@ Handle ScriptedPlatform::openServiceManager(const std::string&) {
     return h;
 }
 
-Handle ScriptedPlatform::openService(Handle manager, const std::string& serviceName) {
+Handle ScriptedPlatform::OpenNamedService(Handle manager, const std::string& serviceName) {
     if (!serviceHandles_.count(manager)) return 0;
     log.push_back("query " + serviceName);
     if (!services.count(serviceName)) return 0;
@@ -265,7 +265,7 @@ Handle ScriptedPlatform::openService(Handle manager, const std::string& serviceN
     return h;
 }
 
-bool ScriptedPlatform::queryServiceState(Handle service, std::uint32_t& state) {
+bool ScriptedPlatform::QueryServiceState(Handle service, std::uint32_t& state) {
     const auto it = serviceHandles_.find(service);
     if (it == serviceHandles_.end() || failingQueries.count(it->second)) return false;
     const auto s = services.find(it->second);
@@ -274,7 +274,7 @@ bool ScriptedPlatform::queryServiceState(Handle service, std::uint32_t& state) {
     return true;
 }
 
-void ScriptedPlatform::closeServiceHandle(Handle handle) {
+void ScriptedPlatform::ReleaseServiceHandle(Handle handle) {
     if (serviceHandles_.erase(handle)) --openServiceHandles;
 }
 
@@ -283,12 +283,12 @@ void ScriptedPlatform::closeServiceHandle(Handle handle) {
 // a query finds its record without regard to case and points into the
 // caller's buffer, as the system's query does.
 
-const ScriptedPlatform::Version* ScriptedPlatform::versionOf(const std::string& windowsPath) const {
+const ScriptedPlatform::Version* ScriptedPlatform::VersionOf(const std::string& windowsPath) const {
     const auto it = versions.find(windowsPath);
     return it == versions.end() ? nullptr : &it->second;
 }
 
-std::vector<std::uint8_t> ScriptedPlatform::serialise(const Version& version) const {
+std::vector<std::uint8_t> ScriptedPlatform::Serialise(const Version& version) const {
     std::vector<std::uint8_t> out;
     if (version.fixed) {
         const auto& v = *version.fixed;
@@ -320,22 +320,22 @@ std::vector<std::uint8_t> ScriptedPlatform::serialise(const Version& version) co
     return out;
 }
 
-std::uint32_t ScriptedPlatform::fileVersionInfoSize(const std::string& path) {
-    const Version* v = versionOf(path);
-    if (!v || !fileExists(path)) return 0;
-    return static_cast<std::uint32_t>(serialise(*v).size());
+std::uint32_t ScriptedPlatform::FileVersionInfoSize(const std::string& path) {
+    const Version* v = VersionOf(path);
+    if (!v || !FileExists(path)) return 0;
+    return static_cast<std::uint32_t>(Serialise(*v).size());
 }
 
-bool ScriptedPlatform::fileVersionInfo(const std::string& path, std::vector<std::uint8_t>& buffer) {
-    const Version* v = versionOf(path);
-    if (!v || !fileExists(path)) return false;
-    const auto bytes = serialise(*v);
+bool ScriptedPlatform::FileVersionInfo(const std::string& path, std::vector<std::uint8_t>& buffer) {
+    const Version* v = VersionOf(path);
+    if (!v || !FileExists(path)) return false;
+    const auto bytes = Serialise(*v);
     if (buffer.size() < bytes.size()) return false;
     std::copy(bytes.begin(), bytes.end(), buffer.begin());
     return true;
 }
 
-bool ScriptedPlatform::queryVersionValue(const std::vector<std::uint8_t>& buffer, const std::string& subBlock,
+bool ScriptedPlatform::QueryVersionValue(const std::vector<std::uint8_t>& buffer, const std::string& subBlock,
                                          const std::uint8_t*& data, std::uint32_t& length) {
     std::size_t pos = 0;
     auto u32 = [&](std::size_t at) {
@@ -359,11 +359,11 @@ bool ScriptedPlatform::queryVersionValue(const std::vector<std::uint8_t>& buffer
     return false;
 }
 
-std::string ScriptedPlatform::systemFolder() { return "C:\\Windows\\system32"; }
+std::string ScriptedPlatform::SystemFolder() { return "C:\\Windows\\system32"; }
 
-std::string ScriptedPlatform::windowsFolder() { return "C:\\Windows"; }
+std::string ScriptedPlatform::WindowsFolder() { return "C:\\Windows"; }
 
-void ScriptedPlatform::shellExecute(const ShellCall& call) {
+void ScriptedPlatform::ShellOpen(const ShellCall& call) {
     log.push_back("shell " + call.verb + "|" + call.file + "|" + call.parameters + "|" + call.directory + "|" +
                   std::to_string(call.showCommand) + "|" + std::to_string(call.owner));
     shellCalls.push_back(call);

@@ -34,9 +34,9 @@ public:
     };
     // Commands are matched exactly; a scripted command is used once, in the
     // order scripted. Unscripted commands start and end at once with code 0.
-    void scriptCommand(const std::string& commandLine, Child child);
+    void ScriptCommand(const std::string& commandLine, Child child);
     // Queued as a message for the next dispatch (a click, a timer tick).
-    void postMessage(std::function<void()> message);
+    void Post(std::function<void()> message);
     // Called on every dispatch after the posted messages (a toolkit's pump).
     std::function<void()> messagePump;
 
@@ -58,11 +58,11 @@ public:
 
     // Files and folders, by Windows path.
     std::filesystem::path root() const { return root_; }
-    std::filesystem::path hostPath(const std::string& windowsPath) const;
-    void writeFile(const std::string& windowsPath, const std::string& content);
-    std::string fileContent(const std::string& windowsPath) const;
-    void makeDirectory(const std::string& windowsPath);
-    void setAttributes(const std::string& windowsPath, std::uint32_t attributes);
+    std::filesystem::path HostPath(const std::string& windowsPath) const;
+    void WriteFile(const std::string& windowsPath, const std::string& content);
+    std::string FileContent(const std::string& windowsPath) const;
+    void MakeDirectory(const std::string& windowsPath);
+    void SetAttributes(const std::string& windowsPath, std::uint32_t attributes);
     std::set<std::string> failingWrites;   // replaceFile fails for these paths
     std::set<std::string> unreadable;      // readFile fails for these paths
 
@@ -71,36 +71,36 @@ public:
     // "sleep <ms>", "shell <verb>|<file>|<parameters>|<directory>|<show>|<owner>",
     // "terminate <pid>", "query <service>", "delete <path>", "rmdir <path>".
     std::vector<std::string> log;
-    std::vector<std::string> commands() const;   // the "exec" lines' commands
+    std::vector<std::string> Commands() const;   // the "exec" lines' commands
     std::vector<ShellCall> shellCalls;
     int openServiceHandles = 0;
 
     // --- Platform ---------------------------------------------------------------
-    std::optional<std::vector<ProcessEntry>> processSnapshot() override;
-    bool terminateProcess(std::uint32_t processId, std::uint32_t exitCode) override;
-    Handle startChild(const std::string& commandLine, std::uint16_t showWindow) override;
-    bool childEnded(Handle child, std::uint32_t& exitCode) override;
-    void waitForChildOrMessage(Handle child) override;
-    void closeChild(Handle child) override;
-    void dispatchMessages() override;
-    void sleep(std::uint32_t milliseconds) override;
-    Handle openServiceManager(const std::string& machine) override;
-    Handle openService(Handle manager, const std::string& serviceName) override;
-    bool queryServiceState(Handle service, std::uint32_t& state) override;
-    void closeServiceHandle(Handle handle) override;
-    std::vector<DirectoryEntry> listDirectory(const std::string& pattern) override;
-    bool deleteFile(const std::string& path) override;
-    bool removeDirectory(const std::string& path) override;
-    bool fileExists(const std::string& path) override;
-    ReadResult readFile(const std::string& path, std::string& content, std::size_t limit = kNoLimit) override;
-    WriteResult replaceFile(const std::string& path, const std::string& content) override;
-    std::uint32_t fileVersionInfoSize(const std::string& path) override;
-    bool fileVersionInfo(const std::string& path, std::vector<std::uint8_t>& buffer) override;
-    bool queryVersionValue(const std::vector<std::uint8_t>& buffer, const std::string& subBlock,
+    std::optional<std::vector<ProcessEntry>> ProcessSnapshot() override;
+    bool EndProcess(std::uint32_t processId, std::uint32_t exitCode) override;
+    Handle StartChild(const std::string& commandLine, std::uint16_t showWindow) override;
+    bool ChildEnded(Handle child, std::uint32_t& exitCode) override;
+    void WaitForChildOrMessage(Handle child) override;
+    void CloseChild(Handle child) override;
+    void DispatchMessages() override;
+    void Pause(std::uint32_t milliseconds) override;
+    Handle OpenServiceManager(const std::string& machine) override;
+    Handle OpenNamedService(Handle manager, const std::string& serviceName) override;
+    bool QueryServiceState(Handle service, std::uint32_t& state) override;
+    void ReleaseServiceHandle(Handle handle) override;
+    std::vector<DirectoryEntry> ListDirectory(const std::string& pattern) override;
+    bool RemoveFile(const std::string& path) override;
+    bool RemoveFolder(const std::string& path) override;
+    bool FileExists(const std::string& path) override;
+    ReadResult ReadContent(const std::string& path, std::string& content, std::size_t limit = kNoLimit) override;
+    WriteResult ReplaceContent(const std::string& path, const std::string& content) override;
+    std::uint32_t FileVersionInfoSize(const std::string& path) override;
+    bool FileVersionInfo(const std::string& path, std::vector<std::uint8_t>& buffer) override;
+    bool QueryVersionValue(const std::vector<std::uint8_t>& buffer, const std::string& subBlock,
                            const std::uint8_t*& data, std::uint32_t& length) override;
-    std::string systemFolder() override;  // C:\Windows\system32
-    std::string windowsFolder() override; // C:\Windows
-    void shellExecute(const ShellCall& call) override;
+    std::string SystemFolder() override;  // C:\Windows\system32
+    std::string WindowsFolder() override; // C:\Windows
+    void ShellOpen(const ShellCall& call) override;
 
 private:
     struct RunningChild {
@@ -108,9 +108,9 @@ private:
         int round = 0;
         bool ended = false;
     };
-    std::string key(const std::string& windowsPath) const; // normalised for maps
-    const Version* versionOf(const std::string& windowsPath) const;
-    std::vector<std::uint8_t> serialise(const Version& version) const;
+    std::string NormalisedKey(const std::string& windowsPath) const; // normalised for maps
+    const Version* VersionOf(const std::string& windowsPath) const;
+    std::vector<std::uint8_t> Serialise(const Version& version) const;
 
     std::filesystem::path root_;
     std::deque<std::pair<std::string, Child>> scripted_;

@@ -67,7 +67,7 @@ Win32Platform::Win32Platform()
     : localManager_([] { return reinterpret_cast<Handle>(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT)); },
                     [](Handle handle) { CloseServiceHandle(AsScHandle(handle)); }) {}
 
-std::optional<std::vector<ProcessEntry>> Win32Platform::processSnapshot() {
+std::optional<std::vector<ProcessEntry>> Win32Platform::ProcessSnapshot() {
     const auto& api = Snapshot();
     if (!api.available()) return std::nullopt;
     HANDLE snapshot = api.create(TH32CS_SNAPPROCESS, 0);
@@ -83,7 +83,7 @@ std::optional<std::vector<ProcessEntry>> Win32Platform::processSnapshot() {
     return entries;
 }
 
-bool Win32Platform::terminateProcess(std::uint32_t processId, std::uint32_t exitCode) {
+bool Win32Platform::EndProcess(std::uint32_t processId, std::uint32_t exitCode) {
     HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, processId);
     if (!process) return false;
     const bool ok = TerminateProcess(process, exitCode) != 0;
@@ -91,7 +91,7 @@ bool Win32Platform::terminateProcess(std::uint32_t processId, std::uint32_t exit
     return ok;
 }
 
-Handle Win32Platform::startChild(const std::string& commandLine, std::uint16_t showWindow) {
+Handle Win32Platform::StartChild(const std::string& commandLine, std::uint16_t showWindow) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -105,7 +105,7 @@ Handle Win32Platform::startChild(const std::string& commandLine, std::uint16_t s
     return reinterpret_cast<Handle>(info.hProcess);
 }
 
-bool Win32Platform::childEnded(Handle child, std::uint32_t& exitCode) {
+bool Win32Platform::ChildEnded(Handle child, std::uint32_t& exitCode) {
     // The handle is signalled when the child has ended: this tells a child
     // that exited with 259 from one still running.
     if (WaitForSingleObject(AsHandle(child), 0) != WAIT_OBJECT_0) return false;
@@ -115,7 +115,7 @@ bool Win32Platform::childEnded(Handle child, std::uint32_t& exitCode) {
     return true;
 }
 
-void Win32Platform::waitForChildOrMessage(Handle child) {
+void Win32Platform::WaitForChildOrMessage(Handle child) {
     HANDLE handle = AsHandle(child);
     // The program is ending (its window is gone): only the child is waited
     // for, without spinning on the quit request.
@@ -128,7 +128,7 @@ void Win32Platform::waitForChildOrMessage(Handle child) {
     MsgWaitForMultipleObjectsEx(1, &handle, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
 }
 
-void Win32Platform::closeChild(Handle child) {
+void Win32Platform::CloseChild(Handle child) {
     CloseHandle(AsHandle(child));
     // Hand the quit request on to the loop that waits for it: an outer wait,
     // or the message loop.
@@ -138,7 +138,7 @@ void Win32Platform::closeChild(Handle child) {
     }
 }
 
-void Win32Platform::dispatchMessages() {
+void Win32Platform::DispatchMessages() {
     // Once the program is told to end, no more handlers run inside the wait.
     if (quitPending_) return;
     MSG msg;
@@ -155,20 +155,20 @@ void Win32Platform::dispatchMessages() {
     }
 }
 
-void Win32Platform::sleep(std::uint32_t milliseconds) { Sleep(milliseconds); }
+void Win32Platform::Pause(std::uint32_t milliseconds) { Sleep(milliseconds); }
 
 // Connecting to the local service manager costs about ten times what the
 // query itself does (7.6 ms against 0.85 ms under Wine), and the status poll
 // asks six to eight times a second: the connection to this machine's manager
 // is kept. Every state is still asked for afresh; a connection that has gone
 // bad is made again.
-Handle Win32Platform::openServiceManager(const std::string& machine) {
+Handle Win32Platform::OpenServiceManager(const std::string& machine) {
     if (!machine.empty())
         return reinterpret_cast<Handle>(OpenSCManagerA(machine.c_str(), nullptr, SC_MANAGER_CONNECT));
     return localManager_.Get();
 }
 
-Handle Win32Platform::openService(Handle manager, const std::string& serviceName) {
+Handle Win32Platform::OpenNamedService(Handle manager, const std::string& serviceName) {
     SC_HANDLE service = OpenServiceA(AsScHandle(manager), serviceName.c_str(), SERVICE_QUERY_STATUS);
     if (!service && localManager_.Keeps(manager)) {
         const DWORD error = GetLastError();
@@ -179,16 +179,16 @@ Handle Win32Platform::openService(Handle manager, const std::string& serviceName
     return reinterpret_cast<Handle>(service);
 }
 
-bool Win32Platform::queryServiceState(Handle service, std::uint32_t& state) {
+bool Win32Platform::QueryServiceState(Handle service, std::uint32_t& state) {
     SERVICE_STATUS status{};
     if (!QueryServiceStatus(AsScHandle(service), &status)) return false;
     state = status.dwCurrentState;
     return true;
 }
 
-void Win32Platform::closeServiceHandle(Handle handle) { localManager_.Release(handle); }
+void Win32Platform::ReleaseServiceHandle(Handle handle) { localManager_.Release(handle); }
 
-std::vector<DirectoryEntry> Win32Platform::listDirectory(const std::string& pattern) {
+std::vector<DirectoryEntry> Win32Platform::ListDirectory(const std::string& pattern) {
     std::vector<DirectoryEntry> entries;
     WIN32_FIND_DATAA data;
     HANDLE find = FindFirstFileA(pattern.c_str(), &data);
@@ -200,16 +200,16 @@ std::vector<DirectoryEntry> Win32Platform::listDirectory(const std::string& patt
     return entries;
 }
 
-bool Win32Platform::deleteFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+bool Win32Platform::RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
 
-bool Win32Platform::removeDirectory(const std::string& path) { return RemoveDirectoryA(path.c_str()) != 0; }
+bool Win32Platform::RemoveFolder(const std::string& path) { return RemoveDirectoryA(path.c_str()) != 0; }
 
-bool Win32Platform::fileExists(const std::string& path) {
+bool Win32Platform::FileExists(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-Platform::ReadResult Win32Platform::readFile(const std::string& path, std::string& content, std::size_t limit) {
+Platform::ReadResult Win32Platform::ReadContent(const std::string& path, std::string& content, std::size_t limit) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
@@ -254,7 +254,7 @@ bool HeldElsewhere(DWORD error) {
     return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
 }
 
-void Pause(DWORD& milliseconds) {
+void Backoff(DWORD& milliseconds) {
     Sleep(milliseconds);
     if (milliseconds < 8) milliseconds *= 2;
 }
@@ -274,7 +274,7 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
 bool WriteInPlace(const std::string& path, const std::string& content) {
     const ULONGLONG start = GetTickCount64();
     HANDLE file;
-    for (DWORD pause = 1;; Pause(pause)) {
+    for (DWORD pause = 1;; Backoff(pause)) {
         file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE) break;
@@ -299,7 +299,7 @@ bool WriteInPlace(const std::string& path, const std::string& content) {
 
 } // namespace
 
-Platform::WriteResult Win32Platform::replaceFile(const std::string& path, const std::string& content) {
+Platform::WriteResult Win32Platform::ReplaceContent(const std::string& path, const std::string& content) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         return WriteResult::kFailed;
@@ -319,7 +319,7 @@ Platform::WriteResult Win32Platform::replaceFile(const std::string& path, const 
         return WriteResult::kFailed;
     }
     const ULONGLONG start = GetTickCount64();
-    for (DWORD pause = 1;; Pause(pause)) {
+    for (DWORD pause = 1;; Backoff(pause)) {
         if (MoveFileExA(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             return WriteResult::kReplaced;
         const DWORD error = GetLastError();
@@ -332,18 +332,18 @@ Platform::WriteResult Win32Platform::replaceFile(const std::string& path, const 
     return WriteInPlace(path, content) ? WriteResult::kWrittenInPlace : WriteResult::kFailed;
 }
 
-std::uint32_t Win32Platform::fileVersionInfoSize(const std::string& path) {
+std::uint32_t Win32Platform::FileVersionInfoSize(const std::string& path) {
     if (!Version().available()) return 0;
     DWORD ignored = 0;
     return Version().infoSize(path.c_str(), &ignored);
 }
 
-bool Win32Platform::fileVersionInfo(const std::string& path, std::vector<std::uint8_t>& buffer) {
+bool Win32Platform::FileVersionInfo(const std::string& path, std::vector<std::uint8_t>& buffer) {
     return Version().available() &&
            Version().info(path.c_str(), 0, static_cast<DWORD>(buffer.size()), buffer.data()) != 0;
 }
 
-bool Win32Platform::queryVersionValue(const std::vector<std::uint8_t>& buffer, const std::string& subBlock,
+bool Win32Platform::QueryVersionValue(const std::vector<std::uint8_t>& buffer, const std::string& subBlock,
                                       const std::uint8_t*& data, std::uint32_t& length) {
     if (!Version().available()) return false;
     void* value = nullptr;
@@ -354,19 +354,19 @@ bool Win32Platform::queryVersionValue(const std::vector<std::uint8_t>& buffer, c
     return true;
 }
 
-std::string Win32Platform::systemFolder() {
+std::string Win32Platform::SystemFolder() {
     char folder[MAX_PATH + 1] = {};
     const UINT length = GetSystemDirectoryA(folder, sizeof folder);
     return length < sizeof folder ? std::string(folder, length) : std::string();
 }
 
-std::string Win32Platform::windowsFolder() {
+std::string Win32Platform::WindowsFolder() {
     char folder[MAX_PATH + 1] = {};
     const UINT length = GetWindowsDirectoryA(folder, sizeof folder);
     return length < sizeof folder ? std::string(folder, length) : std::string();
 }
 
-void Win32Platform::shellExecute(const ShellCall& call) {
+void Win32Platform::ShellOpen(const ShellCall& call) {
     auto orNull = [](const std::string& s) { return s.empty() ? nullptr : s.c_str(); };
     ShellExecuteA(reinterpret_cast<HWND>(call.owner), orNull(call.verb), call.file.c_str(), orNull(call.parameters),
                   orNull(call.directory), call.showCommand);

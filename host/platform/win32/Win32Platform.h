@@ -10,31 +10,31 @@ public:
     Win32Platform();
     Win32Platform(const Win32Platform&) = delete;
     Win32Platform& operator=(const Win32Platform&) = delete;
-    std::optional<std::vector<ProcessEntry>> processSnapshot() override;
-    bool terminateProcess(std::uint32_t processId, std::uint32_t exitCode) override;
-    Handle startChild(const std::string& commandLine, std::uint16_t showWindow) override;
-    bool childEnded(Handle child, std::uint32_t& exitCode) override;
-    void waitForChildOrMessage(Handle child) override;
-    void closeChild(Handle child) override;
-    void dispatchMessages() override;
-    void sleep(std::uint32_t milliseconds) override;
-    Handle openServiceManager(const std::string& machine) override;
-    Handle openService(Handle manager, const std::string& serviceName) override;
-    bool queryServiceState(Handle service, std::uint32_t& state) override;
-    void closeServiceHandle(Handle handle) override;
-    std::vector<DirectoryEntry> listDirectory(const std::string& pattern) override;
-    bool deleteFile(const std::string& path) override;
-    bool removeDirectory(const std::string& path) override;
-    bool fileExists(const std::string& path) override;
-    ReadResult readFile(const std::string& path, std::string& content, std::size_t limit = kNoLimit) override;
-    WriteResult replaceFile(const std::string& path, const std::string& content) override;
-    std::uint32_t fileVersionInfoSize(const std::string& path) override;
-    bool fileVersionInfo(const std::string& path, std::vector<std::uint8_t>& buffer) override;
-    bool queryVersionValue(const std::vector<std::uint8_t>& buffer, const std::string& subBlock,
+    std::optional<std::vector<ProcessEntry>> ProcessSnapshot() override;
+    bool EndProcess(std::uint32_t processId, std::uint32_t exitCode) override;
+    Handle StartChild(const std::string& commandLine, std::uint16_t showWindow) override;
+    bool ChildEnded(Handle child, std::uint32_t& exitCode) override;
+    void WaitForChildOrMessage(Handle child) override;
+    void CloseChild(Handle child) override;
+    void DispatchMessages() override;
+    void Pause(std::uint32_t milliseconds) override;
+    Handle OpenServiceManager(const std::string& machine) override;
+    Handle OpenNamedService(Handle manager, const std::string& serviceName) override;
+    bool QueryServiceState(Handle service, std::uint32_t& state) override;
+    void ReleaseServiceHandle(Handle handle) override;
+    std::vector<DirectoryEntry> ListDirectory(const std::string& pattern) override;
+    bool RemoveFile(const std::string& path) override;
+    bool RemoveFolder(const std::string& path) override;
+    bool FileExists(const std::string& path) override;
+    ReadResult ReadContent(const std::string& path, std::string& content, std::size_t limit = kNoLimit) override;
+    WriteResult ReplaceContent(const std::string& path, const std::string& content) override;
+    std::uint32_t FileVersionInfoSize(const std::string& path) override;
+    bool FileVersionInfo(const std::string& path, std::vector<std::uint8_t>& buffer) override;
+    bool QueryVersionValue(const std::vector<std::uint8_t>& buffer, const std::string& subBlock,
                            const std::uint8_t*& data, std::uint32_t& length) override;
-    std::string systemFolder() override;
-    std::string windowsFolder() override;
-    void shellExecute(const ShellCall& call) override;
+    std::string SystemFolder() override;
+    std::string WindowsFolder() override;
+    void ShellOpen(const ShellCall& call) override;
 
 private:
     // A quit request taken from the queue inside a wait, to be handed on.

@@ -26,14 +26,14 @@ void HeadlessBackend::Realize(Form& form) {
     form.native = &marker;
     for (const auto& c : form.owned()) {
         c->native = &marker;
-        if (c->kind == Kind::kTimer && c->Enabled()) StartTimer(static_cast<Timer&>(*c));
+        if (c->kind == Kind::kTimer && c->enabled()) StartTimer(static_cast<Timer&>(*c));
     }
 }
 
 void HeadlessBackend::Update(Control& control) {
     if (control.kind == Kind::kTimer) {
         auto& timer = static_cast<Timer&>(control);
-        if (timer.Enabled()) StartTimer(timer);
+        if (timer.enabled()) StartTimer(timer);
         else StopTimer(timer);
     }
 }
@@ -63,7 +63,7 @@ bool HeadlessBackend::LoadCursor(Cursor slot, const std::string& path) {
     // no cursor.
     bool ok = false;
     std::string bytes;
-    if (os_.readFile(path, bytes) == Platform::ReadResult::kRead) {
+    if (os_.ReadContent(path, bytes) == Platform::ReadResult::kRead) {
         try {
             DecodeIcon(bytes, true);
             ok = true;

@@ -16,20 +16,20 @@ public:
         CreateSystem("BUTTON", parent,
                      WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS | BS_CHECKBOX);
         SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(backend.FontFor(box_.font())), FALSE);
-        SendMessageA(hwnd, BM_SETCHECK, box_.Checked() ? BST_CHECKED : BST_UNCHECKED, 0);
+        SendMessageA(hwnd, BM_SETCHECK, box_.checked() ? BST_CHECKED : BST_UNCHECKED, 0);
     }
 
     void Apply() override {
         ApplyCommon();
         SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(backend.FontFor(box_.font())), FALSE);
         const bool ticked = SendMessageA(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
-        if (ticked != box_.Checked()) SendMessageA(hwnd, BM_SETCHECK, box_.Checked() ? BST_CHECKED : BST_UNCHECKED, 0);
+        if (ticked != box_.checked()) SendMessageA(hwnd, BM_SETCHECK, box_.checked() ? BST_CHECKED : BST_UNCHECKED, 0);
         InvalidateRect(hwnd, nullptr, TRUE);
     }
 
     void Command(WORD code) override {
         if (code != BN_CLICKED || !box_.Reachable()) return;
-        box_.SetChecked(!box_.Checked());
+        box_.SetChecked(!box_.checked());
         if (box_.onClick)
             if (Application* app = box_.application()) app->Guard(box_.onClick, Origin::kUser);
     }

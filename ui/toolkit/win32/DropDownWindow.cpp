@@ -33,7 +33,7 @@ public:
     void Command(WORD code) override {
         if (code != CBN_SELCHANGE) return;
         const int index = static_cast<int>(SendMessageA(hwnd, CB_GETCURSEL, 0, 0));
-        if (index == list_.ItemIndex()) return;
+        if (index == list_.itemIndex()) return;
         list_.SetItemIndex(index);
         if (list_.onClick)
             if (Application* app = list_.application()) app->Guard(list_.onClick, Origin::kUser);
@@ -51,7 +51,7 @@ protected:
     // the system keeps the box itself at the height of its font.
     RECT Bounds() const override {
         RECT r = Window::Bounds();
-        const int items = static_cast<int>(list_.Items().size());
+        const int items = static_cast<int>(list_.items().size());
         r.bottom += list_.itemHeight * (items < kVisibleItems ? (items > 0 ? items : 1) : kVisibleItems) + 2;
         return r;
     }
@@ -63,15 +63,15 @@ protected:
 private:
     void Sync() {
         SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(backend.FontFor(list_.font())), FALSE);
-        if (items_ != list_.Items()) {
-            items_ = list_.Items();
+        if (items_ != list_.items()) {
+            items_ = list_.items();
             SendMessageA(hwnd, CB_RESETCONTENT, 0, 0);
             for (const std::string& item : items_)
                 SendMessageA(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
             SendMessageA(hwnd, CB_SETITEMHEIGHT, 0, list_.itemHeight);
         }
-        if (static_cast<int>(SendMessageA(hwnd, CB_GETCURSEL, 0, 0)) != list_.ItemIndex())
-            SendMessageA(hwnd, CB_SETCURSEL, static_cast<WPARAM>(list_.ItemIndex()), 0);
+        if (static_cast<int>(SendMessageA(hwnd, CB_GETCURSEL, 0, 0)) != list_.itemIndex())
+            SendMessageA(hwnd, CB_SETCURSEL, static_cast<WPARAM>(list_.itemIndex()), 0);
     }
 
     DropDownList& list_;

@@ -72,14 +72,14 @@ public:
 
     HBRUSH ControlColor(HDC dc) override {
         const COLORREF back = ToColorRef(edit_.color() == kColorBtnFace ? kColorWindow : edit_.color());
-        SetTextColor(dc, edit_.Enabled() ? ToColorRef(edit_.font().color) : GetSysColor(COLOR_GRAYTEXT));
+        SetTextColor(dc, edit_.enabled() ? ToColorRef(edit_.font().color) : GetSysColor(COLOR_GRAYTEXT));
         SetBkColor(dc, back);
         return backend.BrushFor(back);
     }
 
 protected:
     std::string WindowText() const override {
-        return memo() ? ToWindowLines(edit_.Caption()) : edit_.Caption();
+        return memo() ? ToWindowLines(edit_.caption()) : edit_.caption();
     }
 
 private:

@@ -56,11 +56,11 @@ public:
     }
 
     void Apply() override {
-        const std::string caption = form_.Caption();
+        const std::string caption = form_.caption();
         char current[512] = {};
         GetWindowTextA(hwnd, current, sizeof current);
         if (caption != current) SetWindowTextA(hwnd, caption.c_str());
-        if (!IsWindowEnabled(hwnd) != !form_.Enabled()) EnableWindow(hwnd, form_.Enabled());
+        if (!IsWindowEnabled(hwnd) != !form_.enabled()) EnableWindow(hwnd, form_.enabled());
         const Picture* background = form_.Background().get();
         if (background != lastBackground_) {
             // Every see-through control shows the background: all repaint.

@@ -39,13 +39,13 @@ private:
     TextStyle Style() const { return TextStyle{label_.alignment, label_.wordWrap, label_.centreVertically}; }
 
     void DrawCaption(HDC dc, const RECT& client) {
-        if (label_.Caption().empty()) return;
+        if (label_.caption().empty()) return;
         SavedDC saved(dc);
         SelectObject(dc, backend.FontFor(label_.font()));
         SetBkMode(dc, TRANSPARENT);
         // A disabled label (a link that cannot be followed now) is greyed.
-        SetTextColor(dc, label_.Enabled() ? ToColorRef(label_.font().color) : GetSysColor(COLOR_GRAYTEXT));
-        DrawTextIn(dc, label_.Caption(), client, Style());
+        SetTextColor(dc, label_.enabled() ? ToColorRef(label_.font().color) : GetSysColor(COLOR_GRAYTEXT));
+        DrawTextIn(dc, label_.caption(), client, Style());
     }
 
     // The width (and height) that the caption takes; a right-aligned label
@@ -53,7 +53,7 @@ private:
     bool FitToCaption() {
         if (!label_.autoSize) return false;
         const Rect was = label_.bounds();
-        const SIZE size = MeasureText(backend.FontFor(label_.font()), label_.Caption(), Style(), was.width);
+        const SIZE size = MeasureText(backend.FontFor(label_.font()), label_.caption(), Style(), was.width);
         Rect fit = was;
         if (!label_.wordWrap) {
             if (label_.alignment == Align::kRight) fit.left = was.left + was.width - size.cx;

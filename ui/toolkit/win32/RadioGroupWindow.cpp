@@ -38,22 +38,22 @@ public:
 
         FrameSolid(dc, {0, tm.tmHeight / 2 - 1, client.right, client.bottom}, GetSysColor(COLOR_WINDOWFRAME));
         const COLORREF text = ToColorRef(group_.font().color);
-        if (!group_.Caption().empty()) {
+        if (!group_.caption().empty()) {
             RECT caption{8, 0, 8, tm.tmHeight};
-            DrawTextA(dc, group_.Caption().c_str(), -1, &caption, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+            DrawTextA(dc, group_.caption().c_str(), -1, &caption, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
             FillSolid(dc, caption, back);
             SetTextColor(dc, text);
-            DrawTextA(dc, group_.Caption().c_str(), -1, &caption, DT_SINGLELINE | DT_NOPREFIX);
+            DrawTextA(dc, group_.caption().c_str(), -1, &caption, DT_SINGLELINE | DT_NOPREFIX);
         }
 
-        const bool enabled = group_.Enabled();
+        const bool enabled = group_.enabled();
         SetTextColor(dc, enabled ? text : GetSysColor(COLOR_GRAYTEXT));
         for (int i = 0; i < static_cast<int>(group_.items.size()); ++i) {
             const RECT item = ItemRect(i, client, tm.tmHeight);
             const int middle = (item.top + item.bottom) / 2;
             RECT circle{item.left, middle - kCircle / 2, item.left + kCircle, middle - kCircle / 2 + kCircle};
             UINT state = DFCS_BUTTONRADIO | DFCS_FLAT;
-            if (i == group_.ItemIndex()) state |= DFCS_CHECKED;
+            if (i == group_.itemIndex()) state |= DFCS_CHECKED;
             if (!enabled) state |= DFCS_INACTIVE;
             DrawFrameControl(dc, &circle, DFC_BUTTON, state);
             RECT label{item.left + kTextOffset, item.top, item.right, item.bottom};
@@ -118,7 +118,7 @@ private:
     }
 
     void Select(int item) {
-        if (item == group_.ItemIndex()) return;
+        if (item == group_.itemIndex()) return;
         group_.SetItemIndex(item);
         if (group_.onClick)
             if (Application* app = group_.application()) app->Guard(group_.onClick, Origin::kUser);
@@ -127,8 +127,8 @@ private:
     void SetIndexProperty() {
         // Another process reads the selection here: the item's index + 1, or
         // nothing when no item is selected.
-        if (group_.ItemIndex() >= 0)
-            SetPropA(hwnd, kIndexProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(group_.ItemIndex() + 1)));
+        if (group_.itemIndex() >= 0)
+            SetPropA(hwnd, kIndexProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(group_.itemIndex() + 1)));
         else
             RemovePropA(hwnd, kIndexProperty);
     }

@@ -113,7 +113,7 @@ void Win32Backend::Realize(Form& form) {
         if (owned->kind == Kind::kTimer) {
             owned->native = this; // a timer has no window; it only needs telling of changes
             auto& timer = static_cast<Timer&>(*owned);
-            if (timer.Enabled()) StartTimer(timer);
+            if (timer.enabled()) StartTimer(timer);
         }
 }
 
@@ -142,7 +142,7 @@ void Win32Backend::MakeWindows(Realized& realized) {
 void Win32Backend::Update(Control& control) {
     if (control.kind == Kind::kTimer) {
         auto& timer = static_cast<Timer&>(control);
-        if (timer.Enabled()) StartTimer(timer);
+        if (timer.enabled()) StartTimer(timer);
         else StopTimer(timer);
         return;
     }

@@ -83,8 +83,8 @@ Window* Window::From(HWND hwnd) { return hwnd ? static_cast<Window*>(GetPropA(hw
 
 DWORD Window::InitialStyle(DWORD style) const {
     if (style & WS_CHILD) {
-        if (control.Visible()) style |= WS_VISIBLE;
-        if (!control.Enabled()) style |= WS_DISABLED;
+        if (control.visible()) style |= WS_VISIBLE;
+        if (!control.enabled()) style |= WS_DISABLED;
     }
     return style;
 }
@@ -156,7 +156,7 @@ void Window::ApplyCommon() {
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
-    if (!IsWindowEnabled(hwnd) != !control.Enabled()) EnableWindow(hwnd, control.Enabled());
+    if (!IsWindowEnabled(hwnd) != !control.enabled()) EnableWindow(hwnd, control.enabled());
 
     if (FollowsText()) {
         const std::string text = WindowText();
@@ -164,8 +164,8 @@ void Window::ApplyCommon() {
     }
 
     const bool shown = (GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
-    if (shown != control.Visible()) {
-        ShowWindow(hwnd, control.Visible() ? SW_SHOWNA : SW_HIDE);
+    if (shown != control.visible()) {
+        ShowWindow(hwnd, control.visible() ? SW_SHOWNA : SW_HIDE);
         ShowingChanged();
     }
 }
@@ -187,7 +187,7 @@ void Window::Invalidate() {
             above = true;
             continue;
         }
-        if (!above || !sibling->Visible()) continue;
+        if (!above || !sibling->visible()) continue;
         Window* window = Win32Backend::WindowOf(sibling);
         if (!window || !window->hwnd || !window->SeeThrough()) continue;
         RECT overlap;
@@ -216,7 +216,7 @@ void Window::PaintBackdrop(HDC dc, const RECT& client) {
     // Then the siblings beneath it, each in its place.
     for (const Control* sibling : parent->children()) {
         if (sibling == &control) break;
-        if (!sibling->Visible()) continue;
+        if (!sibling->visible()) continue;
         Window* window = Win32Backend::WindowOf(sibling);
         if (!window || !window->hwnd) continue;
         const RECT theirs = window->Bounds();

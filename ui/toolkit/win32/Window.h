@@ -74,7 +74,7 @@ protected:
     // The bounds a window gets: the control's, in its parent's client area.
     virtual RECT Bounds() const;
     // The text the window holds (another process reads it): the caption.
-    virtual std::string WindowText() const { return control.Caption(); }
+    virtual std::string WindowText() const { return control.caption(); }
     // Whether the window's text follows WindowText (a drop-down list's text
     // is its selected item, which the list itself shows).
     virtual bool FollowsText() const { return true; }
