@@ -5,6 +5,7 @@
 #include "InstallTree.h"
 #include "Catalogue.h"
 #include "Error.h"
+#include "ScopeExit.h"
 #include "VRKLibrary.h"
 #include "vrk.h"
 
@@ -17,31 +18,14 @@ namespace {
 // The frame of a start/stop handler: its busy flag and the tab images it
 // disables are restored however the handler ends, an error included, so a
 // failed picture load never leaves a tab dead or a flag stuck.
-class HandlerFrame {
-public:
-    HandlerFrame(bool& busy, std::initializer_list<Control*> tabs) : busy_(busy), tabs_(tabs) {
-        busy_ = true;
-        for (Control* tab : tabs_) tab->SetEnabled(false);
-    }
-    ~HandlerFrame() {
-        for (Control* tab : tabs_) tab->SetEnabled(true);
-        busy_ = false;
-    }
-
-private:
-    bool& busy_;
-    std::vector<Control*> tabs_;
-};
-
-// A cleanup that runs however the scope is left.
-template <class F> class Finally {
-public:
-    explicit Finally(F f) : f_(std::move(f)) {}
-    ~Finally() { f_(); }
-
-private:
-    F f_;
-};
+auto HandlerFrame(bool& busy, std::initializer_list<Control*> tabs) {
+    busy = true;
+    for (Control* tab : tabs) tab->SetEnabled(false);
+    return ScopeExit([&busy, disabled = std::vector<Control*>(tabs)] {
+        for (Control* tab : disabled) tab->SetEnabled(true);
+        busy = false;
+    });
+}
 
 } // namespace
 
@@ -74,7 +58,7 @@ void Tvrk_form::ServerApacheRun() {
     // A click while this server's handler waits for a command would start it
     // again on a half-done service.
     if (ApacheBusy || Released) return;
-    HandlerFrame frame(ApacheBusy, {imgTabFTP, imgTabDB});
+    const auto frame = HandlerFrame(ApacheBusy, {imgTabFTP, imgTabDB});
     if (AutorunApache) rgp_PHPVersions->SetItemIndex(AutorunPHPIndex);
     const int php = rgp_PHPVersions->itemIndex();
 
@@ -146,7 +130,7 @@ void Tvrk_form::ServerApacheRun() {
 
 void Tvrk_form::ServerMYSQLRun() {
     if (MySQLBusy || Released) return;
-    HandlerFrame frame(MySQLBusy, {imgTabApache, imgTabFTP});
+    const auto frame = HandlerFrame(MySQLBusy, {imgTabApache, imgTabFTP});
     if (Running(cat::kMySQL)) {
         SwapIndicator(imgMySQLRun, myGif, 100);
         Run(cat::Stop(cat::kMySQL, Places()));
@@ -183,7 +167,7 @@ void Tvrk_form::ServerMYSQLRun() {
 
 void Tvrk_form::ServerPGSQLRun() {
     if (PgSQLBusy || Released) return;
-    HandlerFrame frame(PgSQLBusy, {imgTabApache, imgTabFTP});
+    const auto frame = HandlerFrame(PgSQLBusy, {imgTabApache, imgTabFTP});
     if (Running(cat::kPgSQL)) {
         SwapIndicator(imgPgSQLRun, pgGif, 100);
         Run(cat::Stop(cat::kPgSQL, Places()));
@@ -219,7 +203,7 @@ void Tvrk_form::ServerPGSQLRun() {
 
 void Tvrk_form::ServerFTPRun() {
     if (FTPBusy || Released) return;
-    HandlerFrame frame(FTPBusy, {imgTabApache});
+    const auto frame = HandlerFrame(FTPBusy, {imgTabApache});
     if (Running(cat::kFTP)) {
         SwapIndicator(imgFTPRun, ftpGif, 100);
         Run(cat::Stop(cat::kFTP, Places()));
@@ -247,7 +231,7 @@ void Tvrk_form::ServerFTPRun() {
 
 void Tvrk_form::ServerMongoDBRun() {
     if (MongoDBBusy || Released) return;
-    HandlerFrame frame(MongoDBBusy, {imgTabApache, imgTabFTP});
+    const auto frame = HandlerFrame(MongoDBBusy, {imgTabApache, imgTabFTP});
     if (Running(cat::kMongoDB)) {
         SwapIndicator(imgMongoDBRun, mongoGif, 100);
         Run(cat::Stop(cat::kMongoDB, Places()));
@@ -280,7 +264,7 @@ void Tvrk_form::ServerMongoDBRun() {
 
 void Tvrk_form::ServerMemcacheRun() {
     if (MemcacheBusy || Released) return;
-    HandlerFrame frame(MemcacheBusy, {imgTabFTP});
+    const auto frame = HandlerFrame(MemcacheBusy, {imgTabFTP});
     if (Running(cat::kMemcache)) {
         Run(cat::Stop(cat::kMemcache, Places()));
         Run(cat::Unregister(cat::kMemcache, Places()));
@@ -373,7 +357,7 @@ void Tvrk_form::StopAllServers() {
     bool finished = false;
     // Whatever happens, stop-all ends with its flag cleared and, when it did
     // not finish, the exit usable.
-    Finally cleanup([&] {
+    const ScopeExit cleanup([&] {
         StopAllBusy = false;
         if (!finished) btnExit->SetEnabled(true);
     });
@@ -415,7 +399,7 @@ void Tvrk_form::AutorunServers() {
     btnExit->SetEnabled(false);
     // The pass always ends the same way, also after an error in a handler:
     // requests cleared, the exit usable, the pass marked done.
-    Finally end([this] {
+    const ScopeExit end([this] {
         AutorunApache = AutorunMySQL = AutorunPgSQL = AutorunMongoDB = AutorunFTP = false;
         btnExit->SetEnabled(true);
         AutorunDone = true;

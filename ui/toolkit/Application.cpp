@@ -1,6 +1,7 @@
 #include "Application.h"
 
 #include "Error.h"
+#include "ScopeExit.h"
 
 namespace vrk::ui {
 
@@ -34,8 +35,8 @@ void Application::ReportError(const std::string& message, const std::string& sou
         outstanding_[source] = message;
     }
     errorBoxOpen_ = true;
+    const ScopeExit closed([this] { errorBoxOpen_ = false; });
     backend_.ShowError(title_, message);
-    errorBoxOpen_ = false;
 }
 
 void Application::SourceRecovered(const std::string& source) { outstanding_.erase(source); }

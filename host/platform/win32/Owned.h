@@ -4,6 +4,7 @@
 // and INVALID_HANDLE_VALUE are no handle.
 #include <windows.h>
 
+#include <type_traits>
 #include <utility>
 
 namespace vrk {
@@ -32,7 +33,10 @@ public:
 
 private:
     static bool Valid(H handle) {
-        return handle != H{} && reinterpret_cast<HANDLE>(handle) != INVALID_HANDLE_VALUE;
+        if constexpr (std::is_pointer_v<H>)
+            return handle != H{} && reinterpret_cast<HANDLE>(handle) != INVALID_HANDLE_VALUE;
+        else
+            return handle != H{};
     }
     H handle_{};
 };

@@ -1,5 +1,7 @@
 #include "Win32Platform.h"
 
+#include "Owned.h"
+
 #include <windows.h>
 #include <tlhelp32.h>
 
@@ -70,25 +72,21 @@ Win32Platform::Win32Platform()
 std::optional<std::vector<ProcessEntry>> Win32Platform::ProcessSnapshot() {
     const auto& api = Snapshot();
     if (!api.available()) return std::nullopt;
-    HANDLE snapshot = api.create(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return std::nullopt;
+    const OwnedHandle snapshot(api.create(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return std::nullopt;
     std::vector<ProcessEntry> entries;
     PROCESSENTRY32 entry{};
     entry.dwSize = sizeof entry;
-    for (BOOL more = api.first(snapshot, &entry); more; more = api.next(snapshot, &entry)) {
+    for (BOOL more = api.first(snapshot.get(), &entry); more; more = api.next(snapshot.get(), &entry)) {
         entry.szExeFile[MAX_PATH - 1] = 0;
         entries.push_back({entry.szExeFile, entry.th32ProcessID});
     }
-    CloseHandle(snapshot);
     return entries;
 }
 
 bool Win32Platform::EndProcess(std::uint32_t processId, std::uint32_t exitCode) {
-    HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, processId);
-    if (!process) return false;
-    const bool ok = TerminateProcess(process, exitCode) != 0;
-    CloseHandle(process);
-    return ok;
+    const OwnedHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, processId));
+    return process && TerminateProcess(process.get(), exitCode) != 0;
 }
 
 Handle Win32Platform::StartChild(const std::string& commandLine, std::uint16_t showWindow) {
@@ -101,7 +99,7 @@ Handle Win32Platform::StartChild(const std::string& commandLine, std::uint16_t s
     if (!CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, TRUE,
                         CREATE_DEFAULT_ERROR_MODE | NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &info))
         return 0;
-    CloseHandle(info.hThread);
+    const OwnedHandle thread(info.hThread); // only the process is waited for
     return reinterpret_cast<Handle>(info.hProcess);
 }
 
@@ -191,12 +189,11 @@ void Win32Platform::ReleaseServiceHandle(Handle handle) { localManager_.Release(
 std::vector<DirectoryEntry> Win32Platform::ListDirectory(const std::string& pattern) {
     std::vector<DirectoryEntry> entries;
     WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA(pattern.c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return entries;
+    const OwnedFind find(FindFirstFileA(pattern.c_str(), &data));
+    if (!find) return entries;
     do {
         entries.push_back({data.cFileName, data.dwFileAttributes});
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
+    } while (FindNextFileA(find.get(), &data));
     return entries;
 }
 
@@ -210,31 +207,26 @@ bool Win32Platform::FileExists(const std::string& path) {
 }
 
 Platform::ReadResult Win32Platform::ReadContent(const std::string& path, std::string& content, std::size_t limit) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    const OwnedHandle file(CreateFileA(path.c_str(), GENERIC_READ,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
         const DWORD error = GetLastError();
         return (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) ? ReadResult::kMissing
                                                                                  : ReadResult::kFailed;
     }
     LARGE_INTEGER size{};
-    if (GetFileSizeEx(file, &size) && static_cast<unsigned long long>(size.QuadPart) > limit) {
-        CloseHandle(file);
+    if (GetFileSizeEx(file.get(), &size) && static_cast<unsigned long long>(size.QuadPart) > limit)
         return ReadResult::kTooLarge;
-    }
     content.clear();
     char chunk[65536];
     DWORD got = 0;
     bool ok = true;
-    while ((ok = ReadFile(file, chunk, sizeof chunk, &got, nullptr) != 0) && got > 0) {
+    while ((ok = ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr) != 0) && got > 0) {
         // A file that grows while it is read is held to the limit all the same.
-        if (content.size() + got > limit) {
-            CloseHandle(file);
-            return ReadResult::kTooLarge;
-        }
+        if (content.size() + got > limit) return ReadResult::kTooLarge;
         content.append(chunk, got);
     }
-    CloseHandle(file);
     return ok ? ReadResult::kRead : ReadResult::kFailed;
 }
 
@@ -273,15 +265,15 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
 // empty lines after them, never a torn line or a key missing.
 bool WriteInPlace(const std::string& path, const std::string& content) {
     const ULONGLONG start = GetTickCount64();
-    HANDLE file;
+    OwnedHandle file;
     for (DWORD pause = 1;; Backoff(pause)) {
-        file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE) break;
+        file.reset(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) break;
         if (!HeldElsewhere(GetLastError()) || GetTickCount64() - start >= kInPlaceRetryMs) return false;
     }
     LARGE_INTEGER oldSize{};
-    GetFileSizeEx(file, &oldSize);
+    GetFileSizeEx(file.get(), &oldSize);
     std::string bytes = content;
     if (static_cast<ULONGLONG>(oldSize.QuadPart) > bytes.size()) {
         std::size_t fill = static_cast<std::size_t>(oldSize.QuadPart) - bytes.size();
@@ -291,10 +283,8 @@ bool WriteInPlace(const std::string& path, const std::string& content) {
     }
     LARGE_INTEGER end{};
     end.QuadPart = static_cast<LONGLONG>(content.size());
-    const bool ok = WriteAll(file, bytes) && SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file) &&
-                    FlushFileBuffers(file);
-    CloseHandle(file);
-    return ok;
+    return WriteAll(file.get(), bytes) && SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) &&
+           SetEndOfFile(file.get()) && FlushFileBuffers(file.get());
 }
 
 } // namespace
@@ -307,12 +297,11 @@ Platform::WriteResult Win32Platform::ReplaceContent(const std::string& path, con
     const std::string folder = cut == std::string::npos ? std::string(".") : path.substr(0, cut);
     char temp[MAX_PATH + 16];
     if (!GetTempFileNameA(folder.c_str(), "vrk", 0, temp)) return WriteResult::kFailed;
-    HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    bool ok = file != INVALID_HANDLE_VALUE;
-    if (ok) {
-        ok = WriteAll(file, content);
-        ok = FlushFileBuffers(file) && ok;
-        CloseHandle(file);
+    bool ok;
+    {
+        const OwnedHandle file(CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ok = file && WriteAll(file.get(), content);
+        ok = file && FlushFileBuffers(file.get()) && ok;
     }
     if (!ok) {
         DeleteFileA(temp);

@@ -48,7 +48,7 @@ public:
         // A disabled image shows its picture as it is: the skin has its own
         // pictures for links that are not available.
         if (icon_) {
-            DrawIconEx(dc, 0, 0, icon_, iconWidth_, iconHeight_, 0, nullptr, DI_NORMAL);
+            DrawIconEx(dc, 0, 0, icon_.get(), iconWidth_, iconHeight_, 0, nullptr, DI_NORMAL);
         } else if (!frames_.empty()) {
             const std::size_t frame = Animated() ? frame_ % frames_.size() : 0;
             frames_[frame].Draw(dc, 0, 0, shown_->kind == Picture::Kind::kGif);
@@ -87,9 +87,7 @@ private:
     }
 
     void Release() {
-        FreedUser(icon_);
-        if (icon_) DestroyIcon(icon_);
-        icon_ = nullptr;
+        icon_.reset();
         frames_.clear();
     }
 
@@ -105,7 +103,7 @@ private:
         switch (shown_->kind) {
         case Picture::Kind::kIcon:
         case Picture::Kind::kCursor:
-            icon_ = MakeIcon(*shown_, b.width ? b.width : 32, b.height ? b.height : 32, &iconWidth_, &iconHeight_);
+            icon_.reset(MakeIcon(*shown_, b.width ? b.width : 32, b.height ? b.height : 32, &iconWidth_, &iconHeight_));
             break;
         case Picture::Kind::kJpeg:
         case Picture::Kind::kGif:
@@ -118,7 +116,7 @@ private:
 
     Image& image_;
     std::shared_ptr<const Picture> shown_;
-    HICON icon_ = nullptr;
+    OwnedIcon icon_;
     int iconWidth_ = 0, iconHeight_ = 0;
     std::vector<Bitmap> frames_;
     std::size_t frame_ = 0;

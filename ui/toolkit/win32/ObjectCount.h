@@ -3,6 +3,10 @@
 // (GetGuiResources) is not available everywhere the panel runs, so every
 // place that makes or frees such an object tells these counters; a long run
 // then shows whether anything leaks. Windows are counted by walking them.
+#include <windows.h>
+
+#include "Owned.h"
+
 namespace vrk::ui::win32 {
 
 struct LiveObjects {
@@ -26,5 +30,27 @@ template <class H> H MadeUser(H h) {
 inline void FreedUser(const void* h) {
     if (h) --Live().user;
 }
+
+// Owners of what the backend makes, each counted out when it is freed.
+inline void DeleteCountedObject(HGDIOBJ h) {
+    FreedGdi(h);
+    DeleteObject(h);
+}
+inline void DeleteCountedDC(HDC dc) {
+    FreedGdi(dc);
+    DeleteDC(dc);
+}
+inline void DestroyCountedIcon(HICON icon) {
+    FreedUser(icon);
+    DestroyIcon(icon);
+}
+inline void DestroyCountedCursor(HCURSOR cursor) {
+    FreedUser(cursor);
+    DestroyCursor(cursor);
+}
+template <class H> using GdiObject = Owned<H, DeleteCountedObject>;
+using MemoryDC = Owned<HDC, DeleteCountedDC>;
+using OwnedIcon = Owned<HICON, DestroyCountedIcon>;
+using OwnedCursor = Owned<HCURSOR, DestroyCountedCursor>;
 
 } // namespace vrk::ui::win32

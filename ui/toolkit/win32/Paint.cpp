@@ -40,7 +40,7 @@ Bitmap::Bitmap(const Frame& frame, bool premultiplied) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    bitmap_ = MadeGdi(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    bitmap_.reset(MadeGdi(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0)));
     if (!bitmap_) return;
     width_ = frame.width;
     height_ = frame.height;
@@ -64,29 +64,11 @@ Bitmap::Bitmap(const Frame& frame, bool premultiplied) {
     GdiFlush();
 }
 
-Bitmap::~Bitmap() {
-    FreedGdi(bitmap_);
-    if (bitmap_) DeleteObject(bitmap_);
-}
-
-Bitmap::Bitmap(Bitmap&& other) noexcept
-    : bitmap_(std::exchange(other.bitmap_, nullptr)), width_(other.width_), height_(other.height_) {}
-
-Bitmap& Bitmap::operator=(Bitmap&& other) noexcept {
-    if (this != &other) {
-        FreedGdi(bitmap_);
-        if (bitmap_) DeleteObject(bitmap_);
-        bitmap_ = std::exchange(other.bitmap_, nullptr);
-        width_ = other.width_;
-        height_ = other.height_;
-    }
-    return *this;
-}
-
 void Bitmap::Draw(HDC dc, int x, int y, bool alpha) const {
     if (!bitmap_) return;
-    HDC source = MadeGdi(CreateCompatibleDC(dc));
-    HGDIOBJ old = SelectObject(source, bitmap_);
+    const MemoryDC memory(MadeGdi(CreateCompatibleDC(dc)));
+    HDC source = memory.get();
+    HGDIOBJ old = SelectObject(source, bitmap_.get());
     if (alpha) {
         const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
         // gdi32's own blend: msimg32, which AlphaBlend comes from, is not a
@@ -96,14 +78,13 @@ void Bitmap::Draw(HDC dc, int x, int y, bool alpha) const {
         BitBlt(dc, x, y, width_, height_, source, 0, 0, SRCCOPY);
     }
     SelectObject(source, old);
-    FreedGdi(source);
-    DeleteDC(source);
 }
 
 void Bitmap::Tile(HDC dc, const RECT& area, int originX, int originY) const {
     if (!bitmap_) return;
-    HDC source = MadeGdi(CreateCompatibleDC(dc));
-    HGDIOBJ old = SelectObject(source, bitmap_);
+    const MemoryDC memory(MadeGdi(CreateCompatibleDC(dc)));
+    HDC source = memory.get();
+    HGDIOBJ old = SelectObject(source, bitmap_.get());
     // The first tile that reaches into the area.
     auto first = [](int from, int origin, int size) {
         const int offset = ((from - origin) % size + size) % size;
@@ -113,8 +94,6 @@ void Bitmap::Tile(HDC dc, const RECT& area, int originX, int originY) const {
         for (int x = first(area.left, originX, width_); x < area.right; x += width_)
             BitBlt(dc, x, y, width_, height_, source, 0, 0, SRCCOPY);
     SelectObject(source, old);
-    FreedGdi(source);
-    DeleteDC(source);
 }
 
 // --- icons ------------------------------------------------------------------------------
@@ -149,15 +128,14 @@ UINT TextFlags(const TextStyle& style) {
 }
 
 SIZE MeasureText(HFONT font, const std::string& text, const TextStyle& style, int wrapWidth) {
-    HDC dc = MadeGdi(CreateCompatibleDC(nullptr));
+    const MemoryDC memory(MadeGdi(CreateCompatibleDC(nullptr)));
+    HDC dc = memory.get();
     HGDIOBJ old = SelectObject(dc, font);
     // An empty caption still takes one line, one blank wide.
     const std::string measured = text.empty() ? std::string(" ") : text;
     RECT r{0, 0, style.wordWrap ? std::max(1, wrapWidth) : 0, 0};
     DrawTextA(dc, measured.c_str(), static_cast<int>(measured.size()), &r, TextFlags(style) | DT_CALCRECT);
     SelectObject(dc, old);
-    FreedGdi(dc);
-    DeleteDC(dc);
     return SIZE{r.right - r.left, r.bottom - r.top};
 }
 
@@ -177,22 +155,17 @@ void DrawTextIn(HDC dc, const std::string& text, RECT rect, const TextStyle& sty
 BufferedPaint::BufferedPaint(HDC target, const RECT& client) : target_(target) {
     const int width = std::max<LONG>(1, client.right - client.left);
     const int height = std::max<LONG>(1, client.bottom - client.top);
-    dc_ = MadeGdi(CreateCompatibleDC(target));
-    bitmap_ = MadeGdi(CreateCompatibleBitmap(target, width, height));
-    old_ = SelectObject(dc_, bitmap_);
+    dc_.reset(MadeGdi(CreateCompatibleDC(target)));
+    bitmap_.reset(MadeGdi(CreateCompatibleBitmap(target, width, height)));
+    old_ = SelectObject(dc_.get(), bitmap_.get());
 }
 
-BufferedPaint::~BufferedPaint() {
-    SelectObject(dc_, old_);
-    FreedGdi(bitmap_);
-    DeleteObject(bitmap_);
-    FreedGdi(dc_);
-    DeleteDC(dc_);
-}
+// The bitmap is let go by the DC before the two are freed.
+BufferedPaint::~BufferedPaint() { SelectObject(dc_.get(), old_); }
 
 void BufferedPaint::CopyTo(const RECT& area) {
-    BitBlt(target_, area.left, area.top, area.right - area.left, area.bottom - area.top, dc_, area.left, area.top,
-           SRCCOPY);
+    BitBlt(target_, area.left, area.top, area.right - area.left, area.bottom - area.top, dc_.get(), area.left,
+           area.top, SRCCOPY);
 }
 
 void FillSolid(HDC dc, const RECT& rect, COLORREF color) {

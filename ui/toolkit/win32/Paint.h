@@ -8,6 +8,8 @@
 #include "Picture.h"
 #include "Types.h"
 
+#include "ObjectCount.h"
+
 namespace vrk::ui::win32 {
 
 COLORREF ToColorRef(Color color);
@@ -22,16 +24,11 @@ class Bitmap {
 public:
     Bitmap() = default;
     Bitmap(const Frame& frame, bool premultiplied);
-    ~Bitmap();
-    Bitmap(Bitmap&& other) noexcept;
-    Bitmap& operator=(Bitmap&& other) noexcept;
-    Bitmap(const Bitmap&) = delete;
-    Bitmap& operator=(const Bitmap&) = delete;
 
-    HBITMAP handle() const { return bitmap_; }
+    HBITMAP handle() const { return bitmap_.get(); }
     int width() const { return width_; }
     int height() const { return height_; }
-    explicit operator bool() const { return bitmap_ != nullptr; }
+    explicit operator bool() const { return static_cast<bool>(bitmap_); }
 
     // Copies the bitmap to (x, y); with alpha, blends it (transparent pixels
     // keep what is there).
@@ -40,7 +37,7 @@ public:
     void Tile(HDC dc, const RECT& area, int originX, int originY) const;
 
 private:
-    HBITMAP bitmap_ = nullptr;
+    GdiObject<HBITMAP> bitmap_;
     int width_ = 0, height_ = 0;
 };
 
@@ -68,13 +65,13 @@ public:
     ~BufferedPaint();
     BufferedPaint(const BufferedPaint&) = delete;
     BufferedPaint& operator=(const BufferedPaint&) = delete;
-    HDC dc() const { return dc_; }
+    HDC dc() const { return dc_.get(); }
     void CopyTo(const RECT& area);
 
 private:
     HDC target_;
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
+    MemoryDC dc_;
+    GdiObject<HBITMAP> bitmap_;
     HGDIOBJ old_ = nullptr;
 };
 

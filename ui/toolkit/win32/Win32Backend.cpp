@@ -68,19 +68,6 @@ Win32Backend::Win32Backend() : instance_(GetModuleHandleA(nullptr)) {
 Win32Backend::~Win32Backend() {
     while (!forms_.empty()) Destroy(*forms_.back().form);
     if (timerWindow_) DestroyWindow(timerWindow_);
-    for (auto& [key, font] : fonts_) {
-        win32::FreedGdi(font);
-        DeleteObject(font);
-    }
-    for (auto& [color, brush] : brushes_) {
-        win32::FreedGdi(brush);
-        DeleteObject(brush);
-    }
-    for (int i = 0; i < 3; ++i)
-        if (cursorFromFile_[i]) {
-            win32::FreedUser(cursors_[i]);
-            DestroyCursor(cursors_[i]);
-        }
 }
 
 // --- forms and controls ------------------------------------------------------------
@@ -286,16 +273,12 @@ LRESULT CALLBACK Win32Backend::TimerProc(HWND hwnd, UINT message, WPARAM wParam,
 bool Win32Backend::LoadCursor(Cursor slot, const std::string& path) {
     const int i = Slot(slot);
     HCURSOR loaded = win32::MadeUser(LoadCursorFromFileA(path.c_str()));
-    HCURSOR old = cursors_[i];
-    const bool oldFromFile = cursorFromFile_[i];
     // A file that does not load leaves the system arrow in the slot, for the
     // hand-point slot as well.
     cursors_[i] = loaded ? loaded : LoadCursorA(nullptr, IDC_ARROW);
-    cursorFromFile_[i] = loaded != nullptr;
-    if (oldFromFile && old != GetCursor()) {
-        win32::FreedUser(old);
-        DestroyCursor(old);
-    }
+    // The cursor the slot showed before goes, unless it is on the screen now.
+    if (fromFiles_[i].get() == GetCursor()) fromFiles_[i].release();
+    fromFiles_[i].reset(loaded);
     return loaded != nullptr;
 }
 
@@ -304,18 +287,18 @@ HCURSOR Win32Backend::CursorFor(Cursor cursor) const { return cursors_[Slot(curs
 HFONT Win32Backend::FontFor(const Font& font) {
     const std::string key = FontKey(font);
     const auto it = fonts_.find(key);
-    if (it != fonts_.end()) return it->second;
+    if (it != fonts_.end()) return it->second.get();
     const LOGFONTA lf = win32::ToLogFont(font);
     HFONT made = win32::MadeGdi(CreateFontIndirectA(&lf));
-    fonts_[key] = made;
+    fonts_[key].reset(made);
     return made;
 }
 
 HBRUSH Win32Backend::BrushFor(COLORREF color) {
     const auto it = brushes_.find(color);
-    if (it != brushes_.end()) return it->second;
+    if (it != brushes_.end()) return it->second.get();
     HBRUSH made = win32::MadeGdi(CreateSolidBrush(color));
-    brushes_[color] = made;
+    brushes_[color].reset(made);
     return made;
 }
 

@@ -80,10 +80,10 @@ private:
     std::map<UINT_PTR, Timer*> timers_;
     UINT_PTR nextTimerId_ = 1;
     std::vector<Realized> forms_;
-    std::map<std::string, HFONT> fonts_;
-    std::map<COLORREF, HBRUSH> brushes_;
-    HCURSOR cursors_[3] = {};
-    bool cursorFromFile_[3] = {};
+    std::map<std::string, win32::GdiObject<HFONT>> fonts_;
+    std::map<COLORREF, win32::GdiObject<HBRUSH>> brushes_;
+    HCURSOR cursors_[3] = {};            // what each slot shows
+    win32::OwnedCursor fromFiles_[3];    // those loaded from cursor files
     std::map<const Form*, Background> backgrounds_;
 };
 

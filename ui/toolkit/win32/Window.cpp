@@ -75,8 +75,6 @@ Window::~Window() {
         if (GetWindowLongPtrA(hwnd, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(this))
             SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
     }
-    if (nameAtom_) GlobalDeleteAtom(nameAtom_);
-    if (pictureAtom_) GlobalDeleteAtom(pictureAtom_);
 }
 
 Window* Window::From(HWND hwnd) { return hwnd ? static_cast<Window*>(GetPropA(hwnd, kObjectProperty)) : nullptr; }
@@ -109,8 +107,8 @@ void Window::CreateSystem(const char* className, HWND parent, DWORD style, DWORD
 void Window::AfterCreate() {
     if (!hwnd) return;
     SetPropA(hwnd, kObjectProperty, this);
-    nameAtom_ = AddAtom(control.name);
-    SetPropA(hwnd, kNameProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(nameAtom_)));
+    nameAtom_.reset(AddAtom(control.name));
+    SetPropA(hwnd, kNameProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(nameAtom_.get())));
     // Later controls lie above earlier ones: the panels' stacking order is
     // their order in the window definition. Only a control that overlaps an
     // earlier sibling needs placing (each placing costs a round trip).
@@ -140,12 +138,14 @@ RECT Window::Bounds() const {
 
 void Window::SetPictureProperty(const std::string& path) {
     if (path == pictureProperty_ && (pictureAtom_ || path.empty())) return;
-    const ATOM old = pictureAtom_;
+    // The old atom goes once the new one is in place: the same name keeps it.
+    const Owned<ATOM, GlobalDeleteAtom> old(pictureAtom_.release());
     pictureProperty_ = path;
-    pictureAtom_ = AddAtom(path);
-    if (pictureAtom_) SetPropA(hwnd, kPictureProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(pictureAtom_)));
-    else RemovePropA(hwnd, kPictureProperty);
-    if (old) GlobalDeleteAtom(old);
+    pictureAtom_.reset(AddAtom(path));
+    if (pictureAtom_)
+        SetPropA(hwnd, kPictureProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(pictureAtom_.get())));
+    else
+        RemovePropA(hwnd, kPictureProperty);
 }
 
 void Window::ApplyCommon() {

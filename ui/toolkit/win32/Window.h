@@ -11,6 +11,7 @@
 #include <string>
 
 #include "Control.h"
+#include "Owned.h"
 
 namespace vrk::ui {
 
@@ -88,8 +89,8 @@ private:
     void AfterCreate();
     bool OverlapsEarlierSibling() const;
     RECT placed_{}; // where the window was last put
-    ATOM nameAtom_ = 0;
-    ATOM pictureAtom_ = 0;
+    Owned<ATOM, GlobalDeleteAtom> nameAtom_;
+    Owned<ATOM, GlobalDeleteAtom> pictureAtom_;
     std::string pictureProperty_;
 };
 
