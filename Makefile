@@ -6,7 +6,7 @@ NATIVE := build/native
 WINDOWS := build/windows
 SANITIZE := build/sanitize
 
-.PHONY: all bootstrap native windows sanitize build run test clean fuzz dist
+.PHONY: all bootstrap native windows sanitize build run test clean fuzz dist format
 
 all: build
 
@@ -36,6 +36,10 @@ test: build
 
 run: build
 	@scripts/run
+
+# Formats the C and C++ code as .clang-format says (make test checks it).
+format: bootstrap
+	@git ls-files '*.cpp' '*.h' '*.c' | xargs clang-format -i
 
 # The drop-in package for bundle makers (made by every windows build).
 dist: windows

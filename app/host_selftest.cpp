@@ -13,7 +13,8 @@
 int main() {
     vrk::Win32Platform os;
     std::printf("host self-test\n");
-    const char* services[] = {"Apache2.2", "MySQL", "postgresql-9.1", "FileZilla Server", "MongoDB", "memcached Server"};
+    const char* services[] = {"Apache2.2",        "MySQL",   "postgresql-9.1",
+                              "FileZilla Server", "MongoDB", "memcached Server"};
     for (const char* name : services)
         std::printf("  service %-18s state %u\n", name, vrk::ServiceGetStatus(os, "", name));
     std::printf("  explorer.exe running: %s\n", vrk::ProcessExists(os, "explorer.exe") ? "yes" : "no");

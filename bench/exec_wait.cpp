@@ -77,8 +77,8 @@ int main(int argc, char** argv) {
     std::printf("figure: exec_wait_cpu %.2f%% of one core (target < 2%%)\n", 100.0 * blocking.cpu / blocking.wall);
     if (withSpin) {
         const Figure spin = Measure([&] { SpinningWait(command); });
-        std::printf("  spinning poll     wall %.2f s  cpu %.3f s  = %.2f%% of one core  (%d ticks handled)\n", spin.wall,
-                    spin.cpu, 100.0 * spin.cpu / spin.wall, spin.ticks);
+        std::printf("  spinning poll     wall %.2f s  cpu %.3f s  = %.2f%% of one core  (%d ticks handled)\n",
+                    spin.wall, spin.cpu, 100.0 * spin.cpu / spin.wall, spin.ticks);
     }
     return 0;
 }

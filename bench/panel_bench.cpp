@@ -142,8 +142,8 @@ int SoakBench(const std::string& panel, int seconds, const std::string& probe) {
         RunProbe(probe, "click imgTabApache");
         RunProbe(probe, "click imgApacheRunStop");
     }
-    std::printf("soak: %d s%s\n  %6s %8s %8s %12s\n", seconds, busy ? ", a busy indicator animating" : "", "t/s",
-                "GDI", "USER", "private KB");
+    std::printf("soak: %d s%s\n  %6s %8s %8s %12s\n", seconds, busy ? ", a busy indicator animating" : "", "t/s", "GDI",
+                "USER", "private KB");
     const double t0 = Now();
     long firstGdi = -1, firstUser = -1, lastGdi = -1, lastUser = -1;
     SIZE_T firstPrivate = 0, lastPrivate = 0;

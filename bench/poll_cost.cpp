@@ -50,13 +50,15 @@ int main(int argc, char** argv) {
 
     // The floor: what a poll cannot do without, done directly: the six
     // queries, the six key writes and the two icon loads.
-    const char* services[] = {"FileZilla Server", "memcached Server", "MySQL", "Apache2.2", "postgresql-9.1", "MongoDB"};
+    const char* services[] = {"FileZilla Server", "memcached Server", "MySQL",
+                              "Apache2.2",        "postgresql-9.1",   "MongoDB"};
     const char* keys[] = {"ftp", "mcache", "mysql", "apache", "pgsql", "mongo"};
     vrk::IniFile run(os, root + "\\vrk\\tmp\\run.ini");
     const std::string skin = root + "\\vrk\\skins\\default";
     t0 = Now();
     for (int i = 0; i < polls; ++i) {
-        for (int s = 0; s < 6; ++s) run.WriteString("servers", keys[s], vrk::ServiceRunning(os, "", services[s]) ? "1" : "0");
+        for (int s = 0; s < 6; ++s)
+            run.WriteString("servers", keys[s], vrk::ServiceRunning(os, "", services[s]) ? "1" : "0");
         vrk::LoadPicture(os, skin + "\\user_off.ico");
         vrk::LoadPicture(os, skin + "\\home_off.ico");
     }

@@ -25,10 +25,14 @@ std::optional<std::int32_t> ParseIniInteger(const std::string& value) {
     std::uint64_t magnitude = 0;
     for (char c : s) {
         int digit;
-        if (c >= '0' && c <= '9') digit = c - '0';
-        else if (base == 16 && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-        else if (base == 16 && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-        else return std::nullopt;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (base == 16 && c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else if (base == 16 && c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        else
+            return std::nullopt;
         magnitude = magnitude * static_cast<unsigned>(base) + static_cast<unsigned>(digit);
         if (magnitude > 0xFFFFFFFFull) return std::nullopt;
     }

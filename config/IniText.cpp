@@ -37,13 +37,13 @@ bool NamesEqual(std::string_view a, std::string_view b) {
 }
 
 struct Line {
-    std::size_t begin = 0;   // first byte of the line
-    std::size_t end = 0;     // first byte of its terminator
-    std::size_t next = 0;    // first byte of the next line
+    std::size_t begin = 0; // first byte of the line
+    std::size_t end = 0;   // first byte of its terminator
+    std::size_t next = 0;  // first byte of the next line
     enum Kind { kBlank, kSection, kEntry } kind = kBlank;
-    std::string_view name;   // section name or key name (trimmed)
-    bool hasValue = false;   // an entry with "="
-    std::string_view value;  // trimmed, quotes still on
+    std::string_view name;  // section name or key name (trimmed)
+    bool hasValue = false;  // an entry with "="
+    std::string_view value; // trimmed, quotes still on
 };
 
 std::vector<Line> SplitLines(const std::string& text) {
@@ -119,9 +119,7 @@ std::string Unquote(std::string_view value) {
 
 // A value or name is written on one line: anything from a line break on
 // would otherwise turn into lines of its own.
-std::string OneLine(const std::string& s) {
-    return s.substr(0, s.find_first_of("\r\n"));
-}
+std::string OneLine(const std::string& s) { return s.substr(0, s.find_first_of("\r\n")); }
 
 } // namespace
 

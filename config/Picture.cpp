@@ -84,7 +84,8 @@ std::shared_ptr<Picture> DecodeJpeg(const std::string& bytes) {
         jpeg_read_scanlines(&info, rows, 1);
         std::uint32_t* out = frame->pixels.data() + static_cast<std::size_t>(y) * frame->width;
         for (int x = 0; x < frame->width; ++x)
-            out[x] = 0xFF000000u | (std::uint32_t(row[3 * x]) << 16) | (std::uint32_t(row[3 * x + 1]) << 8) | row[3 * x + 2];
+            out[x] =
+                0xFF000000u | (std::uint32_t(row[3 * x]) << 16) | (std::uint32_t(row[3 * x + 1]) << 8) | row[3 * x + 2];
     }
     jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);
@@ -142,7 +143,8 @@ std::shared_ptr<Picture> DecodeGif(const std::string& bytes) {
             if (DGifGetImageDesc(gif) != GIF_OK) fail("corrupt image");
             SavedImage& image = gif->SavedImages[gif->ImageCount - 1];
             const int w = image.ImageDesc.Width, h = image.ImageDesc.Height;
-            if (w <= 0 || h <= 0 || w > kMaxPictureSide || h > kMaxPictureSide) throw Error("GIF error: bad frame size");
+            if (w <= 0 || h <= 0 || w > kMaxPictureSide || h > kMaxPictureSide)
+                throw Error("GIF error: bad frame size");
             pixels += static_cast<std::size_t>(w) * h + static_cast<std::size_t>(width) * height;
             if (pixels > kMaxPicturePixels || static_cast<std::size_t>(gif->ImageCount) > kMaxGifFrames)
                 throw Error("GIF error: too many frames");
@@ -166,7 +168,8 @@ std::shared_ptr<Picture> DecodeGif(const std::string& bytes) {
             int code = 0;
             GifByteType* block = nullptr;
             if (DGifGetExtension(gif, &code, &block) != GIF_OK) fail("corrupt extension");
-            if (block && GifAddExtensionBlock(&gif->ExtensionBlockCount, &gif->ExtensionBlocks, code, block[0], &block[1]) == GIF_ERROR)
+            if (block && GifAddExtensionBlock(&gif->ExtensionBlockCount, &gif->ExtensionBlocks, code, block[0],
+                                              &block[1]) == GIF_ERROR)
                 throw Error("GIF error: out of memory");
             while (block) {
                 if (DGifGetExtensionNext(gif, &block) != GIF_OK) fail("corrupt extension");

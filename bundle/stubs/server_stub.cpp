@@ -64,8 +64,8 @@ enum class Program { Httpd, Mysqld, PgCtl, FileZilla, Mongod, Memcached };
 
 struct ProgramInfo {
     Program program;
-    const wchar_t* fileName;      // without ".exe", compared without regard to case
-    const char* section;          // section of the fault file
+    const wchar_t* fileName; // without ".exe", compared without regard to case
+    const char* section;     // section of the fault file
     const wchar_t* defaultService;
 };
 
@@ -83,15 +83,15 @@ constexpr DWORD kStateWaitMs = 8000;
 constexpr DWORD kPollMs = 50;
 
 const ProgramInfo* g_info = nullptr;
-std::wstring g_self;   // full path of this program
-std::string g_tag;     // program name for messages
+std::wstring g_self; // full path of this program
+std::string g_tag;   // program name for messages
 
 // ---------------------------------------------------------------- text
 
 std::string Narrow(const std::wstring& text) {
     if (text.empty()) return {};
-    const int n = WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
-                                      nullptr, nullptr);
+    const int n =
+        WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<size_t>(n), '\0');
     WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
     return out;
@@ -120,8 +120,8 @@ int Refuse(const std::wstring& line) {
 
 int RefuseSystem(const std::wstring& what, DWORD error) {
     wchar_t* message = nullptr;
-    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, error, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
+    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                   error, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
     std::wstring reason = message ? message : L"";
     if (message) LocalFree(message);
     while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r' || reason.back() == L' '))
@@ -332,8 +332,7 @@ int Start(const std::wstring& name) {
     if (!service) return RefuseSystem(L"the service \"" + name + L"\" is not installed", GetLastError());
     if (!StartServiceW(service.get(), 0, nullptr)) {
         const DWORD error = GetLastError();
-        if (error == ERROR_SERVICE_ALREADY_RUNNING)
-            return Refuse(L"the service \"" + name + L"\" is already running");
+        if (error == ERROR_SERVICE_ALREADY_RUNNING) return Refuse(L"the service \"" + name + L"\" is already running");
         return RefuseSystem(L"cannot start the service \"" + name + L"\"", error);
     }
     const DWORD state = WaitState(service.get(), SERVICE_START_PENDING, false);
@@ -402,8 +401,7 @@ DWORD WINAPI Control(DWORD control, DWORD, void*, void*) {
         SetServiceStatus(g_statusHandle, &g_status);
         LeaveCriticalSection(&g_statusLock);
         return NO_ERROR;
-    default:
-        return ERROR_CALL_NOT_IMPLEMENTED;
+    default: return ERROR_CALL_NOT_IMPLEMENTED;
     }
 }
 
@@ -544,7 +542,8 @@ int PgCtl(const Args& args) {
         if (!hasData || data.empty()) return Refuse(L"no data directory given (-D)");
         const std::wstring startType = Option(args, L"-S");
         DWORD start = SERVICE_DEMAND_START;
-        if (SameText(startType, L"auto")) start = SERVICE_AUTO_START;
+        if (SameText(startType, L"auto"))
+            start = SERVICE_AUTO_START;
         else if (!startType.empty() && !SameText(startType, L"demand"))
             return Refuse(L"unknown start type \"" + startType + L"\"");
         return Install(name, L"runservice -N " + Quoted(name) + L" -D " + Quoted(data), start);

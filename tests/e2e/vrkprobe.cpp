@@ -31,7 +31,7 @@ namespace {
 constexpr const char* kAppTitle = "VORLAN Web Server"; // the error boxes' caption
 constexpr const char* kFormClass = "VrkForm";
 std::string windowTitle = kAppTitle; // the window looked at
-bool otherWindow = false;             // --window given
+bool otherWindow = false;            // --window given
 
 HWND Panel() {
     HWND found = FindWindowA(kFormClass, windowTitle.c_str());
@@ -71,10 +71,14 @@ std::string TextOf(HWND hwnd) {
 std::string Escaped(const std::string& text) {
     std::string out;
     for (char c : text) {
-        if (c == '\t') out += "\\t";
-        else if (c == '\r') out += "\\r";
-        else if (c == '\n') out += "\\n";
-        else out += c;
+        if (c == '\t')
+            out += "\\t";
+        else if (c == '\r')
+            out += "\\r";
+        else if (c == '\n')
+            out += "\\n";
+        else
+            out += c;
     }
     return out;
 }
@@ -148,8 +152,8 @@ int List() {
     GetClientRect(panel, &client);
     std::printf("%s\t%s\t-\t%ld,%ld,%ld,%ld\t%d\t%d\t0\tclient=%ldx%ld screen=%dx%d style=%08lx exstyle=%08lx\t%s\t-\n",
                 NameOf(panel).c_str(), ClassOf(panel).c_str(), outer.left, outer.top, outer.right - outer.left,
-                outer.bottom - outer.top, IsWindowVisible(panel) ? 1 : 0, IsWindowEnabled(panel) ? 1 : 0,
-                client.right, client.bottom, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                outer.bottom - outer.top, IsWindowVisible(panel) ? 1 : 0, IsWindowEnabled(panel) ? 1 : 0, client.right,
+                client.bottom, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
                 static_cast<unsigned long>(GetWindowLongA(panel, GWL_STYLE)),
                 static_cast<unsigned long>(GetWindowLongA(panel, GWL_EXSTYLE)), Escaped(TextOf(panel)).c_str());
     for (const Control& c : Controls(panel)) {
@@ -211,7 +215,10 @@ int Errors() {
 
 int Wait(double seconds) {
     const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
-    auto left = [&] { const ULONGLONG now = GetTickCount64(); return now < deadline ? DWORD(deadline - now) : 0; };
+    auto left = [&] {
+        const ULONGLONG now = GetTickCount64();
+        return now < deadline ? DWORD(deadline - now) : 0;
+    };
     HWND panel = nullptr;
     while (!(panel = Panel()) || !IsWindowVisible(panel)) {
         if (!left()) {
@@ -248,16 +255,15 @@ int Select(const std::string& name, const std::string& item) {
         std::fprintf(stderr, "vrkprobe: no drop-down list named %s\n", name.c_str());
         return 1;
     }
-    const LRESULT index = SendMessageA(control, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                       reinterpret_cast<LPARAM>(item.c_str()));
+    const LRESULT index =
+        SendMessageA(control, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(item.c_str()));
     if (index == CB_ERR) {
         std::fprintf(stderr, "vrkprobe: %s has no item \"%s\"\n", name.c_str(), item.c_str());
         return 1;
     }
     SendMessageA(control, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
     // The box itself tells its owner only of a choice made by the user.
-    PostMessageA(GetParent(control), WM_COMMAND,
-                 MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(control)), CBN_SELCHANGE),
+    PostMessageA(GetParent(control), WM_COMMAND, MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(control)), CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(control));
     return 0;
 }

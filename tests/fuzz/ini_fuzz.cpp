@@ -36,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (vrk::IniWithValue(updated, section, key, "v42") != updated) std::abort();
     // Every other key of the section keeps its value.
     for (const auto& other : vrk::IniKeyNames(file, section))
-        if (!vrk::IniNamesEqual(other, key) && vrk::IniLookup(file, section, other) != vrk::IniLookup(updated, section, other))
+        if (!vrk::IniNamesEqual(other, key) &&
+            vrk::IniLookup(file, section, other) != vrk::IniLookup(updated, section, other))
             std::abort();
     return 0;
 }

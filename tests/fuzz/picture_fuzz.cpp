@@ -16,7 +16,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case 2: vrk::DecodeIcon(bytes, false); break;
         case 3: vrk::DecodeIcon(bytes, true); break;
         }
-    } catch (const vrk::Error&) {
-    }
+    } catch (const vrk::Error&) {}
     return 0;
 }

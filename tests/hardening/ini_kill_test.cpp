@@ -21,7 +21,9 @@
 
 namespace {
 
-std::string Value(int i) { return "value-" + std::to_string(i) + std::string(static_cast<std::size_t>(i % 7) * 9, 'x'); }
+std::string Value(int i) {
+    return "value-" + std::to_string(i) + std::string(static_cast<std::size_t>(i % 7) * 9, 'x');
+}
 
 int Write(const std::string& file, const std::string& section, int count) {
     vrk::Win32Platform os;
@@ -110,14 +112,16 @@ int main(int argc, char** argv) {
 
         vrk::IniFile check(os, file);
         std::string problem;
-        if (check.ReadString("keep", "before", "") != "kept " + std::to_string(run)) problem = "lost the key written before";
+        if (check.ReadString("keep", "before", "") != "kept " + std::to_string(run))
+            problem = "lost the key written before";
         for (int i = 0; i <= last && problem.empty(); ++i)
             if (check.ReadString(section, "k" + std::to_string(i), "<missing>") != Value(i))
                 problem = "lost k" + std::to_string(i) + " of " + std::to_string(last + 1) + " reported";
         // And the system's own reader agrees.
         char buffer[64];
         GetPrivateProfileStringA("keep", "before", "", buffer, sizeof buffer, file.c_str());
-        if (problem.empty() && std::string(buffer) != "kept " + std::to_string(run)) problem = "the system reads it otherwise";
+        if (problem.empty() && std::string(buffer) != "kept " + std::to_string(run))
+            problem = "the system reads it otherwise";
         if (!problem.empty()) {
             std::printf("run %d (%s): %s\n", run, file.c_str(), problem.c_str());
             ++failures;

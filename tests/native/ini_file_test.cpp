@@ -40,14 +40,14 @@ TEST_F(IniFileTest, PresentButEmptyValueIsEmptyNotTheDefault) {
 
 TEST_F(IniFileTest, TrimsBlanksAndOnePairOfMatchingQuotes) {
     WriteIni("  [ gui ]  \r\n"
-         "  Start  =   Run it  \r\n"
-         "tabbed=\tx\t\r\n"
-         "dq=\"  spaced  \"\r\n"
-         "sq='single'\r\n"
-         "twice=\"\"inner\"\"\r\n"
-         "lone=\"\r\n"
-         "mixed=\"ab'\r\n"
-         "inside=a \"b\" c\r\n");
+             "  Start  =   Run it  \r\n"
+             "tabbed=\tx\t\r\n"
+             "dq=\"  spaced  \"\r\n"
+             "sq='single'\r\n"
+             "twice=\"\"inner\"\"\r\n"
+             "lone=\"\r\n"
+             "mixed=\"ab'\r\n"
+             "inside=a \"b\" c\r\n");
     EXPECT_EQ(ini.ReadString("gui", "Start", ""), "Run it");
     EXPECT_EQ(ini.ReadString("gui", "tabbed", ""), "x");
     EXPECT_EQ(ini.ReadString("gui", "dq", ""), "  spaced  ");
@@ -66,10 +66,15 @@ TEST_F(IniFileTest, LongValuesAreCutTo2047Characters) {
 }
 
 TEST_F(IniFileTest, NamesMatchWithoutCaseAndTheFirstOfDuplicatesCounts) {
-    WriteIni("[VRK]\r\nLANGUAGE=Deutsch\r\nlanguage=Français\r\n[Fran\xe7" "ais]\r\nk=1\r\n[vrk]\r\nskin=later\r\n");
+    WriteIni("[VRK]\r\nLANGUAGE=Deutsch\r\nlanguage=Français\r\n[Fran\xe7"
+             "ais]\r\nk=1\r\n[vrk]\r\nskin=later\r\n");
     EXPECT_EQ(ini.ReadString("vrk", "Language", ""), "Deutsch");
     EXPECT_EQ(ini.ReadString("vrk", "skin", "default"), "default") << "only the first section of a name is read";
-    EXPECT_EQ(ini.ReadString("FRAN\xc7" "AIS", "K", ""), "1") << "Windows-1252 letters fold too";
+    EXPECT_EQ(ini.ReadString("FRAN\xc7"
+                             "AIS",
+                             "K", ""),
+              "1")
+        << "Windows-1252 letters fold too";
 }
 
 TEST_F(IniFileTest, SectionHeaderRunsToTheLastBracketAndLineEndsOfEveryKind) {
@@ -82,7 +87,7 @@ TEST_F(IniFileTest, SectionHeaderRunsToTheLastBracketAndLineEndsOfEveryKind) {
 
 TEST_F(IniFileTest, IntegersAndBooleans) {
     WriteIni("[t]\r\nyes=yes\r\ntrue=true\r\ntwo=2\r\nminus=-1\r\nhex=0x2\r\nhexbig=0XfF\r\nshort=0x\r\n"
-         "zero=0\r\nplus=+7\r\nbig=2147483648\r\nsmall=-2147483648\r\nallf=0xFFFFFFFF\r\ntrail=12a\r\n");
+             "zero=0\r\nplus=+7\r\nbig=2147483648\r\nsmall=-2147483648\r\nallf=0xFFFFFFFF\r\ntrail=12a\r\n");
     EXPECT_EQ(ini.ReadInteger("t", "yes", 9), 9);
     EXPECT_EQ(ini.ReadInteger("t", "two", 9), 2);
     EXPECT_EQ(ini.ReadInteger("t", "minus", 9), -1);
@@ -106,10 +111,14 @@ TEST_F(IniFileTest, IntegersAndBooleans) {
 }
 
 TEST_F(IniFileTest, ReadSectionListsKeyNamesInFileOrder) {
-    WriteIni("[langs]\r\nEnglish=1\r\n;comment=x\r\nDeutsch=\r\nnovalue\r\n\r\nFran\xe7" "ais=1\r\nEnglish=2\r\n[skins]\r\ndefault=\r\n");
+    WriteIni("[langs]\r\nEnglish=1\r\n;comment=x\r\nDeutsch=\r\nnovalue\r\n\r\nFran\xe7"
+             "ais=1\r\nEnglish=2\r\n[skins]\r\ndefault=\r\n");
     std::vector<std::string> keys;
     ini.ReadSection("LANGS", keys);
-    EXPECT_EQ(keys, (std::vector<std::string>{"English", "Deutsch", "Fran\xe7" "ais", "English"}));
+    EXPECT_EQ(keys, (std::vector<std::string>{"English", "Deutsch",
+                                              "Fran\xe7"
+                                              "ais",
+                                              "English"}));
 }
 
 TEST_F(IniFileTest, WritesReplaceInPlaceAndKeepEveryOtherLine) {
@@ -136,7 +145,8 @@ TEST_F(IniFileTest, NewKeysGoToTheEndOfTheirSectionAndNewSectionsToTheEnd) {
     ini.WriteBool("vrk", "ssae", true);
     ini.WriteInteger("autorun", "php", -1);
     ini.WriteString("latest", "php", "2");
-    EXPECT_EQ(content(), "[vrk]\r\nlanguage=English\r\nssae=1\r\n\r\n[autorun]\r\nauto=0\r\nphp=-1\r\n[latest]\r\nphp=2\r\n");
+    EXPECT_EQ(content(),
+              "[vrk]\r\nlanguage=English\r\nssae=1\r\n\r\n[autorun]\r\nauto=0\r\nphp=-1\r\n[latest]\r\nphp=2\r\n");
     EXPECT_EQ(ini.ReadInteger("autorun", "php", 0), -1);
 }
 
@@ -186,8 +196,13 @@ TEST_F(IniFileTest, AFileThatCannotBeReadIsNeverOverwritten) {
 }
 
 TEST(IniText, WriteThenReadGivesTheValueBackWhateverTheFileHolds) {
-    const std::string files[] = {"", "garbage without structure", "[s]", "[s]\r\nk", "\n\n[S]\n\n",
-                                 "[s]\r\nk=old\r\n[s]\r\nk=second\r\n", "k=before any section\r\n"};
+    const std::string files[] = {"",
+                                 "garbage without structure",
+                                 "[s]",
+                                 "[s]\r\nk",
+                                 "\n\n[S]\n\n",
+                                 "[s]\r\nk=old\r\n[s]\r\nk=second\r\n",
+                                 "k=before any section\r\n"};
     for (const auto& text : files) {
         const std::string written = IniWithValue(text, "s", "k", "value");
         EXPECT_EQ(IniLookup(written, "s", "k"), "value") << "in: " << text;

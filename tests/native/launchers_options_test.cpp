@@ -20,7 +20,8 @@ protected:
         return f;
     }
     std::string SettingsText() { return os.FileContent(Path("vrk\\config\\settings.ini")); }
-    void SetVersion(const std::string& relative, const std::string& product, std::array<std::uint16_t, 4> fixed = {1, 0, 0, 0}) {
+    void SetVersion(const std::string& relative, const std::string& product,
+                    std::array<std::uint16_t, 4> fixed = {1, 0, 0, 0}) {
         os.WriteFile(Path(relative), "MZ");
         auto& v = os.versions[std::string(kRoot) + "\\" + relative];
         v.fixed = fixed;
@@ -129,7 +130,8 @@ TEST_F(LaunchersTest, TheTitleKeepsOneVersionOverManyOpeningsAndFollowsTheLangua
 }
 
 TEST_F(LaunchersTest, ApplyWritesTheElevenKeysAndNeverTheSkin) {
-    WriteSettings("[vrk]\r\nlanguage=English\r\nskin=default\r\n[autorun]\r\nphp=7\r\n[langs]\r\nEnglish=1\r\nDeutsch=1\r\n[skins]\r\ndefault=1\r\n");
+    WriteSettings("[vrk]\r\nlanguage=English\r\nskin=default\r\n[autorun]\r\nphp=7\r\n[langs]\r\nEnglish=1\r\nDeutsch="
+                  "1\r\n[skins]\r\ndefault=1\r\n");
     Started();
     EXPECT_EQ(dialog->cb_phpversions->itemIndex(), -1) << "an index out of range selects nothing";
     EXPECT_EQ(dialog->cb_skins->itemIndex(), 0);
@@ -139,9 +141,10 @@ TEST_F(LaunchersTest, ApplyWritesTheElevenKeysAndNeverTheSkin) {
     dialog->cb_mysqlversions->SetItemIndex(2);
     dialog->Show();
     backend.Click(*dialog->btnApply);
-    EXPECT_EQ(SettingsText(), "[vrk]\r\nlanguage=English\r\nskin=default\r\nssae=1\r\nctf=0\r\n"
-                              "[autorun]\r\nphp=-1\r\nauto=1\r\napache=0\r\nmysqlserv=0\r\nmysql=2\r\npgsql=1\r\nmongo=0\r\nftp=0\r\n"
-                              "[langs]\r\nEnglish=1\r\nDeutsch=1\r\n[skins]\r\ndefault=1\r\n");
+    EXPECT_EQ(SettingsText(),
+              "[vrk]\r\nlanguage=English\r\nskin=default\r\nssae=1\r\nctf=0\r\n"
+              "[autorun]\r\nphp=-1\r\nauto=1\r\napache=0\r\nmysqlserv=0\r\nmysql=2\r\npgsql=1\r\nmongo=0\r\nftp=0\r\n"
+              "[langs]\r\nEnglish=1\r\nDeutsch=1\r\n[skins]\r\ndefault=1\r\n");
     EXPECT_TRUE(dialog->SettingsApplied);
 }
 

@@ -107,8 +107,8 @@ TEST_F(ServerControlTest, ApacheStopWithEverythingRunningTurnsOffEveryWebLinkBut
     os.services = {{"Apache2.2", 4}, {"MySQL", 4}, {"postgresql-9.1", 4}, {"MongoDB", 4}, {"memcached Server", 4}};
     Tvrk_form& f = Started();
     Press(*f.imgApacheRunStop);
-    EXPECT_EQ(Actions(), (std::vector<std::string>{"exec 0 " + kHttpd + " -k stop", "exec 0 " + kHttpd + " -k uninstall",
-                                                   "sleep 500"}));
+    EXPECT_EQ(Actions(), (std::vector<std::string>{"exec 0 " + kHttpd + " -k stop",
+                                                   "exec 0 " + kHttpd + " -k uninstall", "sleep 500"}));
     for (auto* link : {f.imgWFMRun, f.imgMemAdminRun, f.imgPhpMyAdminRun, f.imgPhpPgAdminRun, f.imgMongoDBAdminRun})
         EXPECT_FALSE(link->enabled()) << link->name;
     EXPECT_TRUE(f.imgPgWinAdminRun->enabled());
@@ -126,26 +126,32 @@ TEST_F(ServerControlTest, EachServersCommandsPausesAndLook) {
         const char* service;
         std::vector<std::string> start, stop;
     } cases[] = {
-        {f.imgMySQLRunStop, "MySQL",
+        {f.imgMySQLRunStop,
+         "MySQL",
          {"exec 0 \"C:\\VORLAN\\\\servers\\mysql\\51\\bin\\mysqld.exe\" --install MySQL "
           "--defaults-file=\"C:\\VORLAN\\config\\mysql\\51\\my.ini\"",
           "exec 0 " + kSc + " start \"MySQL\"", "sleep 1550"},
-         {"sleep 100", "shell open|" + kNet + "|STOP MySQL||0|0", "exec 0 " + kSc + " delete \"MySQL\"",
-          "sleep 500"}},
-        {f.imgPgSQLRunStop, "postgresql-9.1",
+         {"sleep 100", "shell open|" + kNet + "|STOP MySQL||0|0", "exec 0 " + kSc + " delete \"MySQL\"", "sleep 500"}},
+        {f.imgPgSQLRunStop,
+         "postgresql-9.1",
          {"exec 0 " + pg + " register -N \"postgresql-9.1\" -D \"C:\\VORLAN\\\\data\\pgsql\"",
           "shell open|" + kNet + "|START postgresql-9.1||0|0", "sleep 500", "sleep 100"},
          {"sleep 100", "shell open|" + kNet + "|STOP postgresql-9.1||0|0",
           "exec 0 " + pg + " unregister -N \"postgresql-9.1\"", "sleep 200"}},
-        {f.imgFTPRunStop, "FileZilla Server",
+        {f.imgFTPRunStop,
+         "FileZilla Server",
          {"exec 0 " + fz + " /install auto", "exec 0 " + fz + " /start", "sleep 200", "sleep 100"},
          {"sleep 100", "exec 0 " + fz + " /stop", "exec 0 " + kSc + " delete \"FileZilla Server\"", "sleep 200"}},
-        {f.imgMongoDBRunStop, "MongoDB",
-         {"exec 0 \"C:\\VORLAN\\\\servers\\mongo\\bin\\mongod.exe\" --config \"C:\\VORLAN\\\\config\\mongo\\mongo.conf\" "
+        {f.imgMongoDBRunStop,
+         "MongoDB",
+         {"exec 0 \"C:\\VORLAN\\\\servers\\mongo\\bin\\mongod.exe\" --config "
+          "\"C:\\VORLAN\\\\config\\mongo\\mongo.conf\" "
           "--repairpath \"C:\\VORLAN\\\\tmp\\mongo\" --directoryperdb --install",
           "exec 0 " + kSc + " start \"MongoDB\"", "sleep 1550"},
-         {"sleep 100", "shell open|" + kNet + "|STOP MongoDB||0|0", "exec 0 " + kSc + " delete \"MongoDB\"", "sleep 500"}},
-        {f.imgMemcacheRunStop, "memcached Server",
+         {"sleep 100", "shell open|" + kNet + "|STOP MongoDB||0|0", "exec 0 " + kSc + " delete \"MongoDB\"",
+          "sleep 500"}},
+        {f.imgMemcacheRunStop,
+         "memcached Server",
          {"exec 0 \"C:\\VORLAN\\\\servers\\memcached\\memcached.exe\" -d install",
           "exec 0 " + kSc + " start \"memcached Server\"", "sleep 200"},
          {"shell open|" + kNet + "|STOP \"memcached Server\"||0|0", "exec 0 " + kSc + " delete \"memcached Server\"",
@@ -185,10 +191,13 @@ TEST_F(ServerControlTest, AutorunSelectsTheStoredVersionsAndStartsInItsOrder) {
     const auto commands = os.Commands();
     ASSERT_EQ(commands.size(), 6u);
     EXPECT_NE(commands[0].find("FileZillaServer.exe\" /install"), std::string::npos);
-    EXPECT_NE(commands[2].find("mysql\\56\\bin\\mysqld.exe\" --install MySQL --defaults-file=\"C:\\VORLAN\\config\\mysql\\56\\my.ini\""),
-              std::string::npos)
+    EXPECT_NE(
+        commands[2].find(
+            "mysql\\56\\bin\\mysqld.exe\" --install MySQL --defaults-file=\"C:\\VORLAN\\config\\mysql\\56\\my.ini\""),
+        std::string::npos)
         << commands[2];
-    EXPECT_NE(commands[4].find("-f \"C:\\VORLAN\\\\config\\php\\53\\httpd-php.conf\""), std::string::npos) << commands[4];
+    EXPECT_NE(commands[4].find("-f \"C:\\VORLAN\\\\config\\php\\53\\httpd-php.conf\""), std::string::npos)
+        << commands[4];
     EXPECT_EQ(f.rgp_PHPVersions->itemIndex(), 1);
     EXPECT_EQ(f.rgp_MySQLVersions->itemIndex(), 2);
     EXPECT_EQ(IniLookup(SettingsText(), "latest", "php"), "1");
@@ -232,9 +241,9 @@ TEST_F(ServerControlTest, ExitImageRule) {
         bool autorun, done, stopAll, apacheBusy;
         bool before, after;
     } rows[] = {
-        {false, false, false, false, false, true},  {false, false, false, true, true, false},
-        {false, false, true, false, false, false},  {true, false, false, false, false, false},
-        {true, false, true, false, false, true},    {true, true, false, true, true, false},
+        {false, false, false, false, false, true}, {false, false, false, true, true, false},
+        {false, false, true, false, false, false}, {true, false, false, false, false, false},
+        {true, false, true, false, false, true},   {true, true, false, true, true, false},
         {true, true, true, false, false, true},
     };
     for (const auto& r : rows) {
@@ -351,8 +360,8 @@ TEST_F(ServerControlTest, AMissingPollPictureIsReportedOnceUntilItLoadsAgain) {
 }
 
 TEST_F(ServerControlTest, StopAllStopsInItsOrderAndRecordsZeros) {
-    os.services = {{"Apache2.2", 4}, {"MySQL", 4}, {"postgresql-9.1", 4}, {"FileZilla Server", 4}, {"MongoDB", 4},
-                   {"memcached Server", 4}};
+    os.services = {{"Apache2.2", 4},        {"MySQL", 4},   {"postgresql-9.1", 4},
+                   {"FileZilla Server", 4}, {"MongoDB", 4}, {"memcached Server", 4}};
     os.processes = {{"FileZillaServerInterface.exe", 77}};
     Tvrk_form& f = Started();
     os.WriteFile(Path("vrk\\tmp\\run.ini"), "[servers]\r\nmcache=1\r\n");
@@ -368,7 +377,8 @@ TEST_F(ServerControlTest, StopAllStopsInItsOrderAndRecordsZeros) {
     EXPECT_EQ(commands[5], kHttpd + " -k stop");
     EXPECT_EQ(commands[6], kHttpd + " -k uninstall");
     EXPECT_EQ(commands[7], kSc + " delete \"memcached Server\"");
-    EXPECT_EQ(RunIniText(), "[servers]\r\nmcache=1\r\nftp=0\r\nmongo=0\r\npgsql=0\r\nmysql=0\r\napache=0\r\nmemcache=0\r\n");
+    EXPECT_EQ(RunIniText(),
+              "[servers]\r\nmcache=1\r\nftp=0\r\nmongo=0\r\npgsql=0\r\nmysql=0\r\napache=0\r\nmemcache=0\r\n");
     EXPECT_FALSE(f.StopAllBusy);
     EXPECT_FALSE(f.btnExit->enabled()) << "the poll decides when the exit comes back";
 }

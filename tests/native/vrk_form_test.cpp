@@ -60,7 +60,8 @@ TEST_F(VrkFormTest, AMissingBackgroundIsReportedOnceAndLaterStepsAreSkipped) {
     RemoveFile("vrk\\skins\\default\\bg.jpg");
     Tvrk_form& f = Start();
     ASSERT_EQ(backend.errors.size(), 1u);
-    EXPECT_NE(backend.errors[0].find("Cannot open file \"C:\\VORLAN\\\\vrk\\skins\\default\\bg.jpg\""), std::string::npos)
+    EXPECT_NE(backend.errors[0].find("Cannot open file \"C:\\VORLAN\\\\vrk\\skins\\default\\bg.jpg\""),
+              std::string::npos)
         << backend.errors[0];
     EXPECT_FALSE(f.runIniReady);
     EXPECT_FALSE(f.startupComplete);
@@ -100,7 +101,8 @@ TEST_F(VrkFormTest, ACorruptIconIsReportedWithTheDecodersMessage) {
 TEST_F(VrkFormTest, LanguageNamesOfAnyCaseAndPaddedOrLongValues) {
     const std::string longText(3000, 'x');
     WriteLanguage("Test", "[GUI]\r\nvrkcontrolpanel=  Panel  \r\nSTART=Go\r\nStop=\"Halt\"\r\n"
-                     "[Welcome]\r\nRow1=" + longText + "\r\n");
+                          "[Welcome]\r\nRow1=" +
+                              longText + "\r\n");
     WriteSettings("[vrk]\r\nlanguage=Test\r\n");
     Tvrk_form& f = Start();
     EXPECT_EQ(f.VRKTitle->caption(), "VORLAN WEB SERVER - Panel 1.3.22");
@@ -141,7 +143,9 @@ TEST_F(VrkFormTest, EachStartWritesVersionAndCreatorWithoutDuplicates) {
     Start();
     Start();
     const std::string run = os.FileContent(Path("vrk\\tmp\\run.ini"));
-    EXPECT_EQ(run, "[servers]\r\napache=1\r\n[other]\r\nkept=yes\r\n[gui]\r\nversion=1.3.22\r\n[credit]\r\ncreator=Malverin\r\n");
+    EXPECT_EQ(
+        run,
+        "[servers]\r\napache=1\r\n[other]\r\nkept=yes\r\n[gui]\r\nversion=1.3.22\r\n[credit]\r\ncreator=Malverin\r\n");
 }
 
 TEST_F(VrkFormTest, ARunStateFileThatCannotBeWrittenStopsTheStartUpThere) {

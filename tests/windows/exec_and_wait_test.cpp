@@ -70,7 +70,7 @@ public:
 
     bool ok() const { return window_ != nullptr; }
     int ticks = 0;
-    std::string nestedCommand;   // run on the first tick when set
+    std::string nestedCommand;    // run on the first tick when set
     bool quitOnFirstTick = false; // the program is told to end, as a close does
     std::uint32_t nestedResult = 0xDEADu;
     Win32Platform* os = nullptr;

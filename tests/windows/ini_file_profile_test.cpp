@@ -35,15 +35,14 @@ const char* const kDefault = "<default>";
 
 std::string ProfileString(const std::string& path, const std::string& section, const std::string& key) {
     std::vector<char> buffer(kValueBuffer);
-    const DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), kDefault, buffer.data(), kValueBuffer,
-                                             path.c_str());
+    const DWORD n =
+        GetPrivateProfileStringA(section.c_str(), key.c_str(), kDefault, buffer.data(), kValueBuffer, path.c_str());
     return std::string(buffer.data(), n);
 }
 
 std::vector<std::string> ProfileKeys(const std::string& path, const std::string& section) {
     std::vector<char> buffer(kSectionBuffer);
-    const DWORD n =
-        GetPrivateProfileStringA(section.c_str(), nullptr, "", buffer.data(), kSectionBuffer, path.c_str());
+    const DWORD n = GetPrivateProfileStringA(section.c_str(), nullptr, "", buffer.data(), kSectionBuffer, path.c_str());
     std::vector<std::string> keys;
     for (DWORD at = 0; at < n && buffer[at];) {
         keys.emplace_back(&buffer[at]);
@@ -60,9 +59,12 @@ void FlushProfileCache(const std::string& path) { WritePrivateProfileStringA(nul
 std::string Visible(const std::string& text) {
     std::string out;
     for (char c : text) {
-        if (c == '\r') out += "\\r";
-        else if (c == '\n') out += "\\n";
-        else out += c;
+        if (c == '\r')
+            out += "\\r";
+        else if (c == '\n')
+            out += "\\n";
+        else
+            out += c;
     }
     return out;
 }
@@ -117,8 +119,17 @@ TEST_F(IniFileAgainstProfileTest, QuotesAndEmptyValues) {
                      "emptysq=''\r\n"
                      "padded=  \" x \"  \r\n"
                      "empty=\r\n",
-                     {{"q", "dq"}, {"q", "sq"}, {"q", "twice"}, {"q", "lone"}, {"q", "mixed"}, {"q", "inside"},
-                      {"q", "emptydq"}, {"q", "emptysq"}, {"q", "padded"}, {"q", "empty"}, {"q", "absent"}},
+                     {{"q", "dq"},
+                      {"q", "sq"},
+                      {"q", "twice"},
+                      {"q", "lone"},
+                      {"q", "mixed"},
+                      {"q", "inside"},
+                      {"q", "emptydq"},
+                      {"q", "emptysq"},
+                      {"q", "padded"},
+                      {"q", "empty"},
+                      {"q", "absent"}},
                      {"q"}});
 }
 
@@ -133,8 +144,14 @@ TEST_F(IniFileAgainstProfileTest, BlanksAroundNamesAndValues) {
                      "after=blank lines\r\n"
                      "[plain]\r\n"
                      "k = v\r\n",
-                     {{"gui", "Start"}, {"gui", " Start "}, {" gui ", "start"}, {"gui", "tabbed"}, {"gui", "my key"},
-                      {"gui", "after"}, {"plain", "k"}, {"plain", " k"}},
+                     {{"gui", "Start"},
+                      {"gui", " Start "},
+                      {" gui ", "start"},
+                      {"gui", "tabbed"},
+                      {"gui", "my key"},
+                      {"gui", "after"},
+                      {"plain", "k"},
+                      {"plain", " k"}},
                      {"gui", "plain"}});
 }
 
@@ -146,28 +163,57 @@ TEST_F(IniFileAgainstProfileTest, NamesWithoutRegardToCaseAndFirstOfDuplicates) 
                      "LANGUAGE=Deutsch\r\n"
                      "b=2\r\n"
                      "language=Francais\r\n"
-                     "[Fran\xe7" "ais]\r\n"
+                     "[Fran\xe7"
+                     "ais]\r\n"
                      "K=1\r\n"
                      "[vrk]\r\n"
                      "skin=later\r\n"
                      "b=3\r\n",
-                     {{"vrk", "language"}, {"Vrk", "LANGUAGE"}, {"vrk", "b"}, {"vrk", "skin"},
-                      {"FRAN\xe7" "AIS", "k"}, {"fran\xe7" "ais", "K"}, {"Fran\xe7" "ais", "k"}},
-                     {"vrk", "VRK", "fRAN\xe7" "AIS"}});
+                     {{"vrk", "language"},
+                      {"Vrk", "LANGUAGE"},
+                      {"vrk", "b"},
+                      {"vrk", "skin"},
+                      {"FRAN\xe7"
+                       "AIS",
+                       "k"},
+                      {"fran\xe7"
+                       "ais",
+                       "K"},
+                      {"Fran\xe7"
+                       "ais",
+                       "k"}},
+                     {"vrk", "VRK",
+                      "fRAN\xe7"
+                      "AIS"}});
 }
 
 TEST_F(IniFileAgainstProfileTest, LongValuesAreCutToTheBuffer) {
     const std::string w(3000, 'w');
     ExpectSameReads({"long values",
                      "[welcome]\r\n"
-                     "Row1=" + w + "\r\n"
-                     "quoted=\"" + w + "\"\r\n"
-                     "fits=" + w.substr(0, 2047) + "\r\n"
-                     "onemore=" + w.substr(0, 2048) + "\r\n"
-                     "quotedshort=\"" + w.substr(0, 2046) + "\"\r\n"
-                     "quotedlong=\"" + w.substr(0, 2048) + "\"\r\n",
-                     {{"welcome", "Row1"}, {"welcome", "quoted"}, {"welcome", "fits"}, {"welcome", "onemore"},
-                      {"welcome", "quotedshort"}, {"welcome", "quotedlong"}},
+                     "Row1=" +
+                         w +
+                         "\r\n"
+                         "quoted=\"" +
+                         w +
+                         "\"\r\n"
+                         "fits=" +
+                         w.substr(0, 2047) +
+                         "\r\n"
+                         "onemore=" +
+                         w.substr(0, 2048) +
+                         "\r\n"
+                         "quotedshort=\"" +
+                         w.substr(0, 2046) +
+                         "\"\r\n"
+                         "quotedlong=\"" +
+                         w.substr(0, 2048) + "\"\r\n",
+                     {{"welcome", "Row1"},
+                      {"welcome", "quoted"},
+                      {"welcome", "fits"},
+                      {"welcome", "onemore"},
+                      {"welcome", "quotedshort"},
+                      {"welcome", "quotedlong"}},
                      {"welcome"}});
 }
 
@@ -244,9 +290,10 @@ protected:
 const std::string kSettings = "[vrk]\r\nlanguage=English\r\nskin=default\r\n[autorun]\r\nauto=0\r\n";
 
 TEST_F(IniFileWritesLikeProfileTest, ReplacesAValueInPlace) {
-    ExpectSameWrites({"replace", kSettings,
-                      {{"vrk", "skin", "blue"}, {"VRK", "LANGUAGE", "Deutsch"}, {"autorun", "auto", "1"},
-                       {"vrk", "skin", ""}}});
+    ExpectSameWrites(
+        {"replace",
+         kSettings,
+         {{"vrk", "skin", "blue"}, {"VRK", "LANGUAGE", "Deutsch"}, {"autorun", "auto", "1"}, {"vrk", "skin", ""}}});
 }
 
 TEST_F(IniFileWritesLikeProfileTest, AppendsANewKeyAtTheEndOfItsSection) {
@@ -259,9 +306,14 @@ TEST_F(IniFileWritesLikeProfileTest, AddsANewSectionAtTheEndOfTheFile) {
 }
 
 TEST_F(IniFileWritesLikeProfileTest, CreatesTheFileOnTheFirstWrite) {
-    ExpectSameWrites({"no file", std::nullopt,
-                      {{"gui", "version", "1.3.22"}, {"credit", "creator", "Malverin"}, {"servers", "ftp", "0"},
-                       {"servers", "mcache", "0"}, {"servers", "mysql", "1"}, {"gui", "version", "1.3.22"}}});
+    ExpectSameWrites({"no file",
+                      std::nullopt,
+                      {{"gui", "version", "1.3.22"},
+                       {"credit", "creator", "Malverin"},
+                       {"servers", "ftp", "0"},
+                       {"servers", "mcache", "0"},
+                       {"servers", "mysql", "1"},
+                       {"gui", "version", "1.3.22"}}});
 }
 
 TEST_F(IniFileWritesLikeProfileTest, AFileWithoutAFinalLineBreak) {
@@ -354,7 +406,8 @@ protected:
         IniFile ini(os, path);
         ini.WriteString("gui", "version", "1.3.22");
         ini.WriteString("credit", "creator", "Malverin");
-        for (const char* key : {"ftp", "mcache", "mysql", "apache", "pgsql", "mongo"}) ini.WriteString("servers", key, "0");
+        for (const char* key : {"ftp", "mcache", "mysql", "apache", "pgsql", "mongo"})
+            ini.WriteString("servers", key, "0");
     }
     void TearDown() override {
         WriteBytes(stop, "");

@@ -52,8 +52,9 @@ protected:
             SERVICE_STATUS status{};
             if (QueryServiceStatus(service, &status) && status.dwCurrentState != SERVICE_STOPPED) {
                 ControlService(service, SERVICE_CONTROL_STOP, &status);
-                WaitUntil([&] { return QueryServiceStatus(service, &status) &&
-                                       status.dwCurrentState == SERVICE_STOPPED; }, 5000);
+                WaitUntil(
+                    [&] { return QueryServiceStatus(service, &status) && status.dwCurrentState == SERVICE_STOPPED; },
+                    5000);
             }
             DeleteService(service);
             CloseServiceHandle(service);

@@ -204,11 +204,11 @@ public:
     Application& app() const { return app_; }
 
     int clientWidth = 0, clientHeight = 0;
-    bool captionButtons = true;  // system menu and caption-bar buttons
+    bool captionButtons = true; // system menu and caption-bar buttons
     bool fixedFrame = true;
     bool centred = true;
     unsigned alpha = 255;
-    std::string iconResource;     // the icon of the program's resources
+    std::string iconResource; // the icon of the program's resources
     // The picture the client area is tiled with, from its top-left corner,
     // wherever no control covers it; none: the form's colour. A form that
     // changes it announces the change with Changed().

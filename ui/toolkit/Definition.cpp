@@ -54,8 +54,10 @@ void ApplyLook(Control& control, unsigned look, const FontDef& font, Color color
 
     if (font.name) control.SetFont(ToFont(font));
     if (color != kNoColor) {
-        if (shape) shape->penColor = color;
-        else control.SetColor(color);
+        if (shape)
+            shape->penColor = color;
+        else
+            control.SetColor(color);
     }
     if (cursor != Cursor::kParent) control.SetCursor(cursor);
 }

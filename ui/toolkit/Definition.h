@@ -18,9 +18,9 @@
 namespace vrk::ui {
 
 // The field of a control in its window's class; its type is the control's kind.
-template <class F>
-using Field = std::variant<Label* F::*, Image* F::*, AnimatedImage* F::*, Panel* F::*, Shape* F::*, RadioGroup* F::*,
-                           CheckBox* F::*, DropDownList* F::*, Edit* F::*, Memo* F::*, Button* F::*, Timer* F::*>;
+template <class F> using Field =
+    std::variant<Label * F::*, Image * F::*, AnimatedImage * F::*, Panel * F::*, Shape * F::*, RadioGroup * F::*,
+                 CheckBox * F::*, DropDownList * F::*, Edit * F::*, Memo * F::*, Button * F::*, Timer * F::*>;
 
 // A font of the definition; without a name, the control keeps its parent's.
 struct FontDef {
@@ -165,8 +165,10 @@ template <class F> void Build(F& form, const FormDef& def, std::span<const Contr
         if (auto* timer = dynamic_cast<Timer*>(made)) timer->interval = row.interval;
         if (row.click) {
             auto handler = [&form, click = row.click] { (form.*click)(); };
-            if (auto* timer = dynamic_cast<Timer*>(made)) timer->onTimer = handler;
-            else made->onClick = handler;
+            if (auto* timer = dynamic_cast<Timer*>(made))
+                timer->onTimer = handler;
+            else
+                made->onClick = handler;
         }
     }
 }

@@ -15,7 +15,8 @@ namespace {
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool EqualNoCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
 }
 
 void PutU32(std::vector<std::uint8_t>& out, std::uint32_t v) {
@@ -102,9 +103,12 @@ std::vector<DirectoryEntry> ScriptedPlatform::ListDirectory(const std::string& p
         const fs::path p = host / name;
         std::uint32_t attributes;
         const auto it = attributes_.find(NormalisedKey(dir + name));
-        if (it != attributes_.end()) attributes = it->second;
-        else if (fs::is_symlink(p, ec) && fs::is_directory(p, ec)) attributes = kAttrDirectory | kAttrReparsePoint;
-        else attributes = fs::is_directory(p, ec) ? kAttrDirectory : kAttrArchive;
+        if (it != attributes_.end())
+            attributes = it->second;
+        else if (fs::is_symlink(p, ec) && fs::is_directory(p, ec))
+            attributes = kAttrDirectory | kAttrReparsePoint;
+        else
+            attributes = fs::is_directory(p, ec) ? kAttrDirectory : kAttrArchive;
         entries.push_back({name, attributes});
     }
     return entries;
@@ -155,7 +159,8 @@ Platform::WriteResult ScriptedPlatform::ReplaceContent(const std::string& path, 
     if (!fs::is_directory(p.parent_path(), ec)) return WriteResult::kFailed;
     const auto it = attributes_.find(NormalisedKey(path));
     if (it != attributes_.end() && (it->second & kAttrReadOnly)) return WriteResult::kFailed;
-    if (fs::exists(p, ec) && (fs::status(p, ec).permissions() & fs::perms::owner_write) == fs::perms::none) return WriteResult::kFailed;
+    if (fs::exists(p, ec) && (fs::status(p, ec).permissions() & fs::perms::owner_write) == fs::perms::none)
+        return WriteResult::kFailed;
     const fs::path temp = p.parent_path() / (p.filename().string() + ".tmp" + std::to_string(::getpid()));
     {
         std::ofstream out(temp, std::ios::binary);
@@ -203,7 +208,8 @@ std::vector<std::string> ScriptedPlatform::Commands() const {
 Handle ScriptedPlatform::StartChild(const std::string& commandLine, std::uint16_t showWindow) {
     log.push_back("exec " + std::to_string(showWindow) + " " + commandLine);
     Child script;
-    const auto it = std::find_if(scripted_.begin(), scripted_.end(), [&](const auto& s) { return s.first == commandLine; });
+    const auto it =
+        std::find_if(scripted_.begin(), scripted_.end(), [&](const auto& s) { return s.first == commandLine; });
     if (it != scripted_.end()) {
         script = std::move(it->second);
         scripted_.erase(it);
@@ -241,9 +247,7 @@ void ScriptedPlatform::DispatchMessages() {
     if (messagePump) messagePump();
 }
 
-void ScriptedPlatform::Pause(std::uint32_t milliseconds) {
-    log.push_back("sleep " + std::to_string(milliseconds));
-}
+void ScriptedPlatform::Pause(std::uint32_t milliseconds) { log.push_back("sleep " + std::to_string(milliseconds)); }
 
 // ---------------------------------------------------------------- services
 
@@ -345,7 +349,8 @@ bool ScriptedPlatform::QueryVersionValue(const std::vector<std::uint8_t>& buffer
     };
     while (pos + 4 <= buffer.size()) {
         const std::uint32_t nameLength = u32(pos);
-        const std::string name(buffer.begin() + static_cast<long>(pos + 4), buffer.begin() + static_cast<long>(pos + 4 + nameLength));
+        const std::string name(buffer.begin() + static_cast<long>(pos + 4),
+                               buffer.begin() + static_cast<long>(pos + 4 + nameLength));
         pos += 4 + nameLength;
         const std::uint32_t valueLength = u32(pos);
         pos += 4;

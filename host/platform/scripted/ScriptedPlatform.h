@@ -26,9 +26,9 @@ public:
 
     // --- script ---------------------------------------------------------------
     struct Child {
-        bool starts = true;          // false: the program cannot be started
+        bool starts = true; // false: the program cannot be started
         std::uint32_t exitCode = 0;
-        int waitRounds = 0;          // how many waits pass before it ends
+        int waitRounds = 0; // how many waits pass before it ends
         // Runs as a message handled during the wait, once per round.
         std::function<void(int round)> duringWait;
     };
@@ -63,15 +63,15 @@ public:
     std::string FileContent(const std::string& windowsPath) const;
     void MakeDirectory(const std::string& windowsPath);
     void SetAttributes(const std::string& windowsPath, std::uint32_t attributes);
-    std::set<std::string> failingWrites;   // replaceFile fails for these paths
-    std::set<std::string> unreadable;      // readFile fails for these paths
+    std::set<std::string> failingWrites; // replaceFile fails for these paths
+    std::set<std::string> unreadable;    // readFile fails for these paths
 
     // --- record ---------------------------------------------------------------
     // Everything the program did, in order: "exec <show> <command>",
     // "sleep <ms>", "shell <verb>|<file>|<parameters>|<directory>|<show>|<owner>",
     // "terminate <pid>", "query <service>", "delete <path>", "rmdir <path>".
     std::vector<std::string> log;
-    std::vector<std::string> Commands() const;   // the "exec" lines' commands
+    std::vector<std::string> Commands() const; // the "exec" lines' commands
     std::vector<ShellCall> shellCalls;
     int openServiceHandles = 0;
 

@@ -20,7 +20,8 @@ struct SnapshotApi {
     Walk next = nullptr;
     SnapshotApi() {
         if (HMODULE kernel = GetModuleHandleA("kernel32.dll")) {
-            create = reinterpret_cast<Create>(reinterpret_cast<void*>(GetProcAddress(kernel, "CreateToolhelp32Snapshot")));
+            create =
+                reinterpret_cast<Create>(reinterpret_cast<void*>(GetProcAddress(kernel, "CreateToolhelp32Snapshot")));
             first = reinterpret_cast<Walk>(reinterpret_cast<void*>(GetProcAddress(kernel, "Process32First")));
             next = reinterpret_cast<Walk>(reinterpret_cast<void*>(GetProcAddress(kernel, "Process32Next")));
         }
@@ -161,8 +162,7 @@ void Win32Platform::Pause(std::uint32_t milliseconds) { Sleep(milliseconds); }
 // is kept. Every state is still asked for afresh; a connection that has gone
 // bad is made again.
 Handle Win32Platform::OpenServiceManager(const std::string& machine) {
-    if (!machine.empty())
-        return reinterpret_cast<Handle>(OpenSCManagerA(machine.c_str(), nullptr, SC_MANAGER_CONNECT));
+    if (!machine.empty()) return reinterpret_cast<Handle>(OpenSCManagerA(machine.c_str(), nullptr, SC_MANAGER_CONNECT));
     return localManager_.Get();
 }
 
@@ -213,7 +213,7 @@ Platform::ReadResult Win32Platform::ReadContent(const std::string& path, std::st
     if (!file) {
         const DWORD error = GetLastError();
         return (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) ? ReadResult::kMissing
-                                                                                 : ReadResult::kFailed;
+                                                                                : ReadResult::kFailed;
     }
     LARGE_INTEGER size{};
     if (GetFileSizeEx(file.get(), &size) && static_cast<unsigned long long>(size.QuadPart) > limit)
@@ -253,8 +253,8 @@ void Backoff(DWORD& milliseconds) {
 
 bool WriteAll(HANDLE file, const std::string& bytes) {
     DWORD written = 0;
-    return bytes.empty() ||
-           (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size());
+    return bytes.empty() || (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                             written == bytes.size());
 }
 
 // Writes the content into the file itself, as the profile functions do,
@@ -299,7 +299,8 @@ Platform::WriteResult Win32Platform::ReplaceContent(const std::string& path, con
     if (!GetTempFileNameA(folder.c_str(), "vrk", 0, temp)) return WriteResult::kFailed;
     bool ok;
     {
-        const OwnedHandle file(CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        const OwnedHandle file(
+            CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         ok = file && WriteAll(file.get(), content);
         ok = file && FlushFileBuffers(file.get()) && ok;
     }

@@ -45,8 +45,10 @@ bool Holds(const std::string& text, const Key& key) {
         if (end == std::string::npos) end = text.size();
         std::string line = text.substr(at, end - at);
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (!line.empty() && line[0] == '[') inSection = line == header;
-        else if (inSection && line.rfind(key.second + "=", 0) == 0) return true;
+        if (!line.empty() && line[0] == '[')
+            inSection = line == header;
+        else if (inSection && line.rfind(key.second + "=", 0) == 0)
+            return true;
         at = end + 1;
     }
     return false;
@@ -87,8 +89,8 @@ int main(int argc, char** argv) {
                 if (std::string(value) == "<missing>") whole = false;
             }
         } else {
-            HANDLE file = CreateFileA(ini.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                      nullptr);
+            HANDLE file =
+                CreateFileA(ini.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
             if (file == INVALID_HANDLE_VALUE) {
                 ++failed;
                 Sleep(1);

@@ -38,9 +38,9 @@ inline bool WriteBytes(const std::string& path, const std::string& content) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
-    const bool ok = content.empty() || (WriteFile(file, content.data(), static_cast<DWORD>(content.size()),
-                                                  &written, nullptr) &&
-                                        written == content.size());
+    const bool ok =
+        content.empty() || (WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
+                            written == content.size());
     CloseHandle(file);
     return ok;
 }
@@ -78,8 +78,8 @@ inline std::vector<std::string> FolderNames(const std::string& folder) {
 inline void RemoveTree(const std::string& path) {
     const DWORD attributes = Attributes(path);
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return;
-    SetFileAttributesA(path.c_str(), attributes & FILE_ATTRIBUTE_DIRECTORY ? FILE_ATTRIBUTE_DIRECTORY
-                                                                            : FILE_ATTRIBUTE_NORMAL);
+    SetFileAttributesA(path.c_str(),
+                       attributes & FILE_ATTRIBUTE_DIRECTORY ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL);
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
         for (const auto& name : FolderNames(path)) RemoveTree(path + "\\" + name);
         RemoveDirectoryA(path.c_str());
@@ -137,8 +137,7 @@ inline DWORD RunToEnd(const std::string& commandLine) {
 }
 
 // Polls a condition every 20 ms for up to `limitMs`; true once it holds.
-template <class Condition>
-bool WaitUntil(Condition condition, DWORD limitMs = 10000) {
+template <class Condition> bool WaitUntil(Condition condition, DWORD limitMs = 10000) {
     for (DWORD waited = 0;; waited += 20) {
         if (condition()) return true;
         if (waited >= limitMs) return false;
@@ -164,8 +163,10 @@ public:
     ~FolderLink() {
         // Wine does not show a link whose target is gone, so the Linux side
         // removes what it made whether or not it is still seen.
-        if (viaUnix_) RunUnix("rm -f '" + UnixPath(link_) + "'");
-        else if (IsLink()) RemoveDirectoryA(link_.c_str());
+        if (viaUnix_)
+            RunUnix("rm -f '" + UnixPath(link_) + "'");
+        else if (IsLink())
+            RemoveDirectoryA(link_.c_str());
     }
     FolderLink(const FolderLink&) = delete;
     FolderLink& operator=(const FolderLink&) = delete;
@@ -204,8 +205,7 @@ private:
         startup.cb = sizeof startup;
         PROCESS_INFORMATION info{};
         std::string line = "sh -c \"" + command + "; : > '" + unixMarker + "'\"";
-        if (!CreateProcessA("Z:\\bin\\sh", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                            &info))
+        if (!CreateProcessA("Z:\\bin\\sh", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
             return false;
         if (info.hThread) CloseHandle(info.hThread);
         if (info.hProcess) CloseHandle(info.hProcess);

@@ -33,13 +33,9 @@ void Report(DWORD state) {
 
 DWORD WINAPI Control(DWORD control, DWORD, void*, void*) {
     switch (control) {
-    case SERVICE_CONTROL_STOP:
-        SetEvent(g_stopEvent);
-        return NO_ERROR;
-    case SERVICE_CONTROL_INTERROGATE:
-        return NO_ERROR;
-    default:
-        return ERROR_CALL_NOT_IMPLEMENTED;
+    case SERVICE_CONTROL_STOP: SetEvent(g_stopEvent); return NO_ERROR;
+    case SERVICE_CONTROL_INTERROGATE: return NO_ERROR;
+    default: return ERROR_CALL_NOT_IMPLEMENTED;
     }
 }
 

@@ -33,8 +33,10 @@ void HeadlessBackend::Realize(Form& form) {
 void HeadlessBackend::Update(Control& control) {
     if (control.kind == Kind::kTimer) {
         auto& timer = static_cast<Timer&>(control);
-        if (timer.enabled()) StartTimer(timer);
-        else StopTimer(timer);
+        if (timer.enabled())
+            StartTimer(timer);
+        else
+            StopTimer(timer);
     }
 }
 
@@ -56,7 +58,9 @@ void HeadlessBackend::StartTimer(Timer& timer) {
     if (std::find(timers.begin(), timers.end(), &timer) == timers.end()) timers.push_back(&timer);
 }
 
-void HeadlessBackend::StopTimer(Timer& timer) { timers.erase(std::remove(timers.begin(), timers.end(), &timer), timers.end()); }
+void HeadlessBackend::StopTimer(Timer& timer) {
+    timers.erase(std::remove(timers.begin(), timers.end(), &timer), timers.end());
+}
 
 bool HeadlessBackend::LoadCursor(Cursor slot, const std::string& path) {
     // As the system's loader: a file that is missing or not a cursor gives
@@ -67,8 +71,7 @@ bool HeadlessBackend::LoadCursor(Cursor slot, const std::string& path) {
         try {
             DecodeIcon(bytes, true);
             ok = true;
-        } catch (const Error&) {
-        }
+        } catch (const Error&) {}
     }
     cursorFiles[static_cast<int>(slot)] = ok ? path : std::string();
     return ok;

@@ -15,10 +15,10 @@ class HeadlessBackend : public Backend {
 public:
     explicit HeadlessBackend(Platform& os) : os_(os) {}
 
-    std::vector<std::string> errors;          // messages of the error boxes, in order
+    std::vector<std::string> errors; // messages of the error boxes, in order
     std::string title;
-    std::string cursorFiles[3];               // per slot: the file loaded, "" for the system arrow
-    std::vector<Timer*> timers;               // running timers
+    std::string cursorFiles[3]; // per slot: the file loaded, "" for the system arrow
+    std::vector<Timer*> timers; // running timers
     bool quit = false;
     bool minimized = false;
     // What happens while a form is shown modally; when it returns without

@@ -13,8 +13,7 @@ public:
     CheckBoxWindow(Win32Backend& backend, CheckBox& box) : Window(backend, box), box_(box) {}
 
     void Create(HWND parent) override {
-        CreateSystem("BUTTON", parent,
-                     WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS | BS_CHECKBOX);
+        CreateSystem("BUTTON", parent, WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS | BS_CHECKBOX);
         SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(backend.FontFor(box_.font())), FALSE);
         SendMessageA(hwnd, BM_SETCHECK, box_.checked() ? BST_CHECKED : BST_UNCHECKED, 0);
     }

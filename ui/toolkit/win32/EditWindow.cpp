@@ -78,9 +78,7 @@ public:
     }
 
 protected:
-    std::string WindowText() const override {
-        return memo() ? ToWindowLines(edit_.caption()) : edit_.caption();
-    }
+    std::string WindowText() const override { return memo() ? ToWindowLines(edit_.caption()) : edit_.caption(); }
 
 private:
     bool memo() const { return edit_.kind == Kind::kMemo; }

@@ -72,8 +72,10 @@ public:
     }
 
     void Paint(HDC dc, const RECT& client) override {
-        if (const Bitmap* background = backend.BackgroundOf(form_)) background->Tile(dc, client, 0, 0);
-        else FillSolid(dc, client, ToColorRef(form_.color()));
+        if (const Bitmap* background = backend.BackgroundOf(form_))
+            background->Tile(dc, client, 0, 0);
+        else
+            FillSolid(dc, client, ToColorRef(form_.color()));
     }
 
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override {

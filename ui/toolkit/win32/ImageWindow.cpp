@@ -108,8 +108,7 @@ private:
         case Picture::Kind::kJpeg:
         case Picture::Kind::kGif:
             frames_.reserve(shown_->frames.size());
-            for (const Frame& frame : shown_->frames)
-                frames_.emplace_back(frame, shown_->kind == Picture::Kind::kGif);
+            for (const Frame& frame : shown_->frames) frames_.emplace_back(frame, shown_->kind == Picture::Kind::kGif);
             break;
         }
     }

@@ -25,14 +25,18 @@ public:
     bool SeeThrough() const override { return label_.transparent(); }
 
     void Paint(HDC dc, const RECT& client) override {
-        if (label_.transparent()) PaintBackdrop(dc, client);
-        else FillSolid(dc, client, ToColorRef(label_.color()));
+        if (label_.transparent())
+            PaintBackdrop(dc, client);
+        else
+            FillSolid(dc, client, ToColorRef(label_.color()));
         DrawCaption(dc, client);
     }
 
     void PaintContent(HDC dc, const RECT& client) override {
-        if (label_.transparent()) DrawCaption(dc, client);
-        else Paint(dc, client);
+        if (label_.transparent())
+            DrawCaption(dc, client);
+        else
+            Paint(dc, client);
     }
 
 private:

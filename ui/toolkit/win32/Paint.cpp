@@ -53,8 +53,10 @@ Bitmap::Bitmap(const Frame& frame, bool premultiplied) {
         for (std::size_t i = 0; i < count; ++i) {
             const std::uint32_t p = frame.pixels[i];
             const std::uint32_t a = p >> 24;
-            if (a == 255) out[i] = p;
-            else if (a == 0) out[i] = 0;
+            if (a == 255)
+                out[i] = p;
+            else if (a == 0)
+                out[i] = 0;
             else {
                 auto scale = [a](std::uint32_t c) { return (c * a + 127) / 255; };
                 out[i] = (a << 24) | (scale((p >> 16) & 0xFF) << 16) | (scale((p >> 8) & 0xFF) << 8) | scale(p & 0xFF);
@@ -104,8 +106,8 @@ HICON MakeIcon(const Picture& picture, int width, int height, int* iconWidth, in
     const IconImage* image = BestIconImage(picture, side);
     if (!image) return nullptr;
     auto* bytes = const_cast<BYTE*>(picture.bytes.data() + image->offset);
-    HICON icon = MadeUser(CreateIconFromResourceEx(bytes, image->size, TRUE, 0x00030000, image->width,
-                                                   image->height, LR_DEFAULTCOLOR));
+    HICON icon = MadeUser(
+        CreateIconFromResourceEx(bytes, image->size, TRUE, 0x00030000, image->width, image->height, LR_DEFAULTCOLOR));
     if (icon) {
         *iconWidth = image->width;
         *iconHeight = image->height;
@@ -164,8 +166,8 @@ BufferedPaint::BufferedPaint(HDC target, const RECT& client) : target_(target) {
 BufferedPaint::~BufferedPaint() { SelectObject(dc_.get(), old_); }
 
 void BufferedPaint::CopyTo(const RECT& area) {
-    BitBlt(target_, area.left, area.top, area.right - area.left, area.bottom - area.top, dc_.get(), area.left,
-           area.top, SRCCOPY);
+    BitBlt(target_, area.left, area.top, area.right - area.left, area.bottom - area.top, dc_.get(), area.left, area.top,
+           SRCCOPY);
 }
 
 void FillSolid(HDC dc, const RECT& rect, COLORREF color) {

@@ -9,8 +9,8 @@
 namespace vrk::ui::win32 {
 namespace {
 
-constexpr int kCircle = 13;      // an option circle
-constexpr int kTextOffset = 17;  // the item text, from the item's left
+constexpr int kCircle = 13;     // an option circle
+constexpr int kTextOffset = 17; // the item text, from the item's left
 
 class RadioGroupWindow : public Window {
 public:
@@ -76,11 +76,8 @@ public:
             if (same && group_.Reachable()) Select(item);
             return 0;
         }
-        case WM_CAPTURECHANGED:
-            pressedItem_ = -1;
-            return 0;
-        default:
-            return Window::Handle(message, wParam, lParam);
+        case WM_CAPTURECHANGED: pressedItem_ = -1; return 0;
+        default: return Window::Handle(message, wParam, lParam);
         }
     }
 

@@ -129,8 +129,10 @@ void Win32Backend::MakeWindows(Realized& realized) {
 void Win32Backend::Update(Control& control) {
     if (control.kind == Kind::kTimer) {
         auto& timer = static_cast<Timer&>(control);
-        if (timer.enabled()) StartTimer(timer);
-        else StopTimer(timer);
+        if (timer.enabled())
+            StartTimer(timer);
+        else
+            StopTimer(timer);
         return;
     }
     Window* window = WindowOf(&control);

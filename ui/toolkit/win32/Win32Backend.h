@@ -82,8 +82,8 @@ private:
     std::vector<Realized> forms_;
     std::map<std::string, win32::GdiObject<HFONT>> fonts_;
     std::map<COLORREF, win32::GdiObject<HBRUSH>> brushes_;
-    HCURSOR cursors_[3] = {};            // what each slot shows
-    win32::OwnedCursor fromFiles_[3];    // those loaded from cursor files
+    HCURSOR cursors_[3] = {};         // what each slot shows
+    win32::OwnedCursor fromFiles_[3]; // those loaded from cursor files
     std::map<const Form*, Background> backgrounds_;
 };
 

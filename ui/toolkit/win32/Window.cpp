@@ -238,8 +238,7 @@ void Window::RunClick() {
 
 LRESULT Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_ERASEBKGND:
-        return 1; // WM_PAINT paints everything, off screen
+    case WM_ERASEBKGND: return 1; // WM_PAINT paints everything, off screen
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hwnd, &ps);
@@ -276,9 +275,7 @@ LRESULT Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (PtInRect(&client, at)) RunClick();
         }
         return 0;
-    case WM_CAPTURECHANGED:
-        pressed_ = false;
-        return 0;
+    case WM_CAPTURECHANGED: pressed_ = false; return 0;
     case WM_COMMAND:
         if (lParam) {
             Window* child = From(reinterpret_cast<HWND>(lParam));
@@ -301,17 +298,14 @@ LRESULT Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 return reinterpret_cast<LRESULT>(brush);
         break;
     }
-    case WM_TIMER:
-        Tick(wParam);
-        return 0;
+    case WM_TIMER: Tick(wParam); return 0;
     case WM_NCDESTROY:
         RemovePropA(hwnd, kObjectProperty);
         RemovePropA(hwnd, kNameProperty);
         RemovePropA(hwnd, kPictureProperty);
         RemovePropA(hwnd, kIndexProperty);
         break;
-    default:
-        break;
+    default: break;
     }
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
