@@ -8,7 +8,9 @@
 # vrklayout prints it) is there, under its parent, at its place; a few key
 # controls where the design puts them; the panels' stacking order; the
 # runtime state file; the tab images switching panels; a radio group click;
-# the close. Screenshots go to build/screenshots/e2e-*.png.
+# the close. And first the drop-in package the demo tree is unpacked from:
+# the panel's files, and nothing of the servers. Screenshots go to
+# build/screenshots/e2e-*.png.
 set -euo pipefail
 root=${1:?source root}
 build=${2:?windows build dir}
@@ -18,6 +20,7 @@ demo=${3:?demo dir}
 if [ -z "${DISPLAY:-}" ]; then exec "$root/scripts/wine-env" "$0" "$@"; fi
 
 probe_exe=$build/tests/e2e/vrkprobe.exe
+check_exe=$build/tests/stubs/stubcheck.exe
 layout_exe=$build/tests/e2e/vrklayout.exe
 shots=$root/build/screenshots
 work=$demo.work
@@ -25,43 +28,43 @@ log=$work/wine.log
 rm -rf "$work"
 mkdir -p "$work" "$shots"
 
-fail() {
-  echo "panel_e2e: FAIL: $*" >&2
-  exit 1
-}
+test_name=panel_e2e
+# shellcheck source=e2e_lib.sh
+. "$(dirname "$0")/e2e_lib.sh"
+[ -f "$layout_exe" ] || abort "$layout_exe is missing (build the vrklayout target)"
 
-# Wine's daemons must not inherit an output pipe of CTest: every Windows
-# program reads nothing and writes to a file.
-probe() {
-  local status=0
-  "$root/scripts/wine-run" "$probe_exe" "$@" </dev/null >"$work/probe.out" 2>>"$log" || status=$?
-  tr -d '\r' <"$work/probe.out"
-  return $status
-}
-
-for f in "$build/app/vrk.exe" "$probe_exe" "$layout_exe"; do
-  [ -f "$f" ] || fail "$f is missing (build the vrk, vrkprobe and vrklayout targets)"
+# --- the drop-in package the demo tree is unpacked from ----------------------------
+zip=$(ls "$build"/../dist/vrk-*-win64.zip 2>/dev/null | head -n 1)
+[ -n "$zip" ] || abort "no package in $build/../dist"
+python3 -c 'import sys, zipfile; print("\n".join(zipfile.ZipFile(sys.argv[1]).namelist()))' "$zip" >"$work/package.txt"
+for entry in vrk.exe vrk-README.txt vrk/config/settings.ini vrk/langs/English.ini vrk/langs/Deutsch.ini \
+  "vrk/langs/Français.ini" vrk/skins/default/bg.jpg vrk/skins/default/loading.gif vrk/skins/default/ok.ico vrk/tmp/; do
+  grep -qxF "$entry" "$work/package.txt" || abort "the package $(basename "$zip") has no $entry"
 done
+[ "$(grep -c '^vrk/skins/default/.' "$work/package.txt")" = "$(ls "$root/bundle/vrk/skins/default" | wc -l)" ] ||
+  abort "the package's skin differs from bundle/vrk/skins/default"
+grep -qvE '^(vrk\.exe|vrk-README\.txt|vrk/.*)$' "$work/package.txt" &&
+  abort "the package holds more than the panel: $(grep -vE '^(vrk\.exe|vrk-README\.txt|vrk/.*)$' "$work/package.txt" | head -n 3 | tr '\n' ' ')"
 
 VRK_WINDOWS_BUILD=$build "$root/scripts/make-demo-tree" "$demo"
+cmp -s "$build/app/vrk.exe" "$demo/vrk.exe" || abort "the demo tree's vrk.exe is not the one built"
 
 (cd "$demo" && exec "$root/scripts/wine-run" "$demo/vrk.exe" </dev/null >>"$log" 2>&1) &
 panel=$!
 cleanup() {
   if kill -0 "$panel" 2>/dev/null; then
     probe close >/dev/null 2>&1 || true
-    for _ in $(seq 1 50); do kill -0 "$panel" 2>/dev/null || break; sleep 0.2; done
-    kill "$panel" 2>/dev/null || true
+    panel_ended 10 || stop_panel_process
   fi
 }
 trap cleanup EXIT
 
-probe wait 90 >/dev/null || fail "the window \"VORLAN Web Server\" did not come up: $(tail -n 3 "$log" | tr '\n' ' ')"
-if ! errors=$(probe errors); then fail "the panel shows an error box: $errors"; fi
+probe wait 90 >/dev/null || abort "the window \"VORLAN Web Server\" did not come up: $(tail -n 3 "$log" | tr '\n' ' ')"
+if ! errors=$(probe errors); then abort "the panel shows an error box: $errors"; fi
 
-probe list >"$work/list.tsv" || fail "vrkprobe list failed"
+probe list >"$work/list.tsv" || abort "vrkprobe list failed"
 "$root/scripts/wine-run" "$layout_exe" </dev/null 2>>"$log" | tr -d '\r' >"$work/layout.tsv"
-[ -s "$work/layout.tsv" ] || fail "vrklayout printed nothing"
+[ -s "$work/layout.tsv" ] || abort "vrklayout printed nothing"
 
 # The window alone, cut from the screen.
 screenshot() {
@@ -77,19 +80,19 @@ field() { # field <name> <column>: a column of a control's line in the list
 
 # --- the window ----------------------------------------------------------------------
 IFS=$'\t' read -r form_name form_class _ form_rect _ _ _ form_state _ <"$work/list.tsv"
-[ "$form_name $form_class" = "vrk_form VrkForm" ] || fail "the window is $form_name of class $form_class"
+[ "$form_name $form_class" = "vrk_form VrkForm" ] || abort "the window is $form_name of class $form_class"
 declare -A frame
 for kv in $form_state; do frame[${kv%%=*}]=${kv#*=}; done
-[ "${frame[client]}" = 797x486 ] || fail "the client area is ${frame[client]}, not 797x486"
+[ "${frame[client]}" = 797x486 ] || abort "the client area is ${frame[client]}, not 797x486"
 IFS=, read -r x y w h <<<"$form_rect"
 screen_w=${frame[screen]%x*} screen_h=${frame[screen]#*x}
 dx=$((2 * x + w - screen_w)) dy=$((2 * y + h - screen_h))
-[ "${dx#-}" -le 2 ] && [ "${dy#-}" -le 2 ] || fail "the window ($form_rect) is not centred on the screen (${frame[screen]})"
+[ "${dx#-}" -le 2 ] && [ "${dy#-}" -le 2 ] || abort "the window ($form_rect) is not centred on the screen (${frame[screen]})"
 style=$((16#${frame[style]})) exstyle=$((16#${frame[exstyle]}))
-((style & 0x00080000)) && fail "the window has a system menu (caption-bar buttons)"
-((style & 0x00040000)) && fail "the window can be resized"
-((style & 0x00C00000)) || fail "the window has no caption bar"
-((exstyle & 0x00080000)) || fail "the window is not layered (alpha blending)"
+((style & 0x00080000)) && abort "the window has a system menu (caption-bar buttons)"
+((style & 0x00040000)) && abort "the window can be resized"
+((style & 0x00C00000)) || abort "the window has no caption bar"
+((exstyle & 0x00080000)) || abort "the window is not layered (alpha blending)"
 
 # --- every control of the definition, at its place ---------------------------------
 awk -F'\t' '
@@ -116,12 +119,12 @@ awk -F'\t' '
     for (n in kind) if (!(n in found)) { print "missing control " n; bad = 1 }
     if (seen != defined) { print seen " control windows, " defined " controls defined"; bad = 1 }
     exit bad
-  }' "$work/layout.tsv" "$work/list.tsv" >"$work/why" || fail "$(cat "$work/why")"
+  }' "$work/layout.tsv" "$work/list.tsv" >"$work/why" || abort "$(cat "$work/why")"
 
 # --- key controls where the design puts them -----------------------------------------
 while read -r name parent rect; do
-  got="$(field "$name" 3) $(field "$name" 4)" || fail "no control $name"
-  [ "$got" = "$parent $rect" ] || fail "$name is at $got, the design puts it at $parent $rect"
+  got="$(field "$name" 3) $(field "$name" 4)" || abort "no control $name"
+  [ "$got" = "$parent $rect" ] || abort "$name is at $got, the design puts it at $parent $rect"
 done <<'EOF'
 btnExit vrk_form 750,12,32,32
 imgTabApache vrk_form 286,172,32,32
@@ -140,28 +143,28 @@ EOF
 previous=-1
 for p in PanelApache PanelMySQL PanelFeedback PanelVRK PanelDB PanelFTP PanelPgSQL PanelVRKInformation; do
   index=$(field "$p" 7)
-  [ "$index" -gt "$previous" ] || fail "$p is stacked above a panel defined after it"
+  [ "$index" -gt "$previous" ] || abort "$p is stacked above a panel defined after it"
   previous=$index
 done
 
 # --- what the start-up showed -----------------------------------------------------------
 for p in PanelApache PanelDB PanelFTP PanelVRKInformation PanelMySQL PanelPgSQL PanelFeedback; do
-  [ "$(field "$p" 5)" = 0 ] || fail "$p is visible at start"
+  [ "$(field "$p" 5)" = 0 ] || abort "$p is visible at start"
 done
-[ "$(field PanelVRK 5)" = 1 ] || fail "the welcome panel PanelVRK is not visible at start"
-[ "$(field lbl_vorlan 9)" = "VORLAN CMS" ] || fail "lbl_vorlan reads \"$(field lbl_vorlan 9)\""
-case "$(field VRKTitle 9)" in "VORLAN WEB SERVER - "*) ;; *) fail "VRKTitle reads \"$(field VRKTitle 9)\"" ;; esac
+[ "$(field PanelVRK 5)" = 1 ] || abort "the welcome panel PanelVRK is not visible at start"
+[ "$(field lbl_vorlan 9)" = "VORLAN CMS" ] || abort "lbl_vorlan reads \"$(field lbl_vorlan 9)\""
+case "$(field VRKTitle 9)" in "VORLAN WEB SERVER - "*) ;; *) abort "VRKTitle reads \"$(field VRKTitle 9)\"" ;; esac
 for pair in 'imgTabApache\apache.ico' 'btnExit\close.ico' 'frmGif\loading.gif' 'imgLogoApache\apache_logo.ico'; do
   name=${pair%%\\*} file=\\${pair#*\\}
   picture=$(field "$name" 10)
-  [ "${picture%"$file"}" != "$picture" ] || fail "$name shows \"$picture\", not $file"
+  [ "${picture%"$file"}" != "$picture" ] || abort "$name shows \"$picture\", not $file"
 done
 
 run_ini=$demo/vrk/tmp/run.ini
-[ -f "$run_ini" ] || fail "no runtime state file $run_ini"
+[ -f "$run_ini" ] || abort "no runtime state file $run_ini"
 value() { tr -d '\r' <"$run_ini" | awk -F= -v s="[$1]" -v k="$2" '/^\[/ { in_s = ($0 == s) } in_s && $1 == k { print substr($0, length(k) + 2) }'; }
-[ "$(value gui version)" = 1.3.22 ] || fail "run.ini [gui] version is \"$(value gui version)\""
-[ "$(value credit creator)" = Malverin ] || fail "run.ini [credit] creator is \"$(value credit creator)\""
+[ "$(value gui version)" = 1.3.22 ] || abort "run.ini [gui] version is \"$(value gui version)\""
+[ "$(value credit creator)" = Malverin ] || abort "run.ini [credit] creator is \"$(value credit creator)\""
 
 # --- clicks ------------------------------------------------------------------------------
 # A click is handled when the panel's thread gets to it: wait until it shows.
@@ -175,23 +178,21 @@ until_shows() { # until_shows <column> <name> <value>
 }
 
 probe click imgTabApache >/dev/null
-until_shows 5 PanelApache 1 || fail "a click on imgTabApache does not show PanelApache"
-[ "$(field PanelVRK 5)" = 0 ] || fail "PanelVRK still shows after a click on imgTabApache"
+until_shows 5 PanelApache 1 || abort "a click on imgTabApache does not show PanelApache"
+[ "$(field PanelVRK 5)" = 0 ] || abort "PanelVRK still shows after a click on imgTabApache"
 screenshot e2e-apache.png
 
 # The middle of the PHP group is its second item.
 probe click rgp_PHPVersions >/dev/null
-until_shows 8 rgp_PHPVersions index=1 || fail "a click on the middle of rgp_PHPVersions does not select PHP 5.3"
+until_shows 8 rgp_PHPVersions index=1 || abort "a click on the middle of rgp_PHPVersions does not select PHP 5.3"
 
 probe click imgTabVRK >/dev/null
-until_shows 5 PanelVRKInformation 1 || fail "a click on imgTabVRK does not show PanelVRKInformation"
-[ "$(field PanelApache 5)" = 0 ] || fail "PanelApache still shows after a click on imgTabVRK"
-[ "$(field PanelVRK 5)" = 0 ] || fail "PanelVRK shows again after a click on imgTabVRK"
+until_shows 5 PanelVRKInformation 1 || abort "a click on imgTabVRK does not show PanelVRKInformation"
+[ "$(field PanelApache 5)" = 0 ] || abort "PanelApache still shows after a click on imgTabVRK"
+[ "$(field PanelVRK 5)" = 0 ] || abort "PanelVRK shows again after a click on imgTabVRK"
 screenshot e2e-information.png
 
 # --- close --------------------------------------------------------------------------------
-probe close >/dev/null || fail "vrkprobe close failed"
-for _ in $(seq 1 300); do kill -0 "$panel" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$panel" 2>/dev/null && fail "vrk.exe still runs after its window was asked to close"
-wait "$panel" || true
+probe close >/dev/null || abort "vrkprobe close failed"
+panel_ended 30 || abort "vrk.exe still runs after its window was asked to close"
 echo "panel_e2e: ok (screenshots in $shots/e2e-*.png)"
