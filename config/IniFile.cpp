@@ -14,9 +14,6 @@ std::optional<std::int32_t> ParseIniInteger(const std::string& value) {
     if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
         base = 16;
         s.remove_prefix(2);
-    } else if (!s.empty() && s[0] == '$') {
-        base = 16;
-        s.remove_prefix(1);
     } else if (!s.empty() && (s[0] == '-' || s[0] == '+')) {
         negative = s[0] == '-';
         s.remove_prefix(1);

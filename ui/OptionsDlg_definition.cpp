@@ -37,6 +37,8 @@ const FormDef kWindow{
     .icon = "MAINICON",
     .color = kDialogColor,
     .font = kSmall,
+    // The skin's cursors are the main window's: the dialog keeps the system's.
+    .cursor = Cursor::kSystemArrow,
 };
 
 const ControlDef<T> kControls[] = {
@@ -126,12 +128,38 @@ const ControlDef<T> kControls[] = {
 
 #undef FIELD
 
+// The order in which Tab moves the focus; it skips what cannot take it (the
+// disabled controls, the panel).
+const Field<T> kTabOrder[] = {
+    &T::ed_InstallationDrive,
+    &T::cb_skins,
+    &T::cb_langs,
+    &T::cbx_stopServicesAtExit,
+    &T::cbx_trayAtExit,
+    &T::cbx_clearTempFiles,
+    &T::cbx_ganerateStatistics,
+    &T::cbx_ciSecurity,
+    &T::cbx_autorun,
+    &T::cbx_runApache,
+    &T::cb_phpversions,
+    &T::cbx_mysql,
+    &T::cb_mysqlversions,
+    &T::cbx_pgsql,
+    &T::cbx_filezilla,
+    &T::ed_ciUserName,
+    &T::ed_ciPassord,
+    &T::Panel1,
+    &T::btnApply,
+    &T::btnCancel,
+    &T::cbx_mongodb,
+};
+
 } // namespace
 
 std::span<const ControlDef<TOptionsDialog>> TOptionsDialog::Definition() { return kControls; }
 
 void TOptionsDialog::BuildLayout() {
-    Build<TOptionsDialog>(*this, kWindow, kControls);
+    Build<TOptionsDialog>(*this, kWindow, kControls, kTabOrder);
     ed_InstallationDrive->SetCaption(installationRoot_ + "vrk");
 }
 

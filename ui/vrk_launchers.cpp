@@ -37,7 +37,10 @@ void Tvrk_form::OpenPhpPGAdmin() { Shell(true, "https://localhost/phppgadmin"); 
 void Tvrk_form::OpenMongoDBAdminDialog() { Shell(true, "https://localhost/mongo"); }
 void Tvrk_form::OpenVORLANWebPage() { Shell(true, kProductWebSite); }
 // The vrk folder of the installation the panel runs from, wherever that is.
-void Tvrk_form::OpenVRKFolder() { Shell(false, os().WindowsFolder() + "\\explorer.exe", AppPath + "vrk"); }
+// In quotes: the explorer reads a comma as the end of its folder.
+void Tvrk_form::OpenVRKFolder() {
+    Shell(false, os().WindowsFolder() + "\\explorer.exe", catalogue::Quoted(AppPath + "vrk"));
+}
 void Tvrk_form::OpenServicesManager() { Shell(false, SystemProgram(os(), "mmc.exe"), "services.msc"); }
 void Tvrk_form::OpenTaskManager() { Shell(false, SystemProgram(os(), "taskmgr.exe")); }
 void Tvrk_form::OpenSPMDialog() { Shell(false, SystemProgram(os(), "mmc.exe"), "perfmon.msc"); }

@@ -11,7 +11,12 @@
 # once, while the main window keeps its English captions until the dialog is
 # closed; the settings file then holds every key Apply writes, with the skin
 # untouched; the title keeps exactly one version through two closes of the
-# dialog. Then the pgAdmin III link with PostgreSQL running: the stand-in's
+# dialog; the acting images' names follow the language. Then the dialog by
+# keyboard: the focus starts on the first control that takes it, Tab and
+# Shift+Tab follow the dialog's order over what is disabled, Space ticks,
+# Return and Space press Apply, a version typed into its box is stored as the
+# item it equals or none, Esc closes as Cancel. Then the pgAdmin III link
+# with PostgreSQL running: the stand-in's
 # window opens, the panel answers and its status poll goes on while it is
 # open, and all is well after it is closed. Throughout, libraries planted
 # beside vrk.exe under the names of the system's own (MSIMG32.dll and
@@ -289,6 +294,71 @@ expect "after a second close the title \"$title\" still holds the version once" 
   test "$(grep -o '1\.3\.22\.0' <<<"$title" | wc -l)" = 1
 expect "a Cancel right away leaves settings.ini as it was" cmp -s "$settings" "$work/settings.before"
 expect "no error box after the options dialog" no_error_box
+# The images that act are named for screen readers (their window text, never
+# shown) after their labels, in the language now chosen.
+expect "the acting images' names follow the language: imgApacheRunStop \"Starten\", btnExit \"Beenden\"" \
+  until_captions 3 -- imgApacheRunStop Starten btnExit Beenden imgStartPage Startseite
+
+# ======================================================================================
+echo "== the options dialog by keyboard"
+# Keys as a person types them: to the window that has the keyboard focus.
+key() {
+  xdotool key --delay 60 "$@" 2>>"$log"
+  sleep 0.4
+}
+focus() { probe --window Optionen focus; }
+# tabs <keys...>: presses each key and lists where the focus went
+tabs() {
+  local k out=""
+  for k in "$@"; do
+    key "$k"
+    out+="$(focus) "
+  done
+  echo "${out% }"
+}
+probe click imgOptions >/dev/null
+expect "the dialog opens" probe --window Optionen wait 15
+expect "the focus starts on the first control that takes it: cb_langs" test "$(focus)" = cb_langs
+# Autorun is off: the dialog's timer has disabled the servers' boxes.
+order=$(tabs Tab Tab Tab Tab Tab Tab shift+Tab)
+expect "Tab and Shift+Tab follow the dialog's order over what is disabled ($order)" \
+  test "$order" = "cbx_stopServicesAtExit cbx_clearTempFiles cbx_autorun btnApply btnCancel cb_langs btnCancel"
+ssae=$(ini_get "$settings" vrk ssae)
+key Tab Tab
+expect "the focus is on cbx_stopServicesAtExit" test "$(focus)" = cbx_stopServicesAtExit
+key space
+key shift+Tab shift+Tab shift+Tab
+expect "three Shift+Tab from there reach btnApply" test "$(focus)" = btnApply
+key Return
+expect "Space ticks the box and Return on Apply stores it: ssae=$((1 - ssae))" \
+  until_ok 3 eval '[ "$(ini_get "$settings" vrk ssae)" = $((1 - ssae)) ]'
+key Tab Tab Tab space shift+Tab shift+Tab shift+Tab space
+expect "... and again, Space on Apply: ssae=$ssae" until_ok 3 eval '[ "$(ini_get "$settings" vrk ssae)" = "$ssae" ]'
+# Autorun on, Apache's box then enabled: the PHP version box takes what is
+# typed, the item it equals, or none.
+key Tab Tab Tab Tab Tab
+expect "five Tab from Apply reach cbx_autorun" test "$(focus)" = cbx_autorun
+key space
+sleep 1.2 # the dialog's timer enables the servers' boxes
+key Tab Tab
+expect "with autorun ticked, Tab reaches cb_phpversions" test "$(focus)" = cb_phpversions
+key End shift+Home
+xdotool type --delay 60 "PHP 5.3" 2>>"$log"
+key Tab Tab
+expect "... then cb_mysqlversions" test "$(focus)" = cb_mysqlversions
+key End shift+Home
+xdotool type --delay 60 "foo" 2>>"$log"
+key Tab Tab Tab
+expect "... and btnApply" test "$(focus)" = btnApply
+key Return
+expect "Apply stores what was typed: [autorun] auto=1, php=1 (\"PHP 5.3\"), mysql=-1 (\"foo\")" \
+  until_ok 3 eval '[ "$(ini_get "$settings" autorun auto)" = 1 ] && [ "$(ini_get "$settings" autorun php)" = 1 ] &&
+                   [ "$(ini_get "$settings" autorun mysql)" = -1 ]'
+cp "$settings" "$work/settings.before"
+key shift+Tab shift+Tab space Escape
+expect "Esc closes the dialog as Cancel does" until_ok 5 eval '[ "$(window_field 6)" = 1 ]'
+expect "... and changes nothing (the tick it undid is not stored)" cmp -s "$settings" "$work/settings.before"
+expect "no error box after the keyboard" no_error_box
 
 # ======================================================================================
 echo "== the pgAdmin III link"

@@ -217,10 +217,10 @@ start_by_click() {
   else
     bad "$name: a click on $image starts the service \"$service\" (it is $(check state "$service"))"
   fi
-  local after=("$image:picture:\\stop.ico" "$label:caption:Stop")
+  local after=("$image:picture:\\stop.ico" "$label:caption:Stop" "$image:caption:Stop")
   [ "$run" = - ] || after+=("$run:visible:1" "$gif:visible:0")
   if until_looks 10 "${after[@]}"; then
-    ok "$name: $label reads \"Stop\"$([ "$run" = - ] || echo ", $run shown")"
+    ok "$name: $label and the name of $image read \"Stop\"$([ "$run" = - ] || echo ", $run shown")"
   else
     bad "$name: after the start, $(describe "$image" "$label" ${run#-} ${gif#-})"
   fi
@@ -237,10 +237,10 @@ stop_by_click() {
   else
     bad "$name: a second click stops and removes \"$service\" (it is $(check state "$service"))"
   fi
-  local after=("$image:picture:\\run.ico" "$label:caption:Start")
+  local after=("$image:picture:\\run.ico" "$label:caption:Start" "$image:caption:Start")
   [ "$run" = - ] || after+=("$run:visible:0" "$gif:visible:0")
   if until_looks 10 "${after[@]}"; then
-    ok "$name: $label reads \"Start\"$([ "$run" = - ] || echo ", $run hidden")"
+    ok "$name: $label and the name of $image read \"Start\"$([ "$run" = - ] || echo ", $run hidden")"
   else
     bad "$name: after the stop, $(describe "$image" "$label" ${run#-} ${gif#-})"
   fi

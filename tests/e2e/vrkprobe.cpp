@@ -8,6 +8,8 @@
 //   vrkprobe wait <seconds>  until the panel's window is up and idle
 //   vrkprobe errors          prints the error boxes the panel shows
 //   vrkprobe close           asks the panel's window to close
+//   vrkprobe focus           prints the name of the control with the keyboard
+//                            focus (of the window's thread), or "-"
 //   vrkprobe select <name> <item>
 //                            picks the item of that text in a drop-down list
 //                            (as choosing it with the mouse does: the list's
@@ -268,9 +270,30 @@ int Select(const std::string& name, const std::string& item) {
     return 0;
 }
 
+int Focus() {
+    HWND panel = RequirePanel();
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(panel, nullptr), &info)) {
+        std::fprintf(stderr, "vrkprobe: no thread information\n");
+        return 1;
+    }
+    // The control the focused window belongs to: the edit field of a
+    // drop-down list is the list's.
+    for (HWND hwnd = info.hwndFocus; hwnd; hwnd = GetParent(hwnd)) {
+        const std::string name = NameOf(hwnd);
+        if (!name.empty()) {
+            std::printf("%s\n", name.c_str());
+            return 0;
+        }
+    }
+    std::printf("-\n");
+    return 0;
+}
+
 int Usage() {
     std::fprintf(stderr, "usage: vrkprobe [--window <title>] list | click <name> | wait <seconds> | errors | close"
-                         " | select <name> <item>\n");
+                         " | focus | select <name> <item>\n");
     return 1;
 }
 
@@ -290,6 +313,7 @@ int main(int argc, char** argv) {
     if (command == "wait" && argc == 3) return Wait(std::atof(argv[2]));
     if (command == "errors" && argc == 2) return Errors();
     if (command == "close" && argc == 2) return Close();
+    if (command == "focus" && argc == 2) return Focus();
     if (command == "select" && argc == 4) return Select(argv[2], argv[3]);
     return Usage();
 }

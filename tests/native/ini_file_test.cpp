@@ -87,7 +87,8 @@ TEST_F(IniFileTest, SectionHeaderRunsToTheLastBracketAndLineEndsOfEveryKind) {
 
 TEST_F(IniFileTest, IntegersAndBooleans) {
     WriteIni("[t]\r\nyes=yes\r\ntrue=true\r\ntwo=2\r\nminus=-1\r\nhex=0x2\r\nhexbig=0XfF\r\nshort=0x\r\n"
-             "zero=0\r\nplus=+7\r\nbig=2147483648\r\nsmall=-2147483648\r\nallf=0xFFFFFFFF\r\ntrail=12a\r\n");
+             "zero=0\r\nplus=+7\r\nbig=2147483648\r\nsmall=-2147483648\r\nallf=0xFFFFFFFF\r\ntrail=12a\r\n"
+             "dollar=$10\r\n");
     EXPECT_EQ(ini.ReadInteger("t", "yes", 9), 9);
     EXPECT_EQ(ini.ReadInteger("t", "two", 9), 2);
     EXPECT_EQ(ini.ReadInteger("t", "minus", 9), -1);
@@ -99,6 +100,7 @@ TEST_F(IniFileTest, IntegersAndBooleans) {
     EXPECT_EQ(ini.ReadInteger("t", "small", 9), -2147483647 - 1);
     EXPECT_EQ(ini.ReadInteger("t", "allf", 9), -1);
     EXPECT_EQ(ini.ReadInteger("t", "trail", 9), 9);
+    EXPECT_EQ(ini.ReadInteger("t", "dollar", 9), 9) << "hexadecimal only after 0x";
 
     EXPECT_FALSE(ini.ReadBool("t", "yes", false)) << "a word reads as the default";
     EXPECT_TRUE(ini.ReadBool("t", "yes", true));

@@ -53,7 +53,7 @@ TEST_F(LaunchersTest, ShellLinksOpenTheirTargetsAndOnlyTheBundlesPagesHaveAnOwne
                          "open|https://localhost/mongo|||1|4660",
                          "open|https://localhost|||1|4660",
                          "open|https://www.vorlan.example/|||1|4660",
-                         "open|C:\\Windows\\explorer.exe|C:\\VORLAN\\vrk||1|0",
+                         "open|C:\\Windows\\explorer.exe|\"C:\\VORLAN\\vrk\"||1|0",
                          "open|C:\\Windows\\system32\\mmc.exe|services.msc||1|0",
                          "open|C:\\Windows\\system32\\taskmgr.exe|||1|0",
                          "open|C:\\Windows\\system32\\mmc.exe|perfmon.msc||1|0",
@@ -211,6 +211,54 @@ TEST_F(LaunchersTest, TheDialogShowsTheInstallationsOwnFolderAndTranslatorLines)
     EXPECT_EQ(dialog->lbl_Translator->caption(), " ");
     EXPECT_TRUE(dialog->cb_langs->items().empty());
     EXPECT_EQ(dialog->cb_phpversions->itemIndex(), 0) << "defaults select the first version";
+    EXPECT_EQ(dialog->lbl_languages->EffectiveCursor(), ui::Cursor::kSystemArrow)
+        << "the skin's cursors are not the dialog's";
+}
+
+// Tab goes through the dialog in its order, over what cannot take the focus
+// at that moment: what is disabled, and the about panel.
+TEST_F(LaunchersTest, TabFollowsTheDialogsOrderOverWhatCannotTakeTheFocus) {
+    Started();
+    TOptionsDialog& d = *dialog;
+    auto walk = [&](ui::Control* from, bool backwards, int steps) {
+        std::vector<std::string> names;
+        for (int i = 0; i < steps; ++i) {
+            from = d.NextTabStop(from, backwards);
+            names.push_back(from ? from->name : "none");
+        }
+        return names;
+    };
+    EXPECT_EQ(walk(nullptr, false, 1), std::vector<std::string>{"none"}) << "a hidden dialog takes no keys";
+    d.Show();
+    d.Timer1Timer(); // autorun off: the servers' boxes are disabled
+    EXPECT_EQ(walk(nullptr, false, 7),
+              (std::vector<std::string>{"cb_langs", "cbx_stopServicesAtExit", "cbx_clearTempFiles", "cbx_autorun",
+                                        "btnApply", "btnCancel", "cb_langs"}));
+    EXPECT_EQ(walk(nullptr, true, 2), (std::vector<std::string>{"btnCancel", "btnApply"}));
+    d.cbx_autorun->SetChecked(true);
+    d.cbx_runApache->SetChecked(true);
+    d.cbx_mysql->SetChecked(false);
+    d.Timer1Timer();
+    EXPECT_EQ(walk(d.cbx_autorun, false, 8),
+              (std::vector<std::string>{"cbx_runApache", "cb_phpversions", "cbx_mysql", "cbx_pgsql", "cbx_filezilla",
+                                        "btnApply", "btnCancel", "cbx_mongodb"}));
+}
+
+// What is typed into a version box selects the item it equals, or none,
+// and Apply stores that.
+TEST_F(LaunchersTest, ATypedVersionSelectsTheItemItEqualsOrNone) {
+    Started();
+    TOptionsDialog& d = *dialog;
+    d.cb_phpversions->SetText("PHP 5.3");
+    d.cb_mysqlversions->SetText("foo");
+    EXPECT_EQ(d.cb_phpversions->itemIndex(), 1);
+    EXPECT_EQ(d.cb_mysqlversions->itemIndex(), -1);
+    d.Show();
+    backend.Click(*d.btnApply);
+    EXPECT_EQ(IniLookup(SettingsText(), "autorun", "php"), "1");
+    EXPECT_EQ(IniLookup(SettingsText(), "autorun", "mysql"), "-1");
+    EXPECT_EQ(d.cb_phpversions->text(), "PHP 5.3") << "reloaded from the file";
+    EXPECT_EQ(d.cb_mysqlversions->text(), "");
 }
 
 TEST_F(LaunchersTest, AFailedApplyKeepsTheDialogAsTheUserLeftIt) {

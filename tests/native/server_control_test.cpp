@@ -173,6 +173,25 @@ TEST_F(ServerControlTest, EachServersCommandsPausesAndLook) {
     EXPECT_EQ(f.lbl_MySQLRunStop->caption(), "Start");
 }
 
+// Images that act carry the name a screen reader announces: their label's
+// caption, in the language, following the start/stop word.
+TEST_F(ServerControlTest, ActingImagesAreNamedAfterTheirLabelsInTheLanguage) {
+    WriteSettings("[vrk]\r\nlanguage=Deutsch\r\n");
+    Tvrk_form& f = Started();
+    EXPECT_EQ(f.imgApacheRunStop->caption(), "Starten");
+    EXPECT_EQ(f.imgStartPage->caption(), "Startseite");
+    EXPECT_EQ(f.imgTabDB->caption(), "MySQL-Datenbank, PostgreSQL-Datenbank, MongoDB-Datenbank");
+    EXPECT_EQ(f.btnExit->caption(), "Beenden");
+    Press(*f.imgApacheRunStop);
+    EXPECT_EQ(f.imgApacheRunStop->caption(), "Stoppen");
+    WriteSettings("[vrk]\r\nlanguage=English\r\n");
+    f.ReadSettings();
+    os.services = {{"Apache2.2", 4}};
+    f.Timer1Timer();
+    EXPECT_EQ(f.imgApacheRunStop->caption(), "Stop");
+    EXPECT_EQ(f.btnMinimize->caption(), "Minimize");
+}
+
 TEST_F(ServerControlTest, PostgreSQLLeavesItsCaptionToThePoll) {
     os.services = {{"postgresql-9.1", 4}};
     Tvrk_form& f = Started();

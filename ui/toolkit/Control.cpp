@@ -89,6 +89,18 @@ void Control::SetCaption(const std::string& c) {
     if (caption_ == c) return;
     caption_ = c;
     Changed();
+    for (Control* image : named_) image->NameAfter(image->nameSources_);
+}
+
+void Control::NameAfter(std::vector<Control*> labels) {
+    std::string name;
+    for (Control* label : labels) {
+        if (std::find(label->named_.begin(), label->named_.end(), this) == label->named_.end())
+            label->named_.push_back(this);
+        name += (name.empty() ? "" : ", ") + label->caption();
+    }
+    nameSources_ = std::move(labels);
+    SetCaption(name);
 }
 
 void Control::SetFont(const Font& f) {
@@ -165,12 +177,23 @@ void CheckBox::SetChecked(bool c) {
 void DropDownList::SetItems(std::vector<std::string> items) {
     items_ = std::move(items);
     itemIndex_ = -1;
+    text_.clear();
     Changed();
 }
 
 void DropDownList::SetItemIndex(int index) {
     if (index < -1 || index >= static_cast<int>(items_.size())) index = -1;
-    if (itemIndex_ == index) return;
+    if (itemIndex_ == index && text_ == SelectedText()) return;
+    itemIndex_ = index;
+    text_ = SelectedText();
+    Changed();
+}
+
+void DropDownList::SetText(const std::string& text) {
+    const auto it = std::find(items_.begin(), items_.end(), text);
+    const int index = it == items_.end() ? -1 : static_cast<int>(it - items_.begin());
+    if (text_ == text && itemIndex_ == index) return;
+    text_ = text;
     itemIndex_ = index;
     Changed();
 }
@@ -228,5 +251,19 @@ void Form::Close() {
 }
 
 void Form::Minimize() { app_.backend().MinimizeForm(*this); }
+
+Control* Form::NextTabStop(const Control* from, bool backwards) const {
+    const int count = static_cast<int>(tabOrder.size());
+    const auto found = std::find(tabOrder.begin(), tabOrder.end(), from);
+    const int at = found == tabOrder.end() ? (backwards ? count : -1) : static_cast<int>(found - tabOrder.begin());
+    for (int step = 1; step <= count; ++step) {
+        Control* control = tabOrder[((at + (backwards ? -step : step)) % count + count) % count];
+        const bool takesKeys = control->kind == Kind::kCheckBox || control->kind == Kind::kDropDownList ||
+                               control->kind == Kind::kEdit || control->kind == Kind::kMemo ||
+                               control->kind == Kind::kButton;
+        if (takesKeys && control->Reachable()) return control;
+    }
+    return nullptr;
+}
 
 } // namespace vrk::ui

@@ -42,6 +42,10 @@ public:
     bool Showing() const; // visible with all its parents
     const std::string& caption() const { return caption_; }
     void SetCaption(const std::string& c);
+    // An image that acts is named after the labels that go with it: its
+    // caption, the window text a screen reader announces (an image shows no
+    // text), follows theirs, joined by ", ".
+    void NameAfter(std::vector<Control*> labels);
     const Font& font() const { return font_; }
     void SetFont(const Font& f);
     Color color() const { return color_; }
@@ -67,6 +71,8 @@ public:
 protected:
     Control* parent_;
     std::vector<Control*> children_;
+    std::vector<Control*> nameSources_; // the labels it is named after
+    std::vector<Control*> named_;       // the images named after it
     Rect bounds_;
     bool visible_ = true;
     bool enabled_ = true;
@@ -152,7 +158,7 @@ private:
 class DropDownList : public Control {
 public:
     DropDownList(std::string name, Control* parent) : Control(Kind::kDropDownList, std::move(name), parent) {}
-    bool withEditField = false; // a box the user could also type into
+    bool withEditField = false; // a box the user can also type into
     int itemHeight = 16;
     const std::vector<std::string>& items() const { return items_; }
     void SetItems(std::vector<std::string> items); // clears the selection
@@ -160,10 +166,15 @@ public:
     // Any index outside the items leaves the box without a selection.
     void SetItemIndex(int index);
     std::string SelectedText() const;
+    // What the edit field shows: the selected item, or what the user typed,
+    // which selects the item it equals, and none when it equals none.
+    const std::string& text() const { return text_; }
+    void SetText(const std::string& text);
 
 private:
     std::vector<std::string> items_;
     int itemIndex_ = -1;
+    std::string text_;
 };
 
 class Edit : public Control {
@@ -217,7 +228,13 @@ public:
     std::function<void()> onCreate;
     std::function<void(CloseAction&)> onClose;
 
-    // Runs onCreate inside the error guard, then realises the window.
+    // Runs onCreate inside the error guard, then realises the window. Its
+    // timers start then, once the creation handler has returned: a tick
+    // inside the start-up (in a wait of its stop-all) would run the status
+    // poll on a window that is not yet shown and whose servers' controls the
+    // start-up has not yet set, and what such a poll writes to run.ini the
+    // stop-all writes over when it ends; the program runs the first poll
+    // itself as soon as the window shows.
     void Create();
     void Show();
     void Hide();
@@ -228,6 +245,15 @@ public:
     void Minimize();
     bool modal = false;
     int modalResult = 0;
+
+    // The order in which Tab moves the keyboard focus through the controls;
+    // a form without one takes no keys of its own (the main window).
+    std::vector<Control*> tabOrder;
+    // The control after (backwards: before) `from` in the tab order that can
+    // take the focus: of a kind that takes keys, shown and enabled with its
+    // parents, as Tab skips the others. Without `from`, the first (last) one;
+    // nullptr when none can.
+    Control* NextTabStop(const Control* from, bool backwards = false) const;
 
     // Every control of the form by name, nested ones included.
     Control* Find(const std::string& name);

@@ -99,6 +99,8 @@ template <class F> struct ControlDef {
     CaptionDef caption{};
     void (F::*click)() = nullptr; // a timer: what each tick runs
     std::array<const char*, 3> items{};
+    // An image that acts: the labels it is named after, for screen readers.
+    std::array<Label * F::*, 3> namedAfter{};
     int columns = 1;
     int selected = -1;
     unsigned interval = 0;
@@ -139,7 +141,8 @@ std::vector<std::string> Items(const std::array<const char*, 3>& items);
 // program when it loads the skin.
 void LoadEmbeddedPicture(Image& image, const char* picture);
 
-template <class F> void Build(F& form, const FormDef& def, std::span<const ControlDef<F>> rows) {
+template <class F>
+void Build(F& form, const FormDef& def, std::span<const ControlDef<F>> rows, std::span<const Field<F>> tabOrder = {}) {
     ApplyFormDef(form, def);
     for (const ControlDef<F>& row : rows) {
         Control* parent = row.parent ? static_cast<Control*>(form.*row.parent) : &form;
@@ -171,6 +174,15 @@ template <class F> void Build(F& form, const FormDef& def, std::span<const Contr
                 made->onClick = handler;
         }
     }
+    // What refers to other controls, once they all exist.
+    for (const ControlDef<F>& row : rows) {
+        std::vector<Control*> labels;
+        for (Label* F::*label : row.namedAfter)
+            if (label) labels.push_back(form.*label);
+        if (!labels.empty()) ControlOf(form, row)->NameAfter(std::move(labels));
+    }
+    for (const Field<F>& field : tabOrder)
+        form.tabOrder.push_back(std::visit([&](auto member) -> Control* { return form.*member; }, field));
 }
 
 } // namespace vrk::ui

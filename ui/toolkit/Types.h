@@ -38,9 +38,10 @@ struct Rect {
     bool operator==(const Rect&) const = default;
 };
 
-// Which of the application's two cursor slots a control shows; kParent
-// shows its parent's cursor.
-enum class Cursor { kParent, kArrow, kHand };
+// Which of the application's two cursor slots a control shows (the skin
+// replaces both), or the system's own arrow; kParent shows its parent's
+// cursor.
+enum class Cursor { kParent, kArrow, kHand, kSystemArrow };
 
 enum class Align { kLeft, kCenter, kRight };
 

@@ -17,7 +17,7 @@ public:
 
     std::vector<std::string> errors; // messages of the error boxes, in order
     std::string title;
-    std::string cursorFiles[3]; // per slot: the file loaded, "" for the system arrow
+    std::string cursorFiles[4]; // per slot: the file loaded, "" for the system arrow
     std::vector<Timer*> timers; // running timers
     bool quit = false;
     bool minimized = false;

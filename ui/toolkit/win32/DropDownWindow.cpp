@@ -31,6 +31,11 @@ public:
     }
 
     void Command(WORD code) override {
+        if (code == CBN_EDITCHANGE) {
+            // What the user types selects the item it equals, or none.
+            list_.SetText(EditText());
+            return;
+        }
         if (code != CBN_SELCHANGE) return;
         const int index = static_cast<int>(SendMessageA(hwnd, CB_GETCURSEL, 0, 0));
         if (index == list_.itemIndex()) return;
@@ -70,8 +75,22 @@ private:
                 SendMessageA(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
             SendMessageA(hwnd, CB_SETITEMHEIGHT, 0, list_.itemHeight);
         }
-        if (static_cast<int>(SendMessageA(hwnd, CB_GETCURSEL, 0, 0)) != list_.itemIndex())
-            SendMessageA(hwnd, CB_SETCURSEL, static_cast<WPARAM>(list_.itemIndex()), 0);
+        if (!list_.withEditField) {
+            if (static_cast<int>(SendMessageA(hwnd, CB_GETCURSEL, 0, 0)) != list_.itemIndex())
+                SendMessageA(hwnd, CB_SETCURSEL, static_cast<WPARAM>(list_.itemIndex()), 0);
+            return;
+        }
+        // An edit field that shows what the user typed is left as it is:
+        // selecting would replace the text and move the caret.
+        if (EditText() == list_.text()) return;
+        SendMessageA(hwnd, CB_SETCURSEL, static_cast<WPARAM>(list_.itemIndex()), 0);
+        if (EditText() != list_.text()) SetWindowTextA(hwnd, list_.text().c_str());
+    }
+
+    std::string EditText() const {
+        char text[256] = {};
+        GetWindowTextA(hwnd, text, sizeof text);
+        return text;
     }
 
     DropDownList& list_;

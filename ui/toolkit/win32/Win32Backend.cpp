@@ -63,6 +63,7 @@ Win32Backend::Win32Backend() : instance_(GetModuleHandleA(nullptr)) {
     cursors_[Slot(Cursor::kParent)] = LoadCursorA(nullptr, IDC_ARROW);
     cursors_[Slot(Cursor::kArrow)] = LoadCursorA(nullptr, IDC_ARROW);
     cursors_[Slot(Cursor::kHand)] = LoadCursorA(nullptr, IDC_HAND);
+    cursors_[Slot(Cursor::kSystemArrow)] = LoadCursorA(nullptr, IDC_ARROW);
 }
 
 Win32Backend::~Win32Backend() {
@@ -190,6 +191,10 @@ void Win32Backend::RunModal(Form& form) {
             disabled.push_back(other);
         }
     }
+    // The keyboard starts on the first control that can take it, and the
+    // focus is drawn from the start, as in any dialog used by keyboard.
+    if (Control* first = form.NextTabStop(nullptr)) Focus(*first);
+    SendMessageA(window->hwnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
     MSG msg;
     while (form.modal) {
         const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
@@ -198,11 +203,49 @@ void Win32Backend::RunModal(Form& form) {
             if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
             break;
         }
+        if (DialogKey(form, msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
     for (HWND other : disabled) EnableWindow(other, TRUE);
     if (!disabled.empty()) SetActiveWindow(disabled.front());
+}
+
+Control* Win32Backend::FocusedControl() const {
+    // The window with the focus, or the control it is a part of (the edit
+    // field of a drop-down list).
+    for (HWND hwnd = GetFocus(); hwnd; hwnd = GetParent(hwnd))
+        if (Window* window = Window::From(hwnd)) return &window->control;
+    return nullptr;
+}
+
+void Win32Backend::Focus(Control& control) {
+    if (Window* window = WindowOf(&control); window && window->hwnd) SetFocus(window->hwnd);
+}
+
+bool Win32Backend::DialogKey(Form& form, const MSG& msg) {
+    if (msg.message != WM_KEYDOWN || form.tabOrder.empty()) return false;
+    Window* formWindow = WindowOf(&form);
+    if (msg.hwnd != formWindow->hwnd && !IsChild(formWindow->hwnd, msg.hwnd)) return false;
+    Control* focused = FocusedControl();
+    // An open list takes its own keys: Esc and Enter close it.
+    if (focused && focused->kind == Kind::kDropDownList &&
+        SendMessageA(WindowOf(focused)->hwnd, CB_GETDROPPEDSTATE, 0, 0))
+        return false;
+    switch (msg.wParam) {
+    case VK_TAB:
+        if (Control* next = form.NextTabStop(focused, GetKeyState(VK_SHIFT) < 0)) Focus(*next);
+        return true;
+    case VK_ESCAPE: // as Cancel
+        form.modalResult = kModalCancel;
+        form.Close();
+        return true;
+    case VK_RETURN: // presses the focused button; Space does so by itself
+        if (!focused || focused->kind != Kind::kButton) return false;
+        SendMessageA(WindowOf(focused)->hwnd, BM_CLICK, 0, 0);
+        return true;
+    default: return false;
+    }
 }
 
 void Win32Backend::MinimizeForm(Form& form) {

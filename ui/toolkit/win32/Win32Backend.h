@@ -73,6 +73,11 @@ private:
     // Animations play only while their image can be seen.
     void RefreshAnimations(Form& form);
     HWND OwnerForError() const;
+    // The keys of a dialog: Tab and Shift+Tab through its tab order, Esc as
+    // Cancel, Enter on a focused button; true when the key was taken.
+    bool DialogKey(Form& form, const MSG& msg);
+    Control* FocusedControl() const;
+    void Focus(Control& control);
 
     HINSTANCE instance_;
     std::string title_;
@@ -82,8 +87,8 @@ private:
     std::vector<Realized> forms_;
     std::map<std::string, win32::GdiObject<HFONT>> fonts_;
     std::map<COLORREF, win32::GdiObject<HBRUSH>> brushes_;
-    HCURSOR cursors_[3] = {};         // what each slot shows
-    win32::OwnedCursor fromFiles_[3]; // those loaded from cursor files
+    HCURSOR cursors_[4] = {};         // what each slot shows
+    win32::OwnedCursor fromFiles_[4]; // those loaded from cursor files
     std::map<const Form*, Background> backgrounds_;
 };
 
