@@ -20,22 +20,28 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // the default directories (it looks beside the program first). Loaded
     // from the system folder now, it is found already loaded then.
     LoadLibraryExW(L"msimg32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    const long long entered = vrk::ui::Win32Backend::Now();
 
     vrk::Win32Platform os;
     vrk::ui::Win32Backend backend;
+    using Moment = vrk::ui::Win32Backend::Moment;
+    backend.Mark(Moment::kMain, entered);
     vrk::ui::Application app(backend, os);
     app.SetTitle("VORLAN Web Server");
 
     char programFile[MAX_PATH + 1] = {};
     GetModuleFileNameA(nullptr, programFile, MAX_PATH);
     vrk::Tvrk_form vrk_form(app, programFile);
+    backend.Mark(Moment::kBuilt);
     vrk_form.Create();
+    backend.Mark(Moment::kCreated);
     vrk_form.Show();
     vrk::TOptionsDialog OptionsDialog(app, programFile);
     OptionsDialog.Create();
     vrk_form.OptionsDialog = &OptionsDialog;
 
     vrk_form.FinishStartup();
+    backend.Mark(Moment::kReady);
     if (!app.terminated()) app.Run();
     return 0;
 }

@@ -9,6 +9,8 @@
 #include <psapi.h>
 
 #include <algorithm>
+#include <cmath>
+#include <iterator>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -26,7 +28,8 @@ double Now() {
 struct Started {
     PROCESS_INFORMATION info{};
     HWND window = nullptr;
-    double seconds = 0;
+    double start = 0;   // when the process was started
+    double seconds = 0; // until it was shown and idle
 };
 
 struct FindData {
@@ -64,6 +67,7 @@ Started Start(const std::string& program, const std::string& arguments = {}) {
         if (!d.found) Sleep(2);
     }
     WaitForInputIdle(s.info.hProcess, 10000);
+    s.start = t0;
     s.seconds = Now() - t0;
     s.window = d.found;
     return s;
@@ -90,8 +94,34 @@ void ObjectCounts(HWND window, long& gdi, long& user) {
     user = SendMessageTimeoutA(window, message, 1, 0, SMTO_ABORTIFHUNG, 5000, &result) ? static_cast<long>(result) : -1;
 }
 
+// The moments of the panel's start (Win32Backend::Moment), as the panel keeps
+// them; the stretches between them, in seconds, ending with the idle the
+// benchmark saw.
+const char* const kStretches[] = {
+    "process start to WinMain", "the window definition built", "FormCreate", "making the windows",
+    "first show and paint",     "options dialog, first poll",  "to idle",
+};
+constexpr int kMoments = 6;
+
+std::vector<double> Breakdown(const Started& s) {
+    static const UINT message = RegisterWindowMessageA("VrkStartupTimes");
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    std::vector<double> at{s.start};
+    for (int m = 0; m < kMoments; ++m) {
+        DWORD_PTR ticks = 0;
+        SendMessageTimeoutA(s.window, message, m, 0, SMTO_ABORTIFHUNG, 5000, &ticks);
+        at.push_back(ticks ? static_cast<double>(ticks) / static_cast<double>(frequency.QuadPart) : at.back());
+    }
+    at.push_back(s.start + s.seconds);
+    std::vector<double> stretches;
+    for (std::size_t i = 1; i < at.size(); ++i) stretches.push_back(at[i] - at[i - 1]);
+    return stretches;
+}
+
 int StartupBench(const std::string& panel, const std::string& minimal, int runs) {
     std::vector<double> panelTimes, minimalTimes;
+    std::vector<std::vector<double>> stretches(std::size(kStretches));
     SIZE_T peakWorkingSet = 0, peakPrivate = 0;
     for (int i = 0; i < runs; ++i) {
         Started m = Start(minimal);
@@ -99,6 +129,8 @@ int StartupBench(const std::string& panel, const std::string& minimal, int runs)
         Close(m);
         Started p = Start(panel);
         panelTimes.push_back(p.seconds);
+        const std::vector<double> parts = Breakdown(p);
+        for (std::size_t k = 0; k < parts.size(); ++k) stretches[k].push_back(parts[k]);
         Sleep(1500); // let the first polls run: memory as it is in use
         PROCESS_MEMORY_COUNTERS_EX memory{};
         if (GetProcessMemoryInfo(p.info.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory)) {
@@ -113,6 +145,14 @@ int StartupBench(const std::string& panel, const std::string& minimal, int runs)
                 minimalMedian * 1000, panelMedian / minimalMedian);
     std::printf("  panel peak working set %.1f MB, peak private %.1f MB\n", peakWorkingSet / 1048576.0,
                 peakPrivate / 1048576.0);
+    std::printf("  where the panel's start goes (medians):\n");
+    std::string figure;
+    for (std::size_t k = 0; k < std::size(kStretches); ++k) {
+        std::printf("    %-30s %5.0f ms\n", kStretches[k], Median(stretches[k]) * 1000);
+        figure += (k ? ", " : "") + std::string(kStretches[k]) + " " +
+                  std::to_string(std::lround(Median(stretches[k]) * 1000));
+    }
+    std::printf("figure: startup_breakdown %s ms\n", figure.c_str());
     std::printf("figure: startup %.0f ms against %.0f ms for a minimal window = %.2fx (target <= 2x)\n",
                 panelMedian * 1000, minimalMedian * 1000, panelMedian / minimalMedian);
     std::printf("figure: peak_memory %.1f MB working set, %.1f MB private\n", peakWorkingSet / 1048576.0,

@@ -113,17 +113,26 @@ void Win32Backend::MakeWindows(Realized& realized) {
     form.native = made.get();
     windows.push_back(std::move(made));
 
+    MakeControlWindows(realized);
+}
+
+void Win32Backend::MakeControlWindows(Realized& realized) {
     // In the order of the window definition: a parent before its controls,
-    // and each control above those made before it.
-    for (const auto& owned : form.owned()) {
+    // and each control above those made before it. The controls of a panel
+    // that is not shown get their windows when it is first shown: no one
+    // sees them before, and making windows is most of the start-up.
+    for (const auto& owned : realized.form->owned()) {
         Control& control = *owned;
-        if (control.kind == Kind::kTimer) continue;
-        Window* parent = WindowOf(control.parent());
+        if (control.kind == Kind::kTimer || control.native) continue;
+        Control* parent = control.parent();
+        Window* parentWindow = WindowOf(parent);
+        if (!parentWindow || !parentWindow->hwnd) continue;
+        if (parent->kind == Kind::kPanel && !parent->visible()) continue;
         auto window = MakeWindow(*this, control);
-        if (!parent || !parent->hwnd || !window) continue;
-        window->Create(parent->hwnd);
+        if (!window) continue;
+        window->Create(parentWindow->hwnd);
         control.native = window.get();
-        windows.push_back(std::move(window));
+        realized.windows.push_back(std::move(window));
     }
 }
 
@@ -138,6 +147,10 @@ void Win32Backend::Update(Control& control) {
     }
     Window* window = WindowOf(&control);
     if (!window || !window->hwnd) return;
+    // A panel shown for the first time: its controls first, so that it
+    // appears whole.
+    if (control.kind == Kind::kPanel && control.visible())
+        if (Realized* realized = Find(control.form())) MakeControlWindows(*realized);
     window->Apply();
     if (control.kind == Kind::kPanel || control.kind == Kind::kForm)
         if (Form* form = control.form()) RefreshAnimations(*form);
@@ -155,9 +168,23 @@ void Win32Backend::Destroy(Form& form) {
     backgrounds_.erase(&form);
 }
 
+long long Win32Backend::Now() {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
+
+void Win32Backend::Mark(Moment moment, long long ticks) {
+    long long& mark = marks_[static_cast<std::size_t>(moment)];
+    if (!mark) mark = ticks;
+}
+
 void Win32Backend::ShowForm(Form& form, bool show) {
     Realized* realized = Find(&form);
-    if (show && realized && realized->windows.empty()) MakeWindows(*realized);
+    if (show && realized && realized->windows.empty()) {
+        MakeWindows(*realized);
+        Mark(Moment::kWindowsMade);
+    }
     Window* window = WindowOf(&form);
     if (!window || !window->hwnd) return;
     HWND hwnd = window->hwnd;
@@ -178,6 +205,7 @@ void Win32Backend::ShowForm(Form& form, bool show) {
     // The whole window at once, before whatever the program does next.
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     RefreshAnimations(form);
+    Mark(Moment::kShown);
 }
 
 void Win32Backend::RunModal(Form& form) {

@@ -6,6 +6,7 @@
 // some files and not in others.
 #undef LoadCursor
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -44,6 +45,14 @@ public:
     std::uintptr_t NativeHandle(Form& form) override;
     std::string ResourceBytes(const std::string& name) override;
 
+    // --- moments of the start, for the start-up benchmark -------------------------
+    // Performance-counter ticks, each kept the first time it is marked; asked
+    // from outside with the registered message "VrkStartupTimes".
+    enum class Moment { kMain, kBuilt, kCreated, kWindowsMade, kShown, kReady, kCount };
+    static long long Now();
+    void Mark(Moment moment, long long ticks = Now());
+    long long MarkOf(std::size_t moment) const { return moment < marks_.size() ? marks_[moment] : 0; }
+
     // --- for the windows ----------------------------------------------------------
     HINSTANCE instance() const { return instance_; }
     HFONT FontFor(const Font& font);
@@ -70,6 +79,8 @@ private:
     static LRESULT CALLBACK TimerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     Realized* Find(const Form* form);
     void MakeWindows(Realized& realized);
+    // The windows of the controls that can have one now and have none yet.
+    void MakeControlWindows(Realized& realized);
     // Animations play only while their image can be seen.
     void RefreshAnimations(Form& form);
     HWND OwnerForError() const;
@@ -90,6 +101,7 @@ private:
     HCURSOR cursors_[4] = {};         // what each slot shows
     win32::OwnedCursor fromFiles_[4]; // those loaded from cursor files
     std::map<const Form*, Background> backgrounds_;
+    std::array<long long, static_cast<std::size_t>(Moment::kCount)> marks_{};
 };
 
 } // namespace vrk::ui
