@@ -45,7 +45,17 @@ std::optional<std::int32_t> ParseIniInteger(const std::string& value) {
 IniFile::IniFile(Platform& os, std::string path, ErrorSources* sources)
     : os_(os), path_(std::move(path)), sources_(sources) {}
 
+IniFile::Held::Held(const IniFile& file) : file_(file) {
+    if (file_.holds_ == 0) file_.held_ = file_.Text();
+    ++file_.holds_;
+}
+
+IniFile::Held::~Held() {
+    if (--file_.holds_ == 0) file_.held_.clear();
+}
+
 std::string IniFile::Text() const {
+    if (holds_) return held_;
     std::string text;
     // A file that cannot be read reads like a missing one: every value takes
     // its default.
@@ -85,6 +95,7 @@ void IniFile::WriteString(const std::string& section, const std::string& key, co
     // is not written again.
     if (updated == text) return;
     if (os_.ReplaceContent(path_, updated) == Platform::WriteResult::kFailed) throw WriteError();
+    if (holds_) held_ = updated;
     if (sources_) sources_->SourceRecovered(path_);
 }
 

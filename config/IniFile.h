@@ -41,6 +41,21 @@ public:
     void WriteInteger(const std::string& section, const std::string& key, std::int32_t value);
     void WriteBool(const std::string& section, const std::string& key, bool value);
 
+    // While a Held lives, the file's reads use one copy of it, read when the
+    // Held was made: many reads in a row (a window's captions) read the file
+    // once, as one read of many keys. Writes still read the file afresh and
+    // keep the copy in step.
+    class Held {
+    public:
+        explicit Held(const IniFile& file);
+        ~Held();
+        Held(const Held&) = delete;
+        Held& operator=(const Held&) = delete;
+
+    private:
+        const IniFile& file_;
+    };
+
 private:
     std::string Text() const;
     Error WriteError() const;
@@ -48,6 +63,8 @@ private:
     Platform& os_;
     std::string path_;
     ErrorSources* sources_;
+    mutable int holds_ = 0;
+    mutable std::string held_;
 };
 
 // How ReadInteger converts a value; nothing when it is not a number.

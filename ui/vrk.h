@@ -193,6 +193,7 @@ private:
     bool Closing = false;
     void ShowOnly(ui::Panel* panel, std::initializer_list<ui::Panel*> hide);
     std::string programFile_;
+    bool versionsShown_ = false;
 };
 
 } // namespace vrk

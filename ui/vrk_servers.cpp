@@ -404,13 +404,16 @@ void Tvrk_form::AutorunServers() {
         btnExit->SetEnabled(true);
         AutorunDone = true;
     });
-    AutorunApache = SettingsIni->Read(setting::kAutorunApache);
-    AutorunPHPIndex = SettingsIni->Read(setting::kAutorunPhpVersion);
-    AutorunMySQL = SettingsIni->Read(setting::kAutorunMySQL);
-    AutorunMySQLIndex = SettingsIni->Read(setting::kAutorunMySQLVersion);
-    AutorunPgSQL = SettingsIni->Read(setting::kAutorunPgSQL);
-    AutorunMongoDB = SettingsIni->Read(setting::kAutorunMongoDB);
-    AutorunFTP = SettingsIni->Read(setting::kAutorunFTP);
+    {
+        const auto held = SettingsIni->Hold();
+        AutorunApache = SettingsIni->Read(setting::kAutorunApache);
+        AutorunPHPIndex = SettingsIni->Read(setting::kAutorunPhpVersion);
+        AutorunMySQL = SettingsIni->Read(setting::kAutorunMySQL);
+        AutorunMySQLIndex = SettingsIni->Read(setting::kAutorunMySQLVersion);
+        AutorunPgSQL = SettingsIni->Read(setting::kAutorunPgSQL);
+        AutorunMongoDB = SettingsIni->Read(setting::kAutorunMongoDB);
+        AutorunFTP = SettingsIni->Read(setting::kAutorunFTP);
+    }
 
     if (AutorunFTP && !Released) ServerFTPRun();
     if (AutorunMongoDB && !Released) ServerMongoDBRun();

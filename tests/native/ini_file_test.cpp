@@ -31,6 +31,22 @@ TEST_F(IniFileTest, MissingFileSectionOrKeyGivesTheDefault) {
     EXPECT_TRUE(keys.empty());
 }
 
+// A hold reads the file once for many reads; its own writes stay in step,
+// and once it ends every read reads the file again.
+TEST_F(IniFileTest, AHoldReadsOneCopyAndKeepsItInStepWithItsWrites) {
+    WriteIni("[vrk]\r\nlanguage=English\r\n");
+    {
+        const IniFile::Held held(ini);
+        WriteIni("[vrk]\r\nlanguage=Deutsch\r\n"); // another program's edit
+        EXPECT_EQ(ini.ReadString("vrk", "language", ""), "English");
+        ini.WriteString("vrk", "skin", "blue");
+        EXPECT_EQ(ini.ReadString("vrk", "skin", ""), "blue");
+        EXPECT_EQ(ini.ReadString("vrk", "language", ""), "Deutsch") << "a write reads the file afresh";
+    }
+    WriteIni("[vrk]\r\nlanguage=Français\r\n");
+    EXPECT_EQ(ini.ReadString("vrk", "language", ""), "Français");
+}
+
 TEST_F(IniFileTest, PresentButEmptyValueIsEmptyNotTheDefault) {
     WriteIni("[vrk]\r\nlanguage=\r\nq=\"\"\r\n");
     EXPECT_EQ(ini.ReadString("vrk", "language", "English"), "");

@@ -98,6 +98,8 @@ TEST_F(LaunchersTest, InformationRowsJoinWhatTheFilesSay) {
     SetVersion("servers\\perl\\bin\\perl.exe", "string table says 9", {5, 16, 3, 1});
     SetVersion("servers\\ftp\\FileZillaServer.exe", "0.9.41 beta", {0, 9, 41, 0});
     Tvrk_form& f = Started();
+    EXPECT_EQ(f.strPerlVersion->caption(), "") << "read when the panel is first shown";
+    backend.Click(*f.imgTabVRK);
     EXPECT_EQ(f.AppVersion, "1.3.22.0");
     EXPECT_EQ(f.strApacheVersion->caption(), "2.2.25     ( OpenSSL:  )");
     EXPECT_EQ(f.strNginxVersion->caption(), "----");
@@ -113,7 +115,9 @@ TEST_F(LaunchersTest, InformationRowsJoinWhatTheFilesSay) {
 TEST_F(LaunchersTest, TheTitleKeepsOneVersionOverManyOpeningsAndFollowsTheLanguage) {
     SetVersion("vrk.exe", "1.3.22.0");
     Tvrk_form& f = Started();
-    for (int i = 0; i < 3; ++i) backend.Click(*f.imgOptions);
+    backend.Click(*f.imgOptions);
+    backend.Click(*f.imgTabVRK);
+    for (int i = 0; i < 3; ++i) backend.Click(*f.imgOptions), backend.Click(*f.imgTabVRK);
     EXPECT_EQ(f.lbl_VRKInfo_title->caption(), "Control Panel version 1.3.22.0");
     backend.whileModal = [&](ui::Form&) {
         dialog->cb_langs->SetItemIndex(1); // Deutsch

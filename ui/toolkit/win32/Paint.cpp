@@ -154,19 +154,30 @@ void DrawTextIn(HDC dc, const std::string& text, RECT rect, const TextStyle& sty
 
 // --- buffered paint -------------------------------------------------------------------
 
-BufferedPaint::BufferedPaint(HDC target, const RECT& client) : target_(target) {
-    const int width = std::max<LONG>(1, client.right - client.left);
-    const int height = std::max<LONG>(1, client.bottom - client.top);
-    dc_.reset(MadeGdi(CreateCompatibleDC(target)));
-    bitmap_.reset(MadeGdi(CreateCompatibleBitmap(target, width, height)));
-    old_ = SelectObject(dc_.get(), bitmap_.get());
+HDC BackBuffer::Take(HDC target, int width, int height) {
+    if (!dc_ || width > width_ || height > height_) {
+        // The bitmap is let go by the DC before a bigger one takes its place.
+        if (dc_) SelectObject(dc_.get(), old_);
+        width_ = std::max(width, width_);
+        height_ = std::max(height, height_);
+        if (!dc_) dc_.reset(MadeGdi(CreateCompatibleDC(target)));
+        bitmap_.reset(MadeGdi(CreateCompatibleBitmap(target, width_, height_)));
+        old_ = SelectObject(dc_.get(), bitmap_.get());
+    }
+    return dc_.get();
 }
 
-// The bitmap is let go by the DC before the two are freed.
-BufferedPaint::~BufferedPaint() { SelectObject(dc_.get(), old_); }
+BackBuffer::~BackBuffer() {
+    if (dc_) SelectObject(dc_.get(), old_);
+}
+
+BufferedPaint::BufferedPaint(BackBuffer& buffer, HDC target, const RECT& client)
+    : target_(target), dc_(buffer.Take(target, std::max<LONG>(1, client.right - client.left),
+                                       std::max<LONG>(1, client.bottom - client.top))),
+      state_(dc_) {}
 
 void BufferedPaint::CopyTo(const RECT& area) {
-    BitBlt(target_, area.left, area.top, area.right - area.left, area.bottom - area.top, dc_.get(), area.left, area.top,
+    BitBlt(target_, area.left, area.top, area.right - area.left, area.bottom - area.top, dc_, area.left, area.top,
            SRCCOPY);
 }
 

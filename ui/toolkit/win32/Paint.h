@@ -57,24 +57,6 @@ UINT TextFlags(const TextStyle& style);
 SIZE MeasureText(HFONT font, const std::string& text, const TextStyle& style, int wrapWidth);
 void DrawTextIn(HDC dc, const std::string& text, RECT rect, const TextStyle& style);
 
-// A memory DC the size of a client area: painted off screen, then copied in
-// one go, so nothing flickers.
-class BufferedPaint {
-public:
-    BufferedPaint(HDC target, const RECT& client);
-    ~BufferedPaint();
-    BufferedPaint(const BufferedPaint&) = delete;
-    BufferedPaint& operator=(const BufferedPaint&) = delete;
-    HDC dc() const { return dc_.get(); }
-    void CopyTo(const RECT& area);
-
-private:
-    HDC target_;
-    MemoryDC dc_;
-    GdiObject<HBITMAP> bitmap_;
-    HGDIOBJ old_ = nullptr;
-};
-
 // Restores a DC's state when it leaves scope.
 class SavedDC {
 public:
@@ -86,6 +68,41 @@ public:
 private:
     HDC dc_;
     int saved_;
+};
+
+// The memory DC and bitmap all painting draws into off screen, one for the
+// whole program: making them for every paint of every control costs more
+// than the painting itself. It grows to the largest client area asked for.
+class BackBuffer {
+public:
+    BackBuffer() = default;
+    ~BackBuffer();
+    BackBuffer(const BackBuffer&) = delete;
+    BackBuffer& operator=(const BackBuffer&) = delete;
+    // A DC of at least this size, compatible with `target`.
+    HDC Take(HDC target, int width, int height);
+
+private:
+    MemoryDC dc_;
+    GdiObject<HBITMAP> bitmap_;
+    HGDIOBJ old_ = nullptr;
+    int width_ = 0, height_ = 0;
+};
+
+// A paint of a client area: drawn off screen into the back buffer, with the
+// DC's state as new, then copied in one go, so nothing flickers.
+class BufferedPaint {
+public:
+    BufferedPaint(BackBuffer& buffer, HDC target, const RECT& client);
+    BufferedPaint(const BufferedPaint&) = delete;
+    BufferedPaint& operator=(const BufferedPaint&) = delete;
+    HDC dc() const { return dc_; }
+    void CopyTo(const RECT& area);
+
+private:
+    HDC target_;
+    HDC dc_;
+    SavedDC state_;
 };
 
 void FillSolid(HDC dc, const RECT& rect, COLORREF color);

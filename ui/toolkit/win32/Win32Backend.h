@@ -58,6 +58,7 @@ public:
     HFONT FontFor(const Font& font);
     HBRUSH BrushFor(COLORREF color);
     HCURSOR CursorFor(Cursor cursor) const;
+    win32::BackBuffer& backBuffer() { return backBuffer_; }
     // The form's background picture as a bitmap, made once per picture;
     // nullptr when the form has none.
     const win32::Bitmap* BackgroundOf(Form& form);
@@ -101,6 +102,7 @@ private:
     HCURSOR cursors_[4] = {};         // what each slot shows
     win32::OwnedCursor fromFiles_[4]; // those loaded from cursor files
     std::map<const Form*, Background> backgrounds_;
+    win32::BackBuffer backBuffer_;
     std::array<long long, static_cast<std::size_t>(Moment::kCount)> marks_{};
 };
 

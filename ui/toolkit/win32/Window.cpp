@@ -245,7 +245,7 @@ LRESULT Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         RECT client;
         GetClientRect(hwnd, &client);
         if (!IsRectEmpty(&client)) {
-            BufferedPaint buffer(dc, client);
+            BufferedPaint buffer(backend.backBuffer(), dc, client);
             Paint(buffer.dc(), client);
             buffer.CopyTo(ps.rcPaint);
         }
