@@ -61,6 +61,19 @@ const VersionApi& Version() {
     return api;
 }
 
+// The shell, and all it brings with it, is loaded when a link is first used
+// rather than with the program: the panel starts sooner.
+using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+ShellExecuteFunction ShellExecuteFromSystem() {
+    static const auto function = [] {
+        HMODULE shell = LoadLibraryExW(L"shell32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        return shell ? reinterpret_cast<ShellExecuteFunction>(
+                           reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteA")))
+                     : nullptr;
+    }();
+    return function;
+}
+
 HANDLE AsHandle(Handle h) { return reinterpret_cast<HANDLE>(h); }
 SC_HANDLE AsScHandle(Handle h) { return reinterpret_cast<SC_HANDLE>(h); }
 
@@ -357,9 +370,11 @@ std::string Win32Platform::WindowsFolder() {
 }
 
 void Win32Platform::ShellOpen(const ShellCall& call) {
+    const ShellExecuteFunction shellExecute = ShellExecuteFromSystem();
+    if (!shellExecute) return;
     auto orNull = [](const std::string& s) { return s.empty() ? nullptr : s.c_str(); };
-    ShellExecuteA(reinterpret_cast<HWND>(call.owner), orNull(call.verb), call.file.c_str(), orNull(call.parameters),
-                  orNull(call.directory), call.showCommand);
+    shellExecute(reinterpret_cast<HWND>(call.owner), orNull(call.verb), call.file.c_str(), orNull(call.parameters),
+                 orNull(call.directory), call.showCommand);
 }
 
 } // namespace vrk

@@ -45,6 +45,7 @@ public:
     }
 
     void PaintContent(HDC dc, const RECT&) override {
+        Prepare();
         // A disabled image shows its picture as it is: the skin has its own
         // pictures for links that are not available.
         if (icon_) {
@@ -67,8 +68,8 @@ public:
     }
 
     void Tick(UINT_PTR id) override {
-        if (id != kFrameTimer || !playing_ || frames_.empty()) return;
-        frame_ = (frame_ + 1) % frames_.size();
+        if (id != kFrameTimer || !playing_ || !shown_ || shown_->frames.empty()) return;
+        frame_ = (frame_ + 1) % shown_->frames.size();
         static_cast<AnimatedImage&>(image_).frame = frame_;
         // Every frame has its own delay.
         SetTimer(hwnd, kFrameTimer, Delay(), nullptr);
@@ -77,8 +78,8 @@ public:
 
 private:
     bool Animated() const {
-        return image_.kind == Kind::kAnimatedImage && static_cast<const AnimatedImage&>(image_).animate &&
-               frames_.size() > 1;
+        return image_.kind == Kind::kAnimatedImage && static_cast<const AnimatedImage&>(image_).animate && shown_ &&
+               shown_->frames.size() > 1;
     }
 
     UINT Delay() const {
@@ -91,14 +92,21 @@ private:
         frames_.clear();
     }
 
-    // Makes what the picture is drawn with, once per picture.
+    // Takes the control's picture.
     void Load() {
         Release();
         shown_ = image_.picture();
+        prepared_ = false;
         frame_ = 0;
         if (image_.kind == Kind::kAnimatedImage) static_cast<AnimatedImage&>(image_).frame = 0;
         SetPictureProperty(image_.pictureFile());
-        if (!shown_) return;
+    }
+
+    // Makes what the picture is drawn with, when it is first drawn: a
+    // picture that is never seen (a hidden indicator) costs nothing.
+    void Prepare() {
+        if (prepared_ || !shown_) return;
+        prepared_ = true;
         const Rect& b = image_.bounds();
         switch (shown_->kind) {
         case Picture::Kind::kIcon:
@@ -119,6 +127,7 @@ private:
     int iconWidth_ = 0, iconHeight_ = 0;
     std::vector<Bitmap> frames_;
     std::size_t frame_ = 0;
+    bool prepared_ = false;
     bool playing_ = false;
 };
 

@@ -2,7 +2,6 @@
 
 #include "ObjectCount.h"
 
-#include <commctrl.h>
 
 #include <algorithm>
 
@@ -46,8 +45,6 @@ std::string FontKey(const Font& f) {
 } // namespace
 
 Win32Backend::Win32Backend() : instance_(GetModuleHandleA(nullptr)) {
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
 
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof(wc);

@@ -2,6 +2,8 @@
 
 #include <set>
 
+#include <commctrl.h>
+
 #include "Paint.h"
 #include "Win32Backend.h"
 #include "Application.h"
@@ -96,7 +98,29 @@ void Window::CreateOwn(const char* className, HWND parent, DWORD style, DWORD ex
     AfterCreate();
 }
 
+namespace {
+
+// The common controls (the system's check boxes, lists, edits and buttons,
+// in the look the manifest asks for) are loaded for the first of them, not
+// with the program: the main window needs none, and loading them is a tenth
+// of the start-up. From the system folder alone, as every library.
+void LoadCommonControls() {
+    static const bool loaded = [] {
+        HMODULE library = LoadLibraryExW(L"comctl32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        using Init = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+        const auto init =
+            library ? reinterpret_cast<Init>(reinterpret_cast<void*>(GetProcAddress(library, "InitCommonControlsEx")))
+                    : nullptr;
+        const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+        return init && init(&controls);
+    }();
+    (void)loaded;
+}
+
+} // namespace
+
 void Window::CreateSystem(const char* className, HWND parent, DWORD style, DWORD exStyle) {
+    LoadCommonControls();
     placed_ = Bounds();
     const RECT& r = placed_;
     hwnd = CreateWindowExA(exStyle, className, FollowsText() ? WindowText().c_str() : "", InitialStyle(style), r.left,
