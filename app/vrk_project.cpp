@@ -15,11 +15,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // (What vrk.exe imports is loaded before this line: only known DLLs, and
     // the common controls bound by the manifest.)
     SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
-    // The theme engine of the common controls loads msimg32 late, at its
-    // first blend, through a path of the loader that Wine 8 does not hold to
-    // the default directories (it looks beside the program first). Loaded
-    // from the system folder now, it is found already loaded then.
-    LoadLibraryExW(L"msimg32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     const long long entered = vrk::ui::Win32Backend::Now();
 
     vrk::Win32Platform os;

@@ -122,21 +122,27 @@ std::vector<double> Breakdown(const Started& s) {
 int StartupBench(const std::string& panel, const std::string& minimal, int runs) {
     std::vector<double> panelTimes, minimalTimes;
     std::vector<std::vector<double>> stretches(std::size(kStretches));
-    SIZE_T peakWorkingSet = 0, peakPrivate = 0;
+    SIZE_T peakWorkingSet = 0, peakPrivate = 0, minimalWorkingSet = 0;
+    // The peaks of a running program, once it has settled (the panel's first
+    // polls have run): memory as it is in use.
+    auto peaks = [](const Started& s, SIZE_T& workingSet, SIZE_T* privateBytes) {
+        Sleep(1500);
+        PROCESS_MEMORY_COUNTERS_EX memory{};
+        if (!GetProcessMemoryInfo(s.info.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory))
+            return;
+        workingSet = std::max(workingSet, memory.PeakWorkingSetSize);
+        if (privateBytes) *privateBytes = std::max(*privateBytes, memory.PeakPagefileUsage);
+    };
     for (int i = 0; i < runs; ++i) {
         Started m = Start(minimal);
         minimalTimes.push_back(m.seconds);
+        peaks(m, minimalWorkingSet, nullptr);
         Close(m);
         Started p = Start(panel);
         panelTimes.push_back(p.seconds);
         const std::vector<double> parts = Breakdown(p);
         for (std::size_t k = 0; k < parts.size(); ++k) stretches[k].push_back(parts[k]);
-        Sleep(1500); // let the first polls run: memory as it is in use
-        PROCESS_MEMORY_COUNTERS_EX memory{};
-        if (GetProcessMemoryInfo(p.info.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory)) {
-            peakWorkingSet = std::max(peakWorkingSet, memory.PeakWorkingSetSize);
-            peakPrivate = std::max(peakPrivate, memory.PeakPagefileUsage);
-        }
+        peaks(p, peakWorkingSet, &peakPrivate);
         Close(p);
     }
     const double panelMedian = Median(panelTimes), minimalMedian = Median(minimalTimes);
@@ -155,7 +161,10 @@ int StartupBench(const std::string& panel, const std::string& minimal, int runs)
     std::printf("figure: startup_breakdown %s ms\n", figure.c_str());
     std::printf("figure: startup %.0f ms against %.0f ms for a minimal window = %.2fx (target <= 2x)\n",
                 panelMedian * 1000, minimalMedian * 1000, panelMedian / minimalMedian);
-    std::printf("figure: peak_memory %.1f MB working set, %.1f MB private\n", peakWorkingSet / 1048576.0,
+    std::printf("figure: peak_memory %.1f MB working set (a minimal window: %.1f MB, %.2fx; target <= 2x), %.1f MB "
+                "private\n",
+                peakWorkingSet / 1048576.0, minimalWorkingSet / 1048576.0,
+                static_cast<double>(peakWorkingSet) / static_cast<double>(minimalWorkingSet ? minimalWorkingSet : 1),
                 peakPrivate / 1048576.0);
     return 0;
 }

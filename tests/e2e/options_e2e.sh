@@ -296,8 +296,8 @@ expect "a Cancel right away leaves settings.ini as it was" cmp -s "$settings" "$
 expect "no error box after the options dialog" no_error_box
 # The images that act are named for screen readers (their window text, never
 # shown) after their labels, in the language now chosen.
-expect "the acting images' names follow the language: imgApacheRunStop \"Starten\", btnExit \"Beenden\"" \
-  until_captions 3 -- imgApacheRunStop Starten btnExit Beenden imgStartPage Startseite
+expect "the acting images' names follow the language: imgTabApache \"Apache-Webserver\", btnExit \"Beenden\"" \
+  until_captions 3 -- imgTabApache Apache-Webserver btnExit Beenden imgStartPage Startseite
 
 # ======================================================================================
 echo "== the options dialog by keyboard"

@@ -378,7 +378,11 @@ expect "autorun: ... with the option file ${R}\\config\\mysql\\56\\my.ini" \
 config=$(check config Apache2.2)
 echo "  Apache2.2: $(grep '^path=' <<<"$config")"
 expect "autorun: httpd.exe of the tree is registered" grep -Fq "\"$R\\servers\\apache\\bin\\httpd.exe\"" <<<"$config"
-# After the pass: both handlers done, the choices as the settings asked.
+# After the pass: both handlers done, the choices as the settings asked. The
+# two panels are shown once, as a person would look: their controls get their
+# windows then.
+expect "the Apache panel shows" show_panel imgTabApache PanelApache
+expect "the database panel shows" show_panel imgTabDB PanelDB
 if until_looks 15 'imgApacheRunStop:picture:\stop.ico' 'imgMySQLRunStop:picture:\stop.ico' \
   imgApacheRun:visible:1 imgMySQLRun:visible:1 frmGif:visible:0 myGif:visible:0; then
   ok "autorun: both servers show as running"

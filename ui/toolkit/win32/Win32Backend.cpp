@@ -2,7 +2,6 @@
 
 #include "ObjectCount.h"
 
-
 #include <algorithm>
 
 #include "Window.h"
@@ -197,10 +196,11 @@ void Win32Backend::ShowForm(Form& form, bool show) {
         const int y = (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2;
         SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    ShowWindow(hwnd, SW_SHOW);
+    // Shown without its erase: the paint below draws all of it, frame and
+    // controls, at once, before whatever the program does next.
+    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOREDRAW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
     SetForegroundWindow(hwnd);
-    // The whole window at once, before whatever the program does next.
-    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
     RefreshAnimations(form);
     Mark(Moment::kShown);
 }

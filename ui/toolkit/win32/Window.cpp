@@ -1,6 +1,7 @@
 #include "Window.h"
 
 #include <set>
+#include <unordered_map>
 
 #include <commctrl.h>
 
@@ -11,7 +12,11 @@
 namespace vrk::ui::win32 {
 namespace {
 
-constexpr const char* kObjectProperty = "VrkObject";
+// Every window of the backend by its handle (one thread makes them all).
+std::unordered_map<HWND, Window*>& Windows() {
+    static std::unordered_map<HWND, Window*> windows;
+    return windows;
+}
 
 LRESULT CALLBACK OwnWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     Window* window;
@@ -69,8 +74,11 @@ ATOM AddAtom(const std::string& text) {
 } // namespace
 
 Window::~Window() {
+    if (hwnd) {
+        const auto it = Windows().find(hwnd);
+        if (it != Windows().end() && it->second == this) Windows().erase(it);
+    }
     if (hwnd && IsWindow(hwnd)) {
-        RemovePropA(hwnd, kObjectProperty);
         RemovePropA(hwnd, kNameProperty);
         RemovePropA(hwnd, kPictureProperty);
         RemovePropA(hwnd, kIndexProperty);
@@ -79,7 +87,10 @@ Window::~Window() {
     }
 }
 
-Window* Window::From(HWND hwnd) { return hwnd ? static_cast<Window*>(GetPropA(hwnd, kObjectProperty)) : nullptr; }
+Window* Window::From(HWND hwnd) {
+    const auto it = Windows().find(hwnd);
+    return it == Windows().end() ? nullptr : it->second;
+}
 
 DWORD Window::InitialStyle(DWORD style) const {
     if (style & WS_CHILD) {
@@ -106,6 +117,11 @@ namespace {
 // of the start-up. From the system folder alone, as every library.
 void LoadCommonControls() {
     static const bool loaded = [] {
+        // Their theme engine loads msimg32 late, at its first blend, through
+        // a path of the loader that Wine 8 does not hold to the default
+        // directories (it looks beside the program first). Loaded from the
+        // system folder now, it is found already loaded then.
+        LoadLibraryExW(L"msimg32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
         HMODULE library = LoadLibraryExW(L"comctl32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
         using Init = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
         const auto init =
@@ -130,7 +146,7 @@ void Window::CreateSystem(const char* className, HWND parent, DWORD style, DWORD
 
 void Window::AfterCreate() {
     if (!hwnd) return;
-    SetPropA(hwnd, kObjectProperty, this);
+    Windows()[hwnd] = this;
     nameAtom_.reset(AddAtom(control.name));
     SetPropA(hwnd, kNameProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(nameAtom_.get())));
     // Later controls lie above earlier ones: the panels' stacking order is
@@ -324,7 +340,7 @@ LRESULT Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_TIMER: Tick(wParam); return 0;
     case WM_NCDESTROY:
-        RemovePropA(hwnd, kObjectProperty);
+        Windows().erase(hwnd);
         RemovePropA(hwnd, kNameProperty);
         RemovePropA(hwnd, kPictureProperty);
         RemovePropA(hwnd, kIndexProperty);
