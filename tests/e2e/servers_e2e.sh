@@ -13,7 +13,7 @@
 #      and the label reads the start word. All the while three programs read
 #      run.ini (two through the profile functions, one holding it open): no
 #      error box, and every read they make finds every key. Then an Apache stop that hangs for
-#      8 s (the stand-in's fault file): the window keeps answering and the
+#      12 s (the stand-in's fault file): the window keeps answering and the
 #      status poll keeps going meanwhile, and nothing stays busy afterwards.
 #      Then the system links: Tasks opens the system's task manager, the
 #      folder link the system's explorer on the vrk folder, and Services,
@@ -274,12 +274,12 @@ for n in 0 1 2; do
 done
 
 # --- an Apache stop that hangs ------------------------------------------------------
-echo "== run 1: an Apache stop that waits 8 s (at ${SECONDS} s)"
+echo "== run 1: an Apache stop that waits 12 s (at ${SECONDS} s)"
 apache_row=$(grep '^Apache|' <<<"$servers_table")
 start_by_click "$apache_row"
 # memcached registered from outside now, started from outside during the wait.
 check exec "\"$R\\servers\\memcached\\memcached.exe\" -d install" >/dev/null
-fault httpd "hang=stop:8000"
+fault httpd "hang=stop:12000"
 snapshot
 idle=$(now_ms)
 snapshot
@@ -308,6 +308,9 @@ expect "while the stop waits, a full list takes ${took} ms (${idle} ms when idle
 ini_set "$run_ini" servers ftp spoiled
 expect_key "while the stop waits, the poll rewrites a spoiled key" ftp 0
 check exec "sc start \"memcached Server\"" >/dev/null
+# The two seconds count from when the service runs: a loaded machine takes
+# its time to bring a service up, which is no fault of the panel's.
+running_within "memcached Server" 20000 || bad "memcached, started outside the panel, does not run"
 expect_key "while the stop waits, memcached started outside the panel shows" mcache 1
 expect "... and lbl_MemcacheRunStop reads \"Stop\"" until_looks 2 lbl_MemcacheRunStop:caption:Stop
 expect "... and btnExit is disabled while Apache's handler runs" looks btnExit:enabled:0
