@@ -2,6 +2,10 @@
 //   bench_panel.exe startup <vrk.exe> <minimal_window.exe> [runs]
 //       time from process start until the window is shown and idle, against a
 //       program that opens one empty window; the panel's peak memory
+//   bench_panel.exe scale <vrk.exe> [runs]
+//       the same start-up on a display of 150 % (144 dots per inch) against
+//       100 %, runs taken in turn (the display's scale is the registry's
+//       LogPixels, as Wine has it; it is put back afterwards)
 //   bench_panel.exe soak <vrk.exe> <seconds> [vrkprobe.exe]
 //       GDI and USER objects and private memory over a long run (with the
 //       probe, a busy indicator animates all along)
@@ -83,6 +87,27 @@ void Close(Started& s) {
 double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
+}
+
+// The display's scale the next program gets: Wine's LogPixels (0: none set).
+DWORD LogPixels() {
+    DWORD value = 0, size = sizeof value;
+    if (RegGetValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", RRF_RT_REG_DWORD, nullptr, &value,
+                     &size) != ERROR_SUCCESS)
+        return 0;
+    return value;
+}
+
+void SetLogPixels(DWORD dpi) {
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return;
+    if (dpi)
+        RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+    else
+        RegDeleteValueA(key, "LogPixels");
+    RegCloseKey(key);
 }
 
 // The panel's own count of the GDI and USER objects it holds, asked through
@@ -218,10 +243,40 @@ int SoakBench(const std::string& panel, int seconds, const std::string& probe) {
 
 } // namespace
 
+int ScaleBench(const std::string& panel, int runs) {
+    const DWORD before = LogPixels();
+    struct Runs {
+        std::vector<double> times;
+        std::vector<std::vector<double>> stretches = std::vector<std::vector<double>>(std::size(kStretches));
+    } at96, at144;
+    for (int i = 0; i < runs; ++i) {
+        for (const DWORD dpi : {96u, 144u}) {
+            SetLogPixels(dpi);
+            Runs& r = dpi == 96 ? at96 : at144;
+            Started p = Start(panel);
+            r.times.push_back(p.seconds);
+            const std::vector<double> parts = Breakdown(p);
+            for (std::size_t k = 0; k < parts.size(); ++k) r.stretches[k].push_back(parts[k]);
+            Close(p);
+        }
+    }
+    SetLogPixels(before);
+    const double normal = Median(at96.times), large = Median(at144.times);
+    std::printf("scale: %d runs each, until the window is shown and idle; where the start goes (medians):\n", runs);
+    std::printf("    %-30s %7s %7s\n", "", "96 dpi", "144 dpi");
+    for (std::size_t k = 0; k < std::size(kStretches); ++k)
+        std::printf("    %-30s %4.0f ms %4.0f ms\n", kStretches[k], Median(at96.stretches[k]) * 1000,
+                    Median(at144.stretches[k]) * 1000);
+    std::printf("figure: startup_144dpi %.0f ms against %.0f ms at 96 dpi = %.2fx (target <= 1.2x)\n", large * 1000,
+                normal * 1000, large / normal);
+    return 0;
+}
+
 int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "startup" && argc >= 4) return StartupBench(argv[2], argv[3], argc > 4 ? std::atoi(argv[4]) : 5);
+    if (mode == "scale" && argc >= 3) return ScaleBench(argv[2], argc > 3 ? std::atoi(argv[3]) : 5);
     if (mode == "soak" && argc >= 4) return SoakBench(argv[2], std::atoi(argv[3]), argc > 4 ? argv[4] : "");
-    std::fprintf(stderr, "usage: bench_panel startup|soak ...\n");
+    std::fprintf(stderr, "usage: bench_panel startup|scale|soak ...\n");
     return 2;
 }

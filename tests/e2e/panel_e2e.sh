@@ -9,8 +9,12 @@
 # panel has been shown (and not before); a few key
 # controls where the design puts them; the panels' stacking order; the
 # runtime state file; the tab images switching panels; a radio group click;
-# the close by Alt+F4. And first the drop-in package the demo tree is unpacked from:
-# the panel's files, and nothing of the servers. Screenshots go to
+# every label holding its caption; a move to a display of 150 % and back; the
+# close by Alt+F4. Then the window on displays of 120, 144 and 192 dots per
+# inch (Wine's LogPixels): its client area, key controls at their scaled
+# places, every label holding its caption on every panel, and the options
+# dialog likewise. And first the drop-in package the demo tree is unpacked
+# from: the panel's files, and nothing of the servers. Screenshots go to
 # build/screenshots/e2e-*.png.
 set -euo pipefail
 root=${1:?source root}
@@ -189,11 +193,7 @@ until_shows 5 PanelFTP 1 || abort "a click on imgTabFTP does not show PanelFTP"
 held_against_layout "PanelPgSQL|PanelFeedback|PanelMySQL" >"$work/why" || abort "after the tabs: $(cat "$work/why")"
 
 # --- key controls where the design puts them -----------------------------------------
-while read -r name parent rect; do
-  got="$(field "$name" 3) $(field "$name" 4)" || abort "no control $name"
-  [ "$got" = "$parent $rect" ] || abort "$name is at $got, the design puts it at $parent $rect"
-done <<'EOF'
-btnExit vrk_form 750,12,32,32
+key_controls='btnExit vrk_form 750,12,32,32
 imgTabApache vrk_form 286,172,32,32
 lbl_apache_title vrk_form 50,179,200,19
 PanelApache vrk_form 330,125,435,302
@@ -203,14 +203,125 @@ lbl_ApacheRunStop PanelApache 100,110,80,13
 Shape2 PanelApache 10,150,415,1
 imgLogoMongoDB PanelDB 10,236,64,64
 imgVORLANLogo PanelVRK 93,-16,250,125
-imgFTPRunStop PanelFTP 34,10,32,32
-EOF
+imgFTPRunStop PanelFTP 34,10,32,32'
+# scaled <dpi> <n>: a design length on a display of that scale, rounded half
+# away from zero; scaled_rect <dpi> <left,top,width,height>: a place, where a
+# one-pixel size (a line) grows by whole pixels only.
+scaled() { awk -v d="$1" -v n="$2" 'BEGIN { v = n * d / 96; printf "%d", v < 0 ? -int(-v + 0.5) : int(v + 0.5) }'; }
+scaled_rect() {
+  local l t w h line=$(($1 / 96 > 1 ? $1 / 96 : 1))
+  IFS=, read -r l t w h <<<"$2"
+  [ "$w" = 1 ] && w=$line || w=$(scaled "$1" "$w")
+  [ "$h" = 1 ] && h=$line || h=$(scaled "$1" "$h")
+  echo "$(scaled "$1" "$l"),$(scaled "$1" "$t"),$w,$h"
+}
+key_controls_at() { # key_controls_at <dpi>: each sits at its design place, scaled
+  local name parent rect got want
+  while read -r name parent rect; do
+    got="$(field "$name" 3) $(field "$name" 4)" || { echo "no control $name"; return 1; }
+    want="$parent $(scaled_rect "$1" "$rect")"
+    [ "$got" = "$want" ] || { echo "$name is at $got, the design at $1 dpi puts it at $want"; return 1; }
+  done <<<"$key_controls"
+}
+key_controls_at 96 >"$work/why" || abort "$(cat "$work/why")"
 picture=$(field imgLogoApache 10)
 [ "${picture%\\apache_logo.ico}" != "$picture" ] || abort "imgLogoApache shows \"$picture\", not \\apache_logo.ico"
 
+# --- every label holds its caption -------------------------------------------------------
+# labels_fit <what> [welcome]: on the welcome panel (when asked) and on every
+# panel a tab shows, no label clips its caption.
+labels_fit() {
+  local pair tab pnl
+  if [ -n "${2:-}" ]; then probe fits >"$work/why" || abort "$1, on the welcome panel: $(cat "$work/why")"; fi
+  for pair in imgTabApache:PanelApache imgTabDB:PanelDB imgTabFTP:PanelFTP imgTabVRK:PanelVRKInformation; do
+    tab=${pair%:*} pnl=${pair#*:}
+    probe click "$tab" >/dev/null
+    until_shows 5 "$pnl" 1 || abort "$1: a click on $tab does not show $pnl"
+    probe fits >"$work/why" || abort "$1, on $pnl: $(cat "$work/why")"
+  done
+}
+labels_fit "at 96 dpi"
+
+# --- moved to a display of another scale ------------------------------------------------
+centre_of() { # centre_of <left,top,width,height>: twice its centre, "x y"
+  local l t w h
+  IFS=, read -r l t w h <<<"$1"
+  echo "$((2 * l + w)) $((2 * t + h))"
+}
+read -r cx cy < <(centre_of "$form_rect")
+probe dpi 144 >/dev/null || abort "the window does not take a change of scale"
+probe list >"$work/list.tsv"
+IFS=$'\t' read -r _ _ _ moved_rect _ _ _ moved_state _ <"$work/list.tsv"
+case " $moved_state " in *" client=1196x729 "*) ;; *) abort "moved to 144 dpi the client area is not 1196x729: $moved_state" ;; esac
+read -r mx my < <(centre_of "$moved_rect")
+[ "$(((mx - cx) / 4))" = 0 ] && [ "$(((my - cy) / 4))" = 0 ] ||
+  abort "moved to 144 dpi, the window ($moved_rect) left its centre (it was at $form_rect)"
+key_controls_at 144 >"$work/why" || abort "moved to 144 dpi: $(cat "$work/why")"
+probe fits >"$work/why" || abort "moved to 144 dpi: $(cat "$work/why")"
+screenshot e2e-moved-to-144dpi.png
+probe dpi 96 >/dev/null
+probe list >"$work/list.tsv"
+case "$(head -n 1 "$work/list.tsv")" in *client=797x486*) ;; *) abort "back at 96 dpi the client area is not 797x486" ;; esac
+held_against_layout "PanelPgSQL|PanelFeedback|PanelMySQL" >"$work/why" || abort "back at 96 dpi: $(cat "$work/why")"
 
 # --- close --------------------------------------------------------------------------------
 # The window takes no keys of its own, but Alt+F4 closes it as the exit does.
 xdotool key alt+F4 2>>"$log" || abort "xdotool could not press Alt+F4"
 panel_ended 30 || abort "vrk.exe still runs after Alt+F4"
+
+# --- on displays of other scales ------------------------------------------------------------
+# Wine gives a process that declares itself DPI-aware the registry's
+# LogPixels as the display's scale; the prefix is shared, so it goes back.
+set_dpi() {
+  "$root/scripts/wine-run" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f \
+    </dev/null >>"$log" 2>&1
+}
+restore_dpi() {
+  "$root/scripts/wine-run" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f </dev/null >>"$log" 2>&1 || true
+}
+trap 'cleanup; restore_dpi' EXIT
+options_title=$(tr -d '\r' <"$demo/vrk/langs/English.ini" |
+  awk -F= '/^\[/ { s = $0 } s == "[options]" && $1 == "OptionsTitle" { print substr($0, length($1) + 2) }')
+[ -n "$options_title" ] || options_title=Options
+# within_one <got WxH> <want W> <want H>
+within_one() {
+  local w=${1%x*} h=${1#*x}
+  [ "$(((w - $2) / 2))" = 0 ] && [ "$(((h - $3) / 2))" = 0 ]
+}
+for dpi in 120 144 192; do
+  set_dpi "$dpi" || abort "could not set LogPixels to $dpi"
+  (cd "$demo" && exec "$root/scripts/wine-run" "$demo/vrk.exe" </dev/null >>"$log" 2>&1) &
+  panel=$!
+  probe wait 90 >/dev/null || abort "at $dpi dpi the window did not come up"
+  if ! errors=$(probe errors); then abort "at $dpi dpi the panel shows an error box: $errors"; fi
+  probe list >"$work/list.tsv"
+  IFS=$'\t' read -r _ _ _ form_rect _ _ _ form_state _ <"$work/list.tsv"
+  client=${form_state#client=} client=${client%% *}
+  within_one "$client" "$(scaled "$dpi" 797)" "$(scaled "$dpi" 486)" ||
+    abort "at $dpi dpi the client area is $client, not $(scaled "$dpi" 797)x$(scaled "$dpi" 486)"
+  IFS=, read -r x y w h <<<"$form_rect"
+  dx=$((2 * x + w - screen_w)) dy=$((2 * y + h - screen_h))
+  [ "${dx#-}" -le 2 ] && [ "${dy#-}" -le 2 ] || abort "at $dpi dpi the window ($form_rect) is not centred"
+  screenshot "e2e-${dpi}dpi-welcome.png"
+  labels_fit "at $dpi dpi" welcome
+  probe list >"$work/list.tsv"
+  key_controls_at "$dpi" >"$work/why" || abort "at $dpi dpi: $(cat "$work/why")"
+  screenshot "e2e-${dpi}dpi-information.png"
+  probe click imgTabApache >/dev/null
+  until_shows 5 PanelApache 1 || abort "at $dpi dpi a click on imgTabApache does not show PanelApache"
+  screenshot "e2e-${dpi}dpi-apache.png"
+
+  probe click imgOptions >/dev/null
+  probe --window "$options_title" wait 15 >/dev/null || abort "at $dpi dpi the options dialog does not open"
+  probe --window "$options_title" list >"$work/options.tsv"
+  client=$(head -n 1 "$work/options.tsv" | grep -o 'client=[0-9]*x[0-9]*') client=${client#client=}
+  within_one "$client" "$(scaled "$dpi" 796)" "$(scaled "$dpi" 600)" ||
+    abort "at $dpi dpi the options dialog's client area is $client, not $(scaled "$dpi" 796)x$(scaled "$dpi" 600)"
+  probe --window "$options_title" fits >"$work/why" || abort "at $dpi dpi, in the options dialog: $(cat "$work/why")"
+  rect=$(awk -F'\t' 'NR == 1 { split($4, r, ","); printf "%dx%d+%d+%d", r[3], r[4], r[1], r[2] }' "$work/options.tsv")
+  import -window root -crop "$rect" +repage "$shots/e2e-${dpi}dpi-options.png"
+  probe --window "$options_title" click btnCancel >/dev/null
+  probe close >/dev/null
+  panel_ended 30 || abort "at $dpi dpi vrk.exe does not end when its window is closed"
+done
 echo "panel_e2e: ok (screenshots in $shots/e2e-*.png)"

@@ -14,6 +14,12 @@
 //                            picks the item of that text in a drop-down list
 //                            (as choosing it with the mouse does: the list's
 //                            owner is told of the new selection)
+//   vrkprobe fits            every shown label with a caption holds it (but
+//                            for the last pixel row of its font's cell):
+//                            prints those that clip it, and fails then
+//   vrkprobe dpi <dpi>       tells the window it is now on a display of that
+//                            scale (as moving it to another monitor does,
+//                            without a suggested place)
 //
 // They look at the main window ("VORLAN Web Server"), or with
 // `--window <title>` first, at another window of the panel (the options
@@ -291,15 +297,49 @@ int Focus() {
     return 0;
 }
 
+// A label answers what its caption needs; its client area must hold that.
+int Fits() {
+    static const UINT extentMessage = RegisterWindowMessageA("VrkTextExtent");
+    int clipped = 0;
+    for (const Control& c : Controls(RequirePanel())) {
+        if (ClassOf(c.hwnd) != "VrkLabel" || !IsWindowVisible(c.hwnd) || TextOf(c.hwnd).empty()) continue;
+        DWORD_PTR extent = 0;
+        if (!SendMessageTimeoutA(c.hwnd, extentMessage, 0, 0, SMTO_ABORTIFHUNG, 5000, &extent)) return 1;
+        RECT client;
+        GetClientRect(c.hwnd, &client);
+        const int width = LOWORD(extent), height = HIWORD(extent);
+        // Its last pixel row may go: the design's one-line labels are one
+        // row lower than their font's cell (13 pixels for the 14 of the
+        // 8-point bold font at 100 %), which cuts no more than that row.
+        if (width > client.right || height > client.bottom + 1) {
+            std::printf("%s needs %dx%d for \"%s\", has %ldx%ld\n", c.name.c_str(), width, height,
+                        Escaped(TextOf(c.hwnd)).c_str(), client.right, client.bottom);
+            ++clipped;
+        }
+    }
+    return clipped ? 1 : 0;
+}
+
+int Dpi(int dpi) {
+    DWORD_PTR ignored;
+    return SendMessageTimeoutA(RequirePanel(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), 0, SMTO_ABORTIFHUNG, 10000,
+                               &ignored)
+               ? 0
+               : 1;
+}
+
 int Usage() {
     std::fprintf(stderr, "usage: vrkprobe [--window <title>] list | click <name> | wait <seconds> | errors | close"
-                         " | focus | select <name> <item>\n");
+                         " | focus | select <name> <item> | fits | dpi <dpi>\n");
     return 1;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
+    // Places and sizes in the display's own pixels, as the panel (itself
+    // DPI-aware) has them, not scaled down for a program that is not.
+    SetProcessDPIAware();
     if (argc >= 3 && std::string(argv[1]) == "--window") {
         windowTitle = argv[2];
         otherWindow = true;
@@ -315,5 +355,7 @@ int main(int argc, char** argv) {
     if (command == "close" && argc == 2) return Close();
     if (command == "focus" && argc == 2) return Focus();
     if (command == "select" && argc == 4) return Select(argv[2], argv[3]);
+    if (command == "fits" && argc == 2) return Fits();
+    if (command == "dpi" && argc == 3) return Dpi(std::atoi(argv[2]));
     return Usage();
 }

@@ -228,5 +228,37 @@ TEST_F(VrkFormTest, TheMinimiseImageMinimises) {
     EXPECT_FALSE(backend.quit);
 }
 
+TEST_F(VrkFormTest, TheWindowIsLaidOutAtTheDisplaysScaleAndAgainWhenItMoves) {
+    // The same window built on a 100 % display, for every control's place.
+    Tvrk_form designed(app, std::string(kRoot) + "vrk.exe");
+    backend.dpi = 144;
+    Tvrk_form& f = Start();
+    EXPECT_EQ(f.dpi(), 144);
+    EXPECT_EQ(f.clientWidth, 1196); // 797 x 1.5 = 1195.5, rounded up
+    EXPECT_EQ(f.clientHeight, 729);
+    // Places and sizes round alike; a negative place as a positive one; a
+    // one-pixel line stays one pixel; font heights scale as well.
+    EXPECT_EQ(f.btnExit->bounds(), (ui::Rect{1125, 18, 48, 48}));
+    EXPECT_EQ(f.imgVORLANLogo->bounds(), (ui::Rect{140, -24, 375, 188}));
+    EXPECT_EQ(f.Shape2->bounds(), (ui::Rect{15, 225, 623, 1}));
+    EXPECT_EQ(f.lbl_apache_title->font().height, 24);
+    EXPECT_EQ(f.PanelApache->font().height, 17);
+    EXPECT_EQ(f.Shape2->font(), f.PanelApache->font()); // kept from its panel
+
+    // Moved to a 200 % display: lines grow by whole pixels.
+    f.SetDpi(192);
+    EXPECT_EQ(f.Shape2->bounds(), (ui::Rect{20, 300, 830, 2}));
+    EXPECT_EQ(f.Shape2->font().height, 22);
+    // And back to 100 %: every control is where the design puts it.
+    f.SetDpi(96);
+    EXPECT_EQ(f.clientWidth, 797);
+    for (const auto& control : designed.owned()) {
+        const ui::Control* now = f.Find(control->name);
+        ASSERT_NE(now, nullptr);
+        EXPECT_EQ(now->bounds(), control->bounds()) << control->name;
+        EXPECT_EQ(now->font(), control->font()) << control->name;
+    }
+}
+
 } // namespace
 } // namespace vrk::testing

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "KeptConnection.h"
+#include "Resample.h"
 #include "VRKLibrary.h"
 #include "ScriptedPlatform.h"
 
@@ -208,6 +209,29 @@ TEST_F(EmptyDirectoryTest, NeverFollowsALinkOutOfTheFolder) {
 TEST_F(EmptyDirectoryTest, AMissingFolderIsNothingToDo) {
     EmptyDirectory(os, "C:\\nowhere\\");
     EXPECT_TRUE(os.log.empty());
+}
+
+TEST(Resample, GrowsSmoothlyShrinksByAveragingAndKeepsTheSizeAsItIs) {
+    const std::uint32_t black = 0xFF000000, white = 0xFFFFFFFF;
+    // The same size: the very pixels.
+    const std::vector<std::uint32_t> two{black, white};
+    EXPECT_EQ(Resample(two, 2, 1, 2, 1), two);
+    // Twice as wide: a ramp from black to white, no step of nearest pixels,
+    // and each half mirrors the other.
+    const auto grown = Resample(two, 2, 1, 4, 1);
+    ASSERT_EQ(grown.size(), 4u);
+    EXPECT_EQ(grown[0], black);
+    EXPECT_EQ(grown[3], white);
+    EXPECT_EQ(grown[1] & 0xFF, 0x40u);
+    EXPECT_EQ(grown[2] & 0xFF, 0xBFu);
+    // A checkerboard halved: every pixel the mean grey, fully opaque.
+    const std::vector<std::uint32_t> checker{black, white, white, black};
+    for (std::uint32_t p : Resample(checker, 2, 2, 1, 1)) EXPECT_EQ(p, 0xFF808080u);
+    // Premultiplied: what is see-through adds no colour, so an opaque red
+    // beside nothing fades in opacity, not into black.
+    const auto faded = Resample({0xFFFF0000, 0x00000000}, 2, 1, 4, 1);
+    for (std::uint32_t p : faded) EXPECT_EQ((p >> 16) & 0xFF, p >> 24) << std::hex << p;
+    EXPECT_EQ(Resample(two, 2, 1, 0, 1), std::vector<std::uint32_t>{});
 }
 
 TEST(GetFileVersion, FourDottedNumbersFromTheFixedBlock) {

@@ -31,6 +31,8 @@ public:
     virtual void Quit() = 0;
     // The owner handle to give shell calls made for a form.
     virtual std::uintptr_t NativeHandle(Form& form) = 0;
+    // The dots per inch of the display a new window appears on.
+    virtual int Dpi() { return 96; }
     // The bytes of a picture embedded in the program (empty when there is
     // none, as in tests).
     virtual std::string ResourceBytes(const std::string& /*name*/) { return {}; }

@@ -250,6 +250,12 @@ void Form::Close() {
     }
 }
 
+void Form::SetDpi(int dpi) {
+    if (dpi <= 0 || dpi == dpi_) return;
+    dpi_ = dpi;
+    if (layOut) layOut();
+}
+
 void Form::Minimize() { app_.backend().MinimizeForm(*this); }
 
 Control* Form::NextTabStop(const Control* from, bool backwards) const {

@@ -158,8 +158,9 @@ private:
 class DropDownList : public Control {
 public:
     DropDownList(std::string name, Control* parent) : Control(Kind::kDropDownList, std::move(name), parent) {}
-    bool withEditField = false; // a box the user can also type into
-    int itemHeight = 16;
+    bool withEditField = false;            // a box the user can also type into
+    static constexpr int kItemHeight = 16; // of the design
+    int itemHeight = kItemHeight;
     const std::vector<std::string>& items() const { return items_; }
     void SetItems(std::vector<std::string> items); // clears the selection
     int itemIndex() const { return itemIndex_; }
@@ -228,6 +229,15 @@ public:
     std::function<void()> onCreate;
     std::function<void(CloseAction&)> onClose;
 
+    // The dots per inch of the display the window is on: every position,
+    // size and font height of its controls is its design's, scaled by it.
+    int dpi() const { return dpi_; }
+    Scale scale() const { return Scale{dpi_}; }
+    // The window is on a display of another scale: every control is laid
+    // out again (by `layOut`, which the window's builder gives).
+    void SetDpi(int dpi);
+    std::function<void()> layOut;
+
     // Runs onCreate inside the error guard, then realises the window. Its
     // timers start then, once the creation handler has returned: a tick
     // inside the start-up (in a wait of its stop-all) would run the status
@@ -270,6 +280,7 @@ public:
 private:
     Application& app_;
     std::vector<std::unique_ptr<Control>> owned_;
+    int dpi_ = 96;
 };
 
 } // namespace vrk::ui

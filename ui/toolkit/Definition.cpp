@@ -4,10 +4,10 @@ namespace vrk::ui {
 
 namespace {
 
-Font ToFont(const FontDef& def) {
+Font ToFont(const FontDef& def, const Scale& scale) {
     Font font;
     font.name = def.name;
-    font.height = def.height;
+    font.height = scale(def.height);
     font.color = def.color;
     font.bold = def.style & kBold;
     font.italic = def.style & kItalic;
@@ -20,19 +20,33 @@ Font ToFont(const FontDef& def) {
 
 void ApplyFormDef(Form& form, const FormDef& def) {
     form.SetCaption(def.caption);
-    form.clientWidth = def.clientWidth;
-    form.clientHeight = def.clientHeight;
-    form.SetBounds({0, 0, def.clientWidth, def.clientHeight});
     form.captionButtons = def.captionButtons;
     form.fixedFrame = true;
     form.centred = def.centred;
     form.iconResource = def.icon;
     form.SetColor(def.color);
-    form.SetFont(ToFont(def.font));
     form.SetCursor(def.cursor);
 }
 
-void ApplyLook(Control& control, unsigned look, const FontDef& font, Color color, Cursor cursor) {
+void LayOutForm(Form& form, const FormDef& def) {
+    const Scale scale = form.scale();
+    form.clientWidth = scale(def.clientWidth);
+    form.clientHeight = scale(def.clientHeight);
+    form.SetBounds({0, 0, form.clientWidth, form.clientHeight});
+    form.SetFont(ToFont(def.font, scale));
+}
+
+void LayOutControl(Control& control, const Rect& at, const FontDef& font) {
+    const Scale scale = control.form()->scale();
+    if (font.name)
+        control.SetFont(ToFont(font, scale));
+    else if (control.parent())
+        control.SetFont(control.parent()->font());
+    control.SetBounds(scale(at));
+    if (auto* list = dynamic_cast<DropDownList*>(&control)) list->itemHeight = scale(DropDownList::kItemHeight);
+}
+
+void ApplyLook(Control& control, unsigned look, Color color, Cursor cursor) {
     if (look & kHidden) control.SetVisible(false);
     if (look & kDisabled) control.SetEnabled(false);
     if (look & kTransparent) control.SetTransparent(true);
@@ -52,7 +66,6 @@ void ApplyLook(Control& control, unsigned look, const FontDef& font, Color color
     auto* shape = dynamic_cast<Shape*>(&control);
     if (shape) shape->filled = look & kFilled;
 
-    if (font.name) control.SetFont(ToFont(font));
     if (color != kNoColor) {
         if (shape)
             shape->penColor = color;

@@ -4,8 +4,9 @@
 // of its field), parent, position and size, look, font, colour, cursor,
 // picture, caption and click handler. One builder makes the controls from
 // the rows, in their order: a parent before its controls, and each control
-// above those before it. Positions and sizes are in the definition's units,
-// pixels at 96 dots per inch.
+// above those before it. Positions, sizes and font heights are in the
+// definition's units, pixels at 96 dots per inch, scaled by the builder to
+// the display's.
 #include <array>
 #include <span>
 #include <stdexcept>
@@ -132,8 +133,13 @@ template <class F> const ControlDef<F>& RowOf(std::span<const ControlDef<F>> row
 
 // What the builder does with a row's parts (Definition.cpp).
 void ApplyFormDef(Form& form, const FormDef& def);
-// The look flags, the font, colour and cursor, and what only some kinds have.
-void ApplyLook(Control& control, unsigned look, const FontDef& font, Color color, Cursor cursor);
+// The look flags, colour and cursor, and what only some kinds have.
+void ApplyLook(Control& control, unsigned look, Color color, Cursor cursor);
+// The window's client size and font at its scale.
+void LayOutForm(Form& form, const FormDef& def);
+// A control's place, size and font (its own, or its parent's) at its
+// window's scale.
+void LayOutControl(Control& control, const Rect& at, const FontDef& font);
 // The caption a control starts with.
 std::string FirstCaption(const CaptionDef& caption, const char* name);
 std::vector<std::string> Items(const std::array<const char*, 3>& items);
@@ -141,9 +147,23 @@ std::vector<std::string> Items(const std::array<const char*, 3>& items);
 // program when it loads the skin.
 void LoadEmbeddedPicture(Image& image, const char* picture);
 
+// Every position, size and font height of the window at its scale, in the
+// order of the rows: a parent's font before the controls that keep it.
+template <class F> void LayOut(F& form, const FormDef& def, std::span<const ControlDef<F>> rows) {
+    LayOutForm(form, def);
+    for (const ControlDef<F>& row : rows) {
+        Control* control = ControlOf(form, row);
+        if (control->kind != Kind::kTimer) LayOutControl(*control, row.at, row.font);
+    }
+}
+
+// Makes the window's controls from the rows, laid out at the scale of the
+// display the window will appear on, and again whenever the window moves to
+// a display of another scale. The rows outlive the window (they are static).
 template <class F>
 void Build(F& form, const FormDef& def, std::span<const ControlDef<F>> rows, std::span<const Field<F>> tabOrder = {}) {
     ApplyFormDef(form, def);
+    form.SetDpi(form.app().backend().Dpi());
     for (const ControlDef<F>& row : rows) {
         Control* parent = row.parent ? static_cast<Control*>(form.*row.parent) : &form;
         Control* made = std::visit(
@@ -154,8 +174,7 @@ void Build(F& form, const FormDef& def, std::span<const ControlDef<F>> rows, std
                 return control;
             },
             row.field);
-        made->SetBounds(row.at);
-        ApplyLook(*made, row.look, row.font, row.color, row.cursor);
+        ApplyLook(*made, row.look, row.color, row.cursor);
         made->SetCaption(FirstCaption(row.caption, row.name));
         if (auto* image = dynamic_cast<Image*>(made); image && row.picture) LoadEmbeddedPicture(*image, row.picture);
         if (auto* group = dynamic_cast<RadioGroup*>(made)) {
@@ -183,6 +202,8 @@ void Build(F& form, const FormDef& def, std::span<const ControlDef<F>> rows, std
     }
     for (const Field<F>& field : tabOrder)
         form.tabOrder.push_back(std::visit([&](auto member) -> Control* { return form.*member; }, field));
+    LayOut(form, def, rows);
+    form.layOut = [&form, def, rows] { LayOut(form, def, rows); };
 }
 
 } // namespace vrk::ui

@@ -19,6 +19,7 @@ public:
     std::string title;
     std::string cursorFiles[4]; // per slot: the file loaded, "" for the system arrow
     std::vector<Timer*> timers; // running timers
+    int dpi = 96;               // of the display, for the forms built next
     bool quit = false;
     bool minimized = false;
     // What happens while a form is shown modally; when it returns without
@@ -46,6 +47,7 @@ public:
     void Run() override {}
     void Quit() override { quit = true; }
     std::uintptr_t NativeHandle(Form&) override { return 0x1234; }
+    int Dpi() override { return dpi; }
 
 private:
     Platform& os_;

@@ -2,6 +2,7 @@
 // background picture or filled with its colour.
 #include <algorithm>
 
+#include "Dpi.h"
 #include "ObjectCount.h"
 #include "Paint.h"
 #include "Win32Backend.h"
@@ -41,16 +42,15 @@ public:
         exStyle_ |= WS_EX_LAYERED;
         CreateOwn(kFormClass, owner, style_, exStyle_);
         if (!hwnd) return;
+        FitClientArea();
         SetLayeredWindowAttributes(hwnd, 0, static_cast<BYTE>(std::min(form_.alpha, 255u)), LWA_ALPHA);
         SetIcon();
         lastBackground_ = form_.Background().get();
     }
 
     RECT Bounds() const override {
-        const int width = form_.clientWidth ? form_.clientWidth : form_.bounds().width;
-        const int height = form_.clientHeight ? form_.clientHeight : form_.bounds().height;
-        RECT r{0, 0, width, height};
-        AdjustWindowRectEx(&r, style_, FALSE, exStyle_);
+        const SIZE client = ClientSize();
+        RECT r = FrameAround(RECT{0, 0, client.cx, client.cy}, style_, exStyle_, form_.dpi());
         OffsetRect(&r, form_.bounds().left - r.left, form_.bounds().top - r.top);
         return r;
     }
@@ -79,6 +79,10 @@ public:
     }
 
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_DPICHANGED) {
+            Rescale(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+            return 0;
+        }
         if (message == WM_CLOSE) {
             // A close request from the system runs the form's own close, which
             // decides what becomes of the window.
@@ -101,6 +105,50 @@ public:
     }
 
 private:
+    SIZE ClientSize() const {
+        return SIZE{form_.clientWidth ? form_.clientWidth : form_.bounds().width,
+                    form_.clientHeight ? form_.clientHeight : form_.bounds().height};
+    }
+
+    // The frame's size at the scale may differ from the system's idea of it
+    // by a pixel or two: the client area is what must have the design's size.
+    void FitClientArea() {
+        RECT client, outer;
+        GetClientRect(hwnd, &client);
+        const SIZE want = ClientSize();
+        const int dx = want.cx - client.right;
+        const int dy = want.cy - client.bottom;
+        if (!dx && !dy) return;
+        GetWindowRect(hwnd, &outer);
+        SetWindowPos(hwnd, nullptr, 0, 0, outer.right - outer.left + dx, outer.bottom - outer.top + dy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
+    // The window is now on a display of `dpi`: its controls are laid out
+    // again at that scale, and the window takes the place the system
+    // suggests, or, without one, keeps its centre where it was.
+    void Rescale(int dpi, const RECT* suggested) {
+        RECT before;
+        GetWindowRect(hwnd, &before);
+        form_.SetDpi(dpi);
+        if (suggested) {
+            SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                         suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+            FitClientArea();
+        } else {
+            const RECT want = Bounds();
+            SetWindowPos(hwnd, nullptr, 0, 0, want.right - want.left, want.bottom - want.top,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            FitClientArea();
+            RECT now;
+            GetWindowRect(hwnd, &now);
+            SetWindowPos(hwnd, nullptr, (before.left + before.right - (now.right - now.left)) / 2,
+                         (before.top + before.bottom - (now.bottom - now.top)) / 2, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+    }
+
     void SetIcon() {
         if (form_.iconResource.empty()) return;
         const char* name = form_.iconResource.c_str();

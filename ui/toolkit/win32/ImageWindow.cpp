@@ -1,8 +1,10 @@
-// An image: its picture at its natural size from the top-left corner, over
-// what lies behind it. Icons go through the system's icon drawing (the image
-// of the file that best fits the control); JPEG and GIF frames are bitmaps.
+// An image: its picture at its natural size, scaled as the window is, from
+// the top-left corner, over what lies behind it. An icon shows the image of
+// its file made for that size, drawn by the system; a file without one has
+// the nearest image scaled smoothly, as are JPEG and GIF frames.
 // An animated image plays its frames on a timer of its own while it can be
 // seen, with its own copy of the frames.
+#include <algorithm>
 #include <vector>
 
 #include "ObjectCount.h"
@@ -31,6 +33,9 @@ public:
         if (image_.picture() != shown_) {
             Load();
             ShowingChanged();
+        } else if (prepared_ && preparedDpi_ != scale().dpi) {
+            Release(); // the window has moved to a display of another scale
+            prepared_ = false;
         }
         ApplyCommon();
         Invalidate();
@@ -52,7 +57,7 @@ public:
             DrawIconEx(dc, 0, 0, icon_.get(), iconWidth_, iconHeight_, 0, nullptr, DI_NORMAL);
         } else if (!frames_.empty()) {
             const std::size_t frame = Animated() ? frame_ % frames_.size() : 0;
-            frames_[frame].Draw(dc, 0, 0, shown_->kind == Picture::Kind::kGif);
+            frames_[frame].Draw(dc, 0, 0, shown_->kind != Picture::Kind::kJpeg);
         }
     }
 
@@ -107,18 +112,43 @@ private:
     void Prepare() {
         if (prepared_ || !shown_) return;
         prepared_ = true;
-        const Rect& b = image_.bounds();
+        const Scale scale = this->scale();
+        preparedDpi_ = scale.dpi;
         switch (shown_->kind) {
         case Picture::Kind::kIcon:
-        case Picture::Kind::kCursor:
-            icon_.reset(MakeIcon(*shown_, b.width ? b.width : 32, b.height ? b.height : 32, &iconWidth_, &iconHeight_));
-            break;
+        case Picture::Kind::kCursor: PrepareIcon(scale); break;
         case Picture::Kind::kJpeg:
-        case Picture::Kind::kGif:
+        case Picture::Kind::kGif: {
+            const Alpha alpha = shown_->kind == Picture::Kind::kGif ? Alpha::kStraight : Alpha::kNone;
             frames_.reserve(shown_->frames.size());
-            for (const Frame& frame : shown_->frames) frames_.emplace_back(frame, shown_->kind == Picture::Kind::kGif);
+            for (const Frame& frame : shown_->frames)
+                frames_.emplace_back(frame, alpha, scale(frame.width), scale(frame.height));
             break;
         }
+        }
+    }
+
+    void PrepareIcon(const Scale& scale) {
+        // The image the design shows in a control of this size, and its size
+        // at this scale.
+        const Rect& b = image_.bounds();
+        const int designSide = b.width && b.height ? std::max(1, scale.Design(std::min(b.width, b.height))) : 32;
+        const IconImage* design = BestIconImage(*shown_, designSide);
+        if (!design) return;
+        const int width = scale(design->width), height = scale(design->height);
+        const IconImage* best = BestIconImage(*shown_, std::max(width, height));
+        if (best->width == width && best->height == height) {
+            // The file has an image made for this size: the system draws it.
+            icon_.reset(MakeIcon(*shown_, *best));
+            iconWidth_ = width;
+            iconHeight_ = height;
+            return;
+        }
+        // Otherwise the nearest bigger one (or the biggest), scaled smoothly.
+        const OwnedIcon source(MakeIcon(*shown_, *best));
+        if (source)
+            frames_.emplace_back(IconFrame(source.get(), best->width, best->height), Alpha::kPremultiplied, width,
+                                 height);
     }
 
     Image& image_;
@@ -128,6 +158,7 @@ private:
     std::vector<Bitmap> frames_;
     std::size_t frame_ = 0;
     bool prepared_ = false;
+    int preparedDpi_ = 0;
     bool playing_ = false;
 };
 

@@ -39,6 +39,15 @@ public:
             Paint(dc, client);
     }
 
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override {
+        // Asked from outside (the layout test at each display scale): the
+        // size the caption needs, within the label's width when it wraps.
+        static const UINT extentMessage = RegisterWindowMessageA("VrkTextExtent");
+        if (message != extentMessage) return Window::Handle(message, wParam, lParam);
+        const SIZE size = MeasureText(backend.FontFor(label_.font()), label_.caption(), Style(), label_.bounds().width);
+        return MAKELRESULT(size.cx, size.cy);
+    }
+
 private:
     TextStyle Style() const { return TextStyle{label_.alignment, label_.wordWrap, label_.centreVertically}; }
 

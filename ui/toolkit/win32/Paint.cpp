@@ -6,6 +6,8 @@
 #include <cstring>
 #include <utility>
 
+#include "Resample.h"
+
 namespace vrk::ui::win32 {
 
 COLORREF ToColorRef(Color color) {
@@ -30,39 +32,60 @@ LOGFONTA ToLogFont(const Font& font) {
 
 // --- Bitmap ---------------------------------------------------------------------------
 
-Bitmap::Bitmap(const Frame& frame, bool premultiplied) {
-    if (frame.width <= 0 || frame.height <= 0) return;
+namespace {
+
+// A 32-bit top-down DIB section of that size and its pixels.
+HBITMAP MakeDib(HDC dc, int width, int height, std::uint32_t** pixels) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = frame.width;
-    info.bmiHeader.biHeight = -frame.height; // rows from the top, as the frame
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height; // rows from the top, as a frame's
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    bitmap_.reset(MadeGdi(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0)));
-    if (!bitmap_) return;
-    width_ = frame.width;
-    height_ = frame.height;
-    // 0xAARRGGBB in memory is B, G, R, A: the layout of a 32-bit DIB.
-    auto* out = static_cast<std::uint32_t*>(bits);
-    const std::size_t count = frame.pixels.size();
-    if (!premultiplied) {
-        std::memcpy(out, frame.pixels.data(), count * sizeof(std::uint32_t));
-    } else {
-        for (std::size_t i = 0; i < count; ++i) {
-            const std::uint32_t p = frame.pixels[i];
-            const std::uint32_t a = p >> 24;
-            if (a == 255)
-                out[i] = p;
-            else if (a == 0)
-                out[i] = 0;
-            else {
-                auto scale = [a](std::uint32_t c) { return (c * a + 127) / 255; };
-                out[i] = (a << 24) | (scale((p >> 16) & 0xFF) << 16) | (scale((p >> 8) & 0xFF) << 8) | scale(p & 0xFF);
-            }
+    HBITMAP made = MadeGdi(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    *pixels = static_cast<std::uint32_t*>(bits);
+    return made;
+}
+
+std::vector<std::uint32_t> Premultiplied(const std::vector<std::uint32_t>& pixels) {
+    std::vector<std::uint32_t> out(pixels.size());
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        const std::uint32_t p = pixels[i];
+        const std::uint32_t a = p >> 24;
+        if (a == 255)
+            out[i] = p;
+        else if (a == 0)
+            out[i] = 0;
+        else {
+            auto scale = [a](std::uint32_t c) { return (c * a + 127) / 255; };
+            out[i] = (a << 24) | (scale((p >> 16) & 0xFF) << 16) | (scale((p >> 8) & 0xFF) << 8) | scale(p & 0xFF);
         }
     }
+    return out;
+}
+
+} // namespace
+
+Bitmap::Bitmap(const Frame& frame, Alpha alpha, int width, int height) {
+    if (frame.width <= 0 || frame.height <= 0) return;
+    if (width <= 0 || height <= 0) width = frame.width, height = frame.height;
+    std::uint32_t* out = nullptr;
+    bitmap_.reset(MakeDib(nullptr, width, height, &out));
+    if (!bitmap_) return;
+    width_ = width;
+    height_ = height;
+    // 0xAARRGGBB in memory is B, G, R, A: the layout of a 32-bit DIB. A
+    // colour is multiplied by its opacity before any scaling, so that what
+    // is see-through mixes in no colour.
+    std::vector<std::uint32_t> premultiplied;
+    if (alpha == Alpha::kStraight) premultiplied = Premultiplied(frame.pixels);
+    const std::vector<std::uint32_t>& pixels = alpha == Alpha::kStraight ? premultiplied : frame.pixels;
+    if (width == frame.width && height == frame.height)
+        std::memcpy(out, pixels.data(), pixels.size() * sizeof(std::uint32_t));
+    else
+        Resample(pixels.data(), frame.width, frame.height, out, width, height);
     GdiFlush();
 }
 
@@ -100,19 +123,47 @@ void Bitmap::Tile(HDC dc, const RECT& area, int originX, int originY) const {
 
 // --- icons ------------------------------------------------------------------------------
 
-HICON MakeIcon(const Picture& picture, int width, int height, int* iconWidth, int* iconHeight) {
-    if (picture.images.empty()) return nullptr;
-    const int side = std::max(1, std::min(width, height));
-    const IconImage* image = BestIconImage(picture, side);
-    if (!image) return nullptr;
-    auto* bytes = const_cast<BYTE*>(picture.bytes.data() + image->offset);
-    HICON icon = MadeUser(
-        CreateIconFromResourceEx(bytes, image->size, TRUE, 0x00030000, image->width, image->height, LR_DEFAULTCOLOR));
-    if (icon) {
-        *iconWidth = image->width;
-        *iconHeight = image->height;
+HICON MakeIcon(const Picture& picture, const IconImage& image) {
+    auto* bytes = const_cast<BYTE*>(picture.bytes.data() + image.offset);
+    return MadeUser(
+        CreateIconFromResourceEx(bytes, image.size, TRUE, 0x00030000, image.width, image.height, LR_DEFAULTCOLOR));
+}
+
+Frame IconFrame(HICON icon, int width, int height) {
+    // The system draws the icon, whatever its format, on black and on white:
+    // where the two differ it lets the ground through, and what it adds to
+    // black is its colour already multiplied by its opacity.
+    Frame frame;
+    const MemoryDC memory(MadeGdi(CreateCompatibleDC(nullptr)));
+    std::uint32_t* onBlack = nullptr;
+    std::uint32_t* onWhite = nullptr;
+    const GdiObject<HBITMAP> black(MakeDib(memory.get(), width, height, &onBlack));
+    const GdiObject<HBITMAP> white(MakeDib(memory.get(), width, height, &onWhite));
+    if (!black || !white) return frame;
+    const std::size_t count = static_cast<std::size_t>(width) * height;
+    std::fill(onWhite, onWhite + count, 0x00FFFFFFu);
+    for (HBITMAP target : {black.get(), white.get()}) {
+        HGDIOBJ old = SelectObject(memory.get(), target);
+        DrawIconEx(memory.get(), 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
+        SelectObject(memory.get(), old);
     }
-    return icon;
+    GdiFlush();
+    frame.width = width;
+    frame.height = height;
+    frame.pixels.resize(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint32_t b = onBlack[i], w = onWhite[i];
+        auto channel = [](std::uint32_t p, int shift) { return static_cast<int>((p >> shift) & 0xFF); };
+        // How much of the ground shows, the mean over the three colours.
+        const int through =
+            (channel(w, 16) - channel(b, 16) + channel(w, 8) - channel(b, 8) + channel(w, 0) - channel(b, 0) + 1) / 3;
+        const auto alpha = static_cast<std::uint32_t>(std::clamp(255 - through, 0, 255));
+        auto colour = [&](int shift) {
+            return static_cast<std::uint32_t>(std::min<int>(channel(b, shift), static_cast<int>(alpha))) << shift;
+        };
+        frame.pixels[i] = (alpha << 24) | colour(16) | colour(8) | colour(0);
+    }
+    return frame;
 }
 
 // --- text --------------------------------------------------------------------------------
@@ -187,13 +238,14 @@ void FillSolid(HDC dc, const RECT& rect, COLORREF color) {
     SetBkColor(dc, old);
 }
 
-void FrameSolid(HDC dc, const RECT& rect, COLORREF color) {
+void FrameSolid(HDC dc, const RECT& rect, COLORREF color, int thickness) {
     const LONG w = rect.right - rect.left, h = rect.bottom - rect.top;
     if (w <= 0 || h <= 0) return;
-    FillSolid(dc, {rect.left, rect.top, rect.right, rect.top + 1}, color);
-    FillSolid(dc, {rect.left, rect.bottom - 1, rect.right, rect.bottom}, color);
-    FillSolid(dc, {rect.left, rect.top, rect.left + 1, rect.bottom}, color);
-    FillSolid(dc, {rect.right - 1, rect.top, rect.right, rect.bottom}, color);
+    const LONG t = thickness;
+    FillSolid(dc, {rect.left, rect.top, rect.right, rect.top + t}, color);
+    FillSolid(dc, {rect.left, rect.bottom - t, rect.right, rect.bottom}, color);
+    FillSolid(dc, {rect.left, rect.top, rect.left + t, rect.bottom}, color);
+    FillSolid(dc, {rect.right - t, rect.top, rect.right, rect.bottom}, color);
 }
 
 } // namespace vrk::ui::win32

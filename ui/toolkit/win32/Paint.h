@@ -17,13 +17,18 @@ COLORREF ToColorRef(Color color);
 // The LOGFONT of a font of the toolkit: character height in pixels.
 LOGFONTA ToLogFont(const Font& font);
 
-// A 32-bit top-down DIB section holding a frame of a picture. With
-// `premultiplied` the pixels are made ready for alpha blending (GIF frames with
-// transparent pixels); otherwise they are copied as they are (JPEG).
+// What the alpha byte of a frame's pixels holds: nothing (JPEG), the
+// opacity of a colour (GIF), or the opacity a colour is already multiplied
+// by (what alpha blending takes).
+enum class Alpha { kNone, kStraight, kPremultiplied };
+
+// A 32-bit top-down DIB section holding a frame of a picture, ready to be
+// copied (no alpha) or blended, at the frame's size or, scaled smoothly, at
+// another.
 class Bitmap {
 public:
     Bitmap() = default;
-    Bitmap(const Frame& frame, bool premultiplied);
+    Bitmap(const Frame& frame, Alpha alpha, int width = 0, int height = 0);
 
     HBITMAP handle() const { return bitmap_.get(); }
     int width() const { return width_; }
@@ -41,9 +46,10 @@ private:
     int width_ = 0, height_ = 0;
 };
 
-// The icon image of a picture file that best fits a control of the given
-// size, made by the system from the image's bytes; nullptr when there is none.
-HICON MakeIcon(const Picture& picture, int width, int height, int* iconWidth, int* iconHeight);
+// One image of an icon or cursor file, made by the system from its bytes.
+HICON MakeIcon(const Picture& picture, const IconImage& image);
+// An icon's pixels at the given size, premultiplied, as the system draws it.
+Frame IconFrame(HICON icon, int width, int height);
 
 // Text as a label draws it.
 struct TextStyle {
@@ -106,6 +112,7 @@ private:
 };
 
 void FillSolid(HDC dc, const RECT& rect, COLORREF color);
-void FrameSolid(HDC dc, const RECT& rect, COLORREF color);
+// A frame just inside `rect`, `thickness` pixels wide.
+void FrameSolid(HDC dc, const RECT& rect, COLORREF color, int thickness = 1);
 
 } // namespace vrk::ui::win32

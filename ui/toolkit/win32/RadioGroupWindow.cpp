@@ -9,8 +9,10 @@
 namespace vrk::ui::win32 {
 namespace {
 
+// In design units.
 constexpr int kCircle = 13;     // an option circle
 constexpr int kTextOffset = 17; // the item text, from the item's left
+constexpr int kIndent = 8;      // the caption and the first column, from the frame
 
 class RadioGroupWindow : public Window {
 public:
@@ -36,10 +38,12 @@ public:
         TEXTMETRICA tm{};
         GetTextMetricsA(dc, &tm);
 
-        FrameSolid(dc, {0, tm.tmHeight / 2 - 1, client.right, client.bottom}, GetSysColor(COLOR_WINDOWFRAME));
+        const Scale scale = this->scale();
+        FrameSolid(dc, {0, tm.tmHeight / 2 - 1, client.right, client.bottom}, GetSysColor(COLOR_WINDOWFRAME),
+                   scale.Line());
         const COLORREF text = ToColorRef(group_.font().color);
         if (!group_.caption().empty()) {
-            RECT caption{8, 0, 8, tm.tmHeight};
+            RECT caption{scale(kIndent), 0, scale(kIndent), tm.tmHeight};
             DrawTextA(dc, group_.caption().c_str(), -1, &caption, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
             FillSolid(dc, caption, back);
             SetTextColor(dc, text);
@@ -51,12 +55,14 @@ public:
         for (int i = 0; i < static_cast<int>(group_.items.size()); ++i) {
             const RECT item = ItemRect(i, client, tm.tmHeight);
             const int middle = (item.top + item.bottom) / 2;
-            RECT circle{item.left, middle - kCircle / 2, item.left + kCircle, middle - kCircle / 2 + kCircle};
+            const int circleSide = scale(kCircle);
+            RECT circle{item.left, middle - circleSide / 2, item.left + circleSide,
+                        middle - circleSide / 2 + circleSide};
             UINT state = DFCS_BUTTONRADIO | DFCS_FLAT;
             if (i == group_.itemIndex()) state |= DFCS_CHECKED;
             if (!enabled) state |= DFCS_INACTIVE;
             DrawFrameControl(dc, &circle, DFC_BUTTON, state);
-            RECT label{item.left + kTextOffset, item.top, item.right, item.bottom};
+            RECT label{item.left + scale(kTextOffset), item.top, item.right, item.bottom};
             DrawTextA(dc, group_.items[i].c_str(), -1, &label,
                       DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
         }
@@ -85,14 +91,15 @@ private:
     // The items in columns, each column filled from the top, as many rows
     // as the longest column needs, sharing the height below the caption.
     RECT ItemRect(int index, const RECT& client, int textHeight) const {
+        const Scale scale = this->scale();
         const int count = static_cast<int>(group_.items.size());
         const int columns = group_.columns > 0 ? group_.columns : 1;
         const int perColumn = (count + columns - 1) / columns;
-        const int width = (client.right - 10) / columns;
-        const int space = client.bottom - textHeight - 5;
+        const int width = (client.right - scale(10)) / columns;
+        const int space = client.bottom - textHeight - scale(5);
         const int height = perColumn > 0 ? space / perColumn : space;
-        const int top = textHeight + 1 + (perColumn > 0 ? (space % perColumn) / 2 : 0);
-        const int left = (index / perColumn) * width + 8;
+        const int top = textHeight + scale.Line() + (perColumn > 0 ? (space % perColumn) / 2 : 0);
+        const int left = (index / perColumn) * width + scale(kIndent);
         const int y = (index % perColumn) * height + top;
         return RECT{left, y, left + width, y + height};
     }

@@ -22,7 +22,7 @@ public:
 
     void PaintContent(HDC dc, const RECT& client) override {
         if (shape_.filled) FillSolid(dc, client, ToColorRef(shape_.brushColor));
-        FrameSolid(dc, client, ToColorRef(shape_.penColor));
+        FrameSolid(dc, client, ToColorRef(shape_.penColor), scale().Line());
     }
 
 private:

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "Dpi.h"
 #include "Window.h"
 #include "Application.h"
 
@@ -178,6 +179,9 @@ void Win32Backend::Mark(Moment moment, long long ticks) {
 void Win32Backend::ShowForm(Form& form, bool show) {
     Realized* realized = Find(&form);
     if (show && realized && realized->windows.empty()) {
+        // At the scale of the display it appears on now (the program may have
+        // been moved to another since the form was built).
+        form.SetDpi(Dpi());
         MakeWindows(*realized);
         Mark(Moment::kWindowsMade);
     }
@@ -288,6 +292,8 @@ std::uintptr_t Win32Backend::NativeHandle(Form& form) {
     return reinterpret_cast<std::uintptr_t>(window ? window->hwnd : nullptr);
 }
 
+int Win32Backend::Dpi() { return win32::MonitorDpi(); }
+
 std::string Win32Backend::ResourceBytes(const std::string& name) {
     // The window definitions' own pictures are RCDATA resources of the program.
     HRSRC found = FindResourceA(instance_, name.c_str(), RT_RCDATA);
@@ -379,9 +385,13 @@ const win32::Bitmap* Win32Backend::BackgroundOf(Form& form) {
         return nullptr;
     }
     Background& cached = backgrounds_[&form];
-    if (cached.source.lock() != picture) {
+    if (cached.source.lock() != picture || cached.dpi != form.dpi()) {
+        // Still tiled, at the scale of the rest of the window.
+        const Frame& frame = picture->frames.front();
+        const Scale scale = form.scale();
         cached.source = picture;
-        cached.bitmap = win32::Bitmap(picture->frames.front(), false);
+        cached.dpi = form.dpi();
+        cached.bitmap = win32::Bitmap(frame, win32::Alpha::kNone, scale(frame.width), scale(frame.height));
     }
     return cached.bitmap ? &cached.bitmap : nullptr;
 }

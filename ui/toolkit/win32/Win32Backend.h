@@ -44,6 +44,8 @@ public:
     void Quit() override;
     std::uintptr_t NativeHandle(Form& form) override;
     std::string ResourceBytes(const std::string& name) override;
+    // Of the main display, where our windows appear (centred).
+    int Dpi() override;
 
     // --- moments of the start, for the start-up benchmark -------------------------
     // Performance-counter ticks, each kept the first time it is marked; asked
@@ -59,8 +61,8 @@ public:
     HBRUSH BrushFor(COLORREF color);
     HCURSOR CursorFor(Cursor cursor) const;
     win32::BackBuffer& backBuffer() { return backBuffer_; }
-    // The form's background picture as a bitmap, made once per picture;
-    // nullptr when the form has none.
+    // The form's background picture as a bitmap at the form's scale, made
+    // once per picture and scale; nullptr when the form has none.
     const win32::Bitmap* BackgroundOf(Form& form);
     static win32::Window* WindowOf(const Control* control);
     // The form that owns the others (the first one made) and the taskbar entry.
@@ -69,6 +71,7 @@ public:
 private:
     struct Background {
         std::weak_ptr<const Picture> source;
+        int dpi = 0;
         win32::Bitmap bitmap;
     };
     struct Realized {

@@ -171,6 +171,11 @@ bool Window::OverlapsEarlierSibling() const {
     return false;
 }
 
+Scale Window::scale() const {
+    const Form* form = control.form();
+    return form ? form->scale() : Scale{};
+}
+
 RECT Window::Bounds() const {
     const Rect& b = control.bounds();
     return RECT{b.left, b.top, b.left + b.width, b.top + b.height};

@@ -74,6 +74,9 @@ protected:
     void PaintBackdrop(HDC dc, const RECT& client);
     // The bounds a window gets: the control's, in its parent's client area.
     virtual RECT Bounds() const;
+    // The scale of the control's window: its own sizes in design units (an
+    // option circle, a margin) are drawn at it.
+    Scale scale() const;
     // The text the window holds (another process reads it): the caption.
     virtual std::string WindowText() const { return control.caption(); }
     // Whether the window's text follows WindowText (a drop-down list's text
