@@ -28,7 +28,8 @@ RECT FrameAround(const RECT& client, DWORD style, DWORD exStyle, int dpi) {
     using AdjustForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
     static const auto adjust = Find<AdjustForDpi>(L"user32.dll", "AdjustWindowRectExForDpi", false);
     RECT r = client;
-    if (!adjust || !adjust(&r, style, FALSE, exStyle, static_cast<UINT>(dpi))) AdjustWindowRectEx(&r, style, FALSE, exStyle);
+    if (!adjust || !adjust(&r, style, FALSE, exStyle, static_cast<UINT>(dpi)))
+        AdjustWindowRectEx(&r, style, FALSE, exStyle);
     return r;
 }
 
