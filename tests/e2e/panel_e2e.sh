@@ -51,6 +51,18 @@ done
 grep -qvE '^(vrk\.exe|vrk-README\.txt|vrk/.*)$' "$work/package.txt" &&
   abort "the package holds more than the panel: $(grep -vE '^(vrk\.exe|vrk-README\.txt|vrk/.*)$' "$work/package.txt" | head -n 3 | tr '\n' ' ')"
 
+# Wine gives a process that declares itself DPI-aware the registry's
+# LogPixels as the display's scale; the prefix is shared, so it goes back
+# (and a run that was killed midway leaves the next one at 100 % too).
+set_dpi() {
+  "$root/scripts/wine-run" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f \
+    </dev/null >>"$log" 2>&1
+}
+restore_dpi() {
+  "$root/scripts/wine-run" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f </dev/null >>"$log" 2>&1 || true
+}
+restore_dpi
+
 VRK_WINDOWS_BUILD=$build "$root/scripts/make-demo-tree" "$demo"
 cmp -s "$build/app/vrk.exe" "$demo/vrk.exe" || abort "the demo tree's vrk.exe is not the one built"
 
@@ -270,15 +282,6 @@ xdotool key alt+F4 2>>"$log" || abort "xdotool could not press Alt+F4"
 panel_ended 30 || abort "vrk.exe still runs after Alt+F4"
 
 # --- on displays of other scales ------------------------------------------------------------
-# Wine gives a process that declares itself DPI-aware the registry's
-# LogPixels as the display's scale; the prefix is shared, so it goes back.
-set_dpi() {
-  "$root/scripts/wine-run" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f \
-    </dev/null >>"$log" 2>&1
-}
-restore_dpi() {
-  "$root/scripts/wine-run" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f </dev/null >>"$log" 2>&1 || true
-}
 trap 'cleanup; restore_dpi' EXIT
 options_title=$(tr -d '\r' <"$demo/vrk/langs/English.ini" |
   awk -F= '/^\[/ { s = $0 } s == "[options]" && $1 == "OptionsTitle" { print substr($0, length($1) + 2) }')
