@@ -1,6 +1,7 @@
 #include "Win32Platform.h"
 
 #include "Owned.h"
+#include "SystemLibrary.h"
 
 #include <windows.h>
 #include <tlhelp32.h>
@@ -19,12 +20,10 @@ struct SnapshotApi {
     Walk first = nullptr;
     Walk next = nullptr;
     SnapshotApi() {
-        if (HMODULE kernel = GetModuleHandleA("kernel32.dll")) {
-            create =
-                reinterpret_cast<Create>(reinterpret_cast<void*>(GetProcAddress(kernel, "CreateToolhelp32Snapshot")));
-            first = reinterpret_cast<Walk>(reinterpret_cast<void*>(GetProcAddress(kernel, "Process32First")));
-            next = reinterpret_cast<Walk>(reinterpret_cast<void*>(GetProcAddress(kernel, "Process32Next")));
-        }
+        HMODULE kernel = GetModuleHandleA("kernel32.dll");
+        create = SystemFunction<Create>(kernel, "CreateToolhelp32Snapshot");
+        first = SystemFunction<Walk>(kernel, "Process32First");
+        next = SystemFunction<Walk>(kernel, "Process32Next");
     }
     bool available() const { return create && first && next; }
 };
@@ -34,10 +33,9 @@ const SnapshotApi& Snapshot() {
     return api;
 }
 
-// The version library is not a known DLL: imported by name, Windows would
-// look for it beside vrk.exe first, in a folder every user may write to. It
-// is loaded from the system folder alone, once; without it no file has
-// version information.
+// The version library is not a known DLL: it is loaded from the system
+// folder alone (SystemLibrary), once; without it no file has version
+// information.
 struct VersionApi {
     using InfoSize = DWORD(WINAPI*)(LPCSTR, LPDWORD);
     using Info = BOOL(WINAPI*)(LPCSTR, DWORD, DWORD, LPVOID);
@@ -46,12 +44,10 @@ struct VersionApi {
     Info info = nullptr;
     Query query = nullptr;
     VersionApi() {
-        HMODULE version = LoadLibraryExW(L"version.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-        if (!version) return;
-        auto function = [version](const char* name) { return reinterpret_cast<void*>(GetProcAddress(version, name)); };
-        infoSize = reinterpret_cast<InfoSize>(function("GetFileVersionInfoSizeA"));
-        info = reinterpret_cast<Info>(function("GetFileVersionInfoA"));
-        query = reinterpret_cast<Query>(function("VerQueryValueA"));
+        HMODULE version = SystemLibrary(L"version.dll");
+        infoSize = SystemFunction<InfoSize>(version, "GetFileVersionInfoSizeA");
+        info = SystemFunction<Info>(version, "GetFileVersionInfoA");
+        query = SystemFunction<Query>(version, "VerQueryValueA");
     }
     bool available() const { return infoSize && info && query; }
 };
@@ -65,12 +61,7 @@ const VersionApi& Version() {
 // rather than with the program: the panel starts sooner.
 using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
 ShellExecuteFunction ShellExecuteFromSystem() {
-    static const auto function = [] {
-        HMODULE shell = LoadLibraryExW(L"shell32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-        return shell ? reinterpret_cast<ShellExecuteFunction>(
-                           reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteA")))
-                     : nullptr;
-    }();
+    static const auto function = SystemFunction<ShellExecuteFunction>(SystemLibrary(L"shell32.dll"), "ShellExecuteA");
     return function;
 }
 

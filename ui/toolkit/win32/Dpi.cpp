@@ -1,20 +1,14 @@
 #include "Dpi.h"
 
+#include "SystemLibrary.h"
+
+// Both functions come with Windows 8.1 and 10; before, every display is at
+// the system's one scale.
 namespace vrk::ui::win32 {
-namespace {
-
-// Both come with Windows 8.1 and 10; before, every display is at the
-// system's one scale. shcore is loaded from the system folder alone.
-template <class Function> Function Find(const wchar_t* library, const char* name, bool load) {
-    HMODULE module = load ? LoadLibraryExW(library, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32) : GetModuleHandleW(library);
-    return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
-}
-
-} // namespace
 
 int MonitorDpi(HMONITOR monitor) {
     using GetDpiForMonitor = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-    static const auto getDpi = Find<GetDpiForMonitor>(L"shcore.dll", "GetDpiForMonitor", true);
+    static const auto getDpi = SystemFunction<GetDpiForMonitor>(SystemLibrary(L"shcore.dll"), "GetDpiForMonitor");
     if (!monitor) monitor = MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
     UINT x = 0, y = 0;
     if (getDpi && getDpi(monitor, 0 /* MDT_EFFECTIVE_DPI */, &x, &y) == S_OK && y > 0) return static_cast<int>(y);
@@ -26,7 +20,8 @@ int MonitorDpi(HMONITOR monitor) {
 
 RECT FrameAround(const RECT& client, DWORD style, DWORD exStyle, int dpi) {
     using AdjustForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
-    static const auto adjust = Find<AdjustForDpi>(L"user32.dll", "AdjustWindowRectExForDpi", false);
+    static const auto adjust =
+        SystemFunction<AdjustForDpi>(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi");
     RECT r = client;
     if (!adjust || !adjust(&r, style, FALSE, exStyle, static_cast<UINT>(dpi)))
         AdjustWindowRectEx(&r, style, FALSE, exStyle);

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include "Paint.h"
+#include "SystemLibrary.h"
 #include "Win32Backend.h"
 #include "Application.h"
 
@@ -121,12 +122,9 @@ void LoadCommonControls() {
         // a path of the loader that Wine 8 does not hold to the default
         // directories (it looks beside the program first). Loaded from the
         // system folder now, it is found already loaded then.
-        LoadLibraryExW(L"msimg32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-        HMODULE library = LoadLibraryExW(L"comctl32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        SystemLibrary(L"msimg32.dll");
         using Init = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-        const auto init =
-            library ? reinterpret_cast<Init>(reinterpret_cast<void*>(GetProcAddress(library, "InitCommonControlsEx")))
-                    : nullptr;
+        const auto init = SystemFunction<Init>(SystemLibrary(L"comctl32.dll"), "InitCommonControlsEx");
         const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
         return init && init(&controls);
     }();
