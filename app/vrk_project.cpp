@@ -2,10 +2,35 @@
 // poll, the autorun pass and the message loop.
 #include <windows.h>
 
+#include "InstallTree.h"
+#include "PanelRegistration.h"
+#include "Settings.h"
 #include "Win32Platform.h"
 #include "Win32Backend.h"
 #include "OptionsDlg.h"
 #include "vrk.h"
+
+namespace {
+
+constexpr const char* kAppTitle = "VORLAN Web Server";
+
+// The panel of another user's session controls this machine's servers: this
+// start says so, in the user's language, and changes nothing. (Reading the
+// language's name and its text writes nothing.)
+void SayPanelRunsInOtherSession(const std::string& programFile) {
+    const std::string appPath = programFile.substr(0, programFile.find_last_of("\\/") + 1);
+    vrk::Win32Platform os;
+    const vrk::Settings settings(os, appPath + vrk::tree::kSettingsFile);
+    const vrk::IniFile language(os, appPath + vrk::tree::kLanguagesFolder + settings.Read(vrk::setting::kLanguage) +
+                                        vrk::tree::kLanguageExtension);
+    std::string text = language.ReadString("gui", "PanelInOtherSession", "");
+    if (text.empty())
+        text = "VORLAN Web Server is already running in another user's session. The servers of this machine are "
+               "controlled from there.";
+    vrk::ShowStartMessage(kAppTitle, text);
+}
+
+} // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // The panel runs with administrator rights from a folder every local user
@@ -16,21 +41,33 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // the common controls bound by the manifest.)
     SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     const long long entered = vrk::ui::Win32Backend::Now();
+    char programFile[MAX_PATH + 1] = {};
+    GetModuleFileNameA(nullptr, programFile, MAX_PATH);
+
+    // One panel per machine: before anything is read or any service asked, a
+    // start that finds a panel running brings that one forward and ends.
+    vrk::PanelRegistration registration;
+    using Outcome = vrk::PanelRegistration::Outcome;
+    switch (registration.Claim()) {
+    case Outcome::kThisIsThePanel: break;
+    case Outcome::kPanelRunsHere: return 0;
+    case Outcome::kPanelRunsElsewhere: SayPanelRunsInOtherSession(programFile); return 1;
+    }
 
     vrk::Win32Platform os;
     vrk::ui::Win32Backend backend;
     using Moment = vrk::ui::Win32Backend::Moment;
     backend.Mark(Moment::kMain, entered);
     vrk::ui::Application app(backend, os);
-    app.SetTitle("VORLAN Web Server");
+    app.SetTitle(kAppTitle);
 
-    char programFile[MAX_PATH + 1] = {};
-    GetModuleFileNameA(nullptr, programFile, MAX_PATH);
     vrk::Tvrk_form vrk_form(app, programFile);
+    vrk_form.closeBegins = [&registration] { registration.Closing(); };
     backend.Mark(Moment::kBuilt);
     vrk_form.Create();
     backend.Mark(Moment::kCreated);
     vrk_form.Show();
+    registration.Running(reinterpret_cast<HWND>(backend.NativeHandle(vrk_form)));
     vrk::TOptionsDialog OptionsDialog(app, programFile);
     OptionsDialog.Create();
     vrk_form.OptionsDialog = &OptionsDialog;

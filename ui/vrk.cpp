@@ -227,6 +227,7 @@ void Tvrk_form::FormClose(CloseAction&) {
     // second close.
     if (Closing) return;
     Closing = true;
+    if (closeBegins) closeBegins();
     // The close always ends the program: a step that fails is reported and
     // the close goes on. Only what the start-up has set up is used: a
     // start-up that failed early leaves nothing to stop.

@@ -5,6 +5,7 @@
 // here in ui/, the servers and the status poll in control/, the launchers
 // and the information panel in ui/.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -118,6 +119,9 @@ public:
     // status poll, then the autorun pass when it is on.
     void FinishStartup();
     void FormClose(ui::CloseAction& action);
+    // Told when the close begins, before its stop-all and purge: from then
+    // on a new start of the program waits for this one to end.
+    std::function<void()> closeBegins;
     void ReadSettings();
     std::string GetSkinPath() const;
     void LoadSkinIcons();

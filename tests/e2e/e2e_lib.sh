@@ -42,9 +42,13 @@ panel_ended() { # panel_ended <seconds>: the process has ended within that time
   return 1
 }
 
-# The last resort: vrk.exe runs as the child of its wine-run wrapper.
-stop_panel_process() {
+# Ends a Windows program started in the background through wine-run: the
+# program runs as the child of its wrapper, which alone would leave it running.
+stop_wrapped() { # stop_wrapped <wrapper pid> [signal]
   local child
-  for child in $(ps -o pid= --ppid "$panel" 2>/dev/null); do kill "$child" 2>/dev/null; done
-  kill "$panel" 2>/dev/null
+  for child in $(ps -o pid= --ppid "$1" 2>/dev/null); do kill "-${2:-TERM}" "$child" 2>/dev/null; done
+  kill "$1" 2>/dev/null
 }
+
+# The last resort for the panel.
+stop_panel_process() { stop_wrapped "$panel"; }

@@ -19,11 +19,20 @@
 #      folder link the system's explorer on the vrk folder, and Services,
 #      Monitor and Policies run no program but the system's console (which
 #      Wine does not have).
+#   Between the runs, a start while the machine's record names a live panel
+#   of another user's session: one message box, in the language of the
+#   settings, and nothing else: no window, no file written, no service.
 #   2. Autorun with Apache on PHP 5.3 and MySQL 5.6: both registered with the
 #      chosen files and running, the exit usable afterwards; then, with every
-#      server running, a close with stop-at-exit and clear-temp-files set:
-#      every service stopped and removed, the stopped keys recorded, PHP's
-#      temporary folder emptied and kept, the process ended.
+#      server running and the window minimised, a second start from the same
+#      folder: it ends at once with 0, one panel and one window remain, every
+#      server still runs, settings.ini is as it was, the first window is
+#      restored and in front. Then a close with stop-at-exit and
+#      clear-temp-files set, and a start during it: every service stopped
+#      and removed, the stopped keys recorded, PHP's temporary folder emptied
+#      and kept, the process ended; the start waited for that end before it
+#      showed its window, and runs as the panel. Last, that panel killed
+#      hard, its record kept: the next start replaces it and runs.
 # Throughout, the installation root holds programs planted under the names of
 # the system's own (sc, net, mmc, taskmgr, explorer; tests/e2e/planted): the
 # panel runs with administrator rights, and none of them may ever run.
@@ -351,6 +360,40 @@ else
 fi
 
 # ======================================================================================
+echo "== a start while the panel of another user's session runs (at ${SECONDS} s)"
+# Wine runs every process in one session: the probe records itself as the
+# panel of another one, in the record's own layout.
+"$root/scripts/wine-run" "$probe_exe" record elsewhere 60 </dev/null >>"$log" 2>&1 &
+elsewhere=$!
+for i in $(seq 1 100); do probe record | grep -q '^processId=[1-9].* state=2 ' && break; sleep 0.1; done
+ini_set "$settings" vrk language Deutsch
+cp "$settings" "$work/settings.before"
+cp "$run_ini" "$work/run.before"
+(cd "$demo" && exec "$root/scripts/wine-run" "$demo/vrk.exe" </dev/null >>"$log" 2>&1) &
+panel=$!
+message=$(ini_get "$demo/vrk/langs/Deutsch.ini" gui PanelInOtherSession)
+boxes=""
+for i in $(seq 1 100); do boxes=$(probe errors) && sleep 0.1 || break; done
+expect "it says so in one message box, in German as the settings ask: \"$boxes\"" test "$boxes" = "$message"
+probe --window "VORLAN Web Server" close >/dev/null
+if panel_ended 10; then
+  ok "... and ends when the box is closed"
+else
+  bad "... and ends when the box is closed"
+  stop_panel_process
+fi
+expect "... having shown no window of a panel and left no vrk.exe ($(probe panels))" \
+  test "$(probe panels)" = "processes=0 windows=0"
+expect "... having written neither settings.ini nor run.ini" \
+  eval 'cmp -s "$settings" "$work/settings.before" && cmp -s "$run_ini" "$work/run.before"'
+for s in "${services[@]}"; do
+  [ "$(check state "$s")" = ABSENT ] || bad "... and \"$s\" is $(check state "$s")"
+done
+stop_wrapped "$elsewhere"
+wait "$elsewhere" 2>/dev/null
+ini_set "$settings" vrk language English
+
+# ======================================================================================
 echo "== run 2: autorun of Apache (PHP 5.3) and MySQL (5.6), close with ssae and ctf (at ${SECONDS} s)"
 ini_set "$settings" autorun auto 1
 ini_set "$settings" autorun apache 1
@@ -410,7 +453,36 @@ while IFS= read -r row; do
   case $row in FileZilla\|* | memcached\|* | PostgreSQL\|* | MongoDB\|*) start_by_click "$row" ;; esac
 done <<<"$servers_table"
 
+# --- a second start ----------------------------------------------------------------
+echo "== run 2: a second start from the same folder (at ${SECONDS} s)"
+probe click btnMinimize >/dev/null
+for i in $(seq 1 50); do front=$(probe foreground) || break; sleep 0.1; done
+expect "btnMinimize minimises the window ($front)" eval '[[ $front == *minimised* ]]'
+cp "$settings" "$work/settings.before"
+started=$(now_ms)
+status=0
+(cd "$demo" && exec "$root/scripts/wine-run" "$demo/vrk.exe" </dev/null >>"$log" 2>&1) || status=$?
+took=$(($(now_ms) - started))
+expect "a second vrk.exe ends with 0 within five seconds (status $status, ${took} ms)" \
+  test "$status" = 0 -a "$took" -le 5000
+expect "one vrk.exe and one panel window remain ($(probe panels))" test "$(probe panels)" = "processes=1 windows=1"
+for s in "${services[@]}"; do
+  expect "\"$s\" still runs" eval '[ "$(check state "$s")" = RUNNING ]'
+done
+expect "settings.ini is as it was" cmp -s "$settings" "$work/settings.before"
+for i in $(seq 1 50); do front=$(probe foreground) && break; sleep 0.1; done
+expect "the first window is restored and in front${front:+ ($front)}" probe foreground
+expect "no error box after the second start" no_error_box
+
+# The start during the close shall not start servers again.
+ini_set "$settings" autorun auto 0
 probe close >/dev/null
+for i in $(seq 1 100); do record=$(probe record) && [[ $record == *" state=3 "* ]] && break; sleep 0.1; done
+expect "the close is recorded as begun ($record)" eval '[[ $record == *" state=3 "* ]]'
+(cd "$demo" && exec "$root/scripts/wine-run" "$demo/vrk.exe" </dev/null >>"$log" 2>&1) &
+third=$!
+sole=$(probe sole 60)
+expect "a start during the close shows no window until the closing panel has ended ($sole)" test $? = 0
 expect "close: vrk.exe ends" panel_ended 60
 for s in "${services[@]}"; do
   expect "close: \"$s\" stopped and removed" eval 'check wait "$s" ABSENT 20000 >/dev/null'
@@ -425,6 +497,28 @@ done
 expect "close: the PHP temporary folder tmp\\php is still there" test -d "$demo/tmp/php"
 left=$(find "$demo/tmp/php" -mindepth 1 | sed "s|$demo/||")
 expect "close: ... and empty${left:+ (left: $(echo $left))}" test -z "$left"
+
+# --- the start that waited, and a panel killed hard ---------------------------------------
+panel=$third
+expect "the start that waited comes up as the panel" probe wait 90
+expect "... the only one ($(probe panels))" test "$(probe panels)" = "processes=1 windows=1"
+# Something else keeps the record's memory open, as a start that waits does:
+# the record of the panel killed below stays in it.
+"$root/scripts/wine-run" "$probe_exe" record hold 60 </dev/null >>"$log" 2>&1 &
+holder=$!
+sleep 1
+killed=$(probe record)
+stop_wrapped "$panel" KILL
+panel_ended 10 || abort "the panel could not be killed"
+expect "a panel killed hard leaves its record ($killed, now $(probe record))" test "$(probe record)" = "$killed"
+start_panel
+expect "... which does not keep the next start from running as the panel ($(probe record))" \
+  eval 'probe record | grep -q " state=2 " && [ "$(probe record)" != "$killed" ]'
+expect "no error box in the panel that replaced it" no_error_box
+stop_wrapped "$holder"
+wait "$holder" 2>/dev/null
+probe close >/dev/null
+expect "... and it ends when closed" panel_ended 30
 expect "run 2: none of the programs planted in the installation root ran" nothing_planted_ran
 
 echo "$passed passed, $failed failed (in ${SECONDS} s)"

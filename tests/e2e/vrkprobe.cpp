@@ -20,6 +20,20 @@
 //   vrkprobe dpi <dpi>       tells the window it is now on a display of that
 //                            scale (as moving it to another monitor does,
 //                            without a suggested place)
+//   vrkprobe foreground      succeeds when the window (or the dialog it has
+//                            open) is the foreground window and not
+//                            minimised; prints what is in front otherwise
+//   vrkprobe panels          prints how many vrk.exe processes run and how
+//                            many panel windows show: "processes=1 windows=1"
+//   vrkprobe sole <seconds>  until the process of the window ends, at most
+//                            that long: fails when the window of another
+//                            panel shows meanwhile
+//   vrkprobe record [hold <seconds> | elsewhere <seconds>]
+//                            prints the machine's record of the running
+//                            panel; or keeps the record's memory open that
+//                            long (a record left in it outlives its panel);
+//                            or records this probe as the panel of another
+//                            user's session, for that long
 //
 // They look at the main window ("VORLAN Web Server"), or with
 // `--window <title>` first, at another window of the panel (the options
@@ -28,11 +42,14 @@
 //
 // Exit status 0 on success, 1 on failure (with the reason on stderr).
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
+
+#include "PanelRegistration.h"
 
 namespace {
 
@@ -328,9 +345,96 @@ int Dpi(int dpi) {
                : 1;
 }
 
+int Foreground() {
+    HWND panel = RequirePanel();
+    HWND front = GetForegroundWindow();
+    const bool inFront = front && (front == panel || front == GetLastActivePopup(panel));
+    if (inFront && IsWindowVisible(panel) && !IsIconic(panel)) return 0;
+    char title[256] = "-";
+    if (front) GetWindowTextA(front, title, sizeof title);
+    std::printf("in front: \"%s\"; the panel's window: %s\n", title,
+                IsIconic(panel)          ? "minimised"
+                : IsWindowVisible(panel) ? "shown"
+                                         : "hidden");
+    return 1;
+}
+
+// The main windows of panels that show, of any process.
+std::vector<HWND> PanelWindows() {
+    std::vector<HWND> found;
+    EnumWindows(
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            char title[256] = {};
+            GetWindowTextA(hwnd, title, sizeof title);
+            if (IsWindowVisible(hwnd) && ClassOf(hwnd) == kFormClass && std::string(title) == kAppTitle)
+                reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+int Panels() {
+    int processes = 0;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+        if (_stricmp(entry.szExeFile, "vrk.exe") == 0) ++processes;
+    CloseHandle(snapshot);
+    std::printf("processes=%d windows=%zu\n", processes, PanelWindows().size());
+    return 0;
+}
+
+int Sole(double seconds) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(RequirePanel(), &pid);
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    if (!process) return 1;
+    const ULONGLONG started = GetTickCount64();
+    while (WaitForSingleObject(process, 50) == WAIT_TIMEOUT) {
+        for (HWND other : PanelWindows()) {
+            DWORD otherPid = 0;
+            GetWindowThreadProcessId(other, &otherPid);
+            if (otherPid != pid) {
+                std::printf("the window of panel %lu showed while panel %lu ran\n", otherPid, pid);
+                return 1;
+            }
+        }
+        if (GetTickCount64() - started > seconds * 1000) {
+            std::printf("panel %lu still runs after %g s\n", pid, seconds);
+            return 1;
+        }
+    }
+    std::printf("panel %lu ended after %llu ms\n", pid, GetTickCount64() - started);
+    return 0;
+}
+
+int Record(const std::string& how, double seconds) {
+    vrk::PanelRecordBlock block;
+    if (!block) return 1;
+    if (how == "elsewhere") {
+        const vrk::PanelRecordBlock::Lock lock(block);
+        vrk::PanelRecord record = vrk::ThisProcessRecord(vrk::PanelState::kRunning);
+        record.sessionId += 1;
+        block.record() = record;
+    }
+    if (how.empty()) {
+        const vrk::PanelRecordBlock::Lock lock(block);
+        const vrk::PanelRecord& r = block.record();
+        std::printf("processId=%lu state=%lu session=%lu window=%s\n", static_cast<unsigned long>(r.processId),
+                    static_cast<unsigned long>(r.state), static_cast<unsigned long>(r.sessionId),
+                    r.window ? "yes" : "no");
+        return 0;
+    }
+    Sleep(static_cast<DWORD>(seconds * 1000));
+    return 0;
+}
+
 int Usage() {
     std::fprintf(stderr, "usage: vrkprobe [--window <title>] list | click <name> | wait <seconds> | errors | close"
-                         " | focus | select <name> <item> | fits | dpi <dpi>\n");
+                         " | focus | select <name> <item> | fits | dpi <dpi> | foreground | panels | sole <seconds>"
+                         " | record [hold <seconds> | elsewhere <seconds>]\n");
     return 1;
 }
 
@@ -357,5 +461,11 @@ int main(int argc, char** argv) {
     if (command == "select" && argc == 4) return Select(argv[2], argv[3]);
     if (command == "fits" && argc == 2) return Fits();
     if (command == "dpi" && argc == 3) return Dpi(std::atoi(argv[2]));
+    if (command == "foreground" && argc == 2) return Foreground();
+    if (command == "panels" && argc == 2) return Panels();
+    if (command == "sole" && argc == 3) return Sole(std::atof(argv[2]));
+    if (command == "record" && argc == 2) return Record({}, 0);
+    if (command == "record" && argc == 4 && (std::string(argv[2]) == "hold" || std::string(argv[2]) == "elsewhere"))
+        return Record(argv[2], std::atof(argv[3]));
     return Usage();
 }

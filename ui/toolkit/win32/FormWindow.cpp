@@ -5,6 +5,7 @@
 #include "Dpi.h"
 #include "ObjectCount.h"
 #include "Paint.h"
+#include "PanelRegistration.h"
 #include "Win32Backend.h"
 #include "Window.h"
 
@@ -87,6 +88,12 @@ public:
             // A close request from the system runs the form's own close, which
             // decides what becomes of the window.
             form_.Close();
+            return 0;
+        }
+        // A second start of the program asks the running one to come
+        // forward; a window that is closing stays hidden.
+        if (message == ComeForwardMessage()) {
+            if (form_.visible()) ComeForward(hwnd);
             return 0;
         }
         // Asked by the soak run from outside: 0 the GDI objects, 1 the USER
