@@ -69,9 +69,12 @@ PanelRecordBlock::~PanelRecordBlock() {
 }
 
 PanelRecordBlock::Lock::Lock(PanelRecordBlock& block) : mutex_(block.mutex_.get()) {
-    if (!mutex_) return;
+    if (!mutex_ || block.lockHeldElsewhere_) return;
     const DWORD got = WaitForSingleObject(mutex_, kLongestLockMs);
     held_ = got == WAIT_OBJECT_0 || got == WAIT_ABANDONED;
+    // Not again: the panel takes the lock on its window's thread too, when
+    // the window first shows and when the close begins.
+    if (got == WAIT_TIMEOUT) block.lockHeldElsewhere_ = true;
 }
 
 PanelRecordBlock::Lock::~Lock() {

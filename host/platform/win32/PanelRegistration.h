@@ -28,7 +28,7 @@ public:
 
     // Holds the lock for one short read-modify-write of the record. A lock
     // left by a process that ended while holding it is free; one held longer
-    // than any panel ever holds it is not waited for any further.
+    // than any panel ever holds it is not waited for, then or later.
     class Lock {
     public:
         explicit Lock(PanelRecordBlock& block);
@@ -46,6 +46,7 @@ public:
 private:
     OwnedHandle mapping_;
     OwnedHandle mutex_;
+    bool lockHeldElsewhere_ = false;
     PanelRecord* record_ = nullptr;
 };
 
