@@ -30,10 +30,10 @@
 //                            panel shows meanwhile
 //   vrkprobe record [hold <seconds> | elsewhere <seconds>]
 //                            prints the machine's record of the running
-//                            panel; or keeps the record's memory open that
+//                            panel; then keeps the record's memory open that
 //                            long (a record left in it outlives its panel);
-//                            or records this probe as the panel of another
-//                            user's session, for that long
+//                            or first records this probe as the panel of
+//                            another user's session
 //
 // They look at the main window ("VORLAN Web Server"), or with
 // `--window <title>` first, at another window of the panel (the options
@@ -419,15 +419,15 @@ int Record(const std::string& how, double seconds) {
         record.sessionId += 1;
         block.record() = record;
     }
-    if (how.empty()) {
+    {
         const vrk::PanelRecordBlock::Lock lock(block);
         const vrk::PanelRecord& r = block.record();
         std::printf("processId=%lu state=%lu session=%lu window=%s\n", static_cast<unsigned long>(r.processId),
                     static_cast<unsigned long>(r.state), static_cast<unsigned long>(r.sessionId),
                     r.window ? "yes" : "no");
-        return 0;
+        std::fflush(stdout);
     }
-    Sleep(static_cast<DWORD>(seconds * 1000));
+    if (!how.empty()) Sleep(static_cast<DWORD>(seconds * 1000));
     return 0;
 }
 
