@@ -20,6 +20,14 @@
 //   vrkprobe dpi <dpi>       tells the window it is now on a display of that
 //                            scale (as moving it to another monitor does,
 //                            without a suggested place)
+//   vrkprobe focus-events <count> <seconds> <file>
+//                            writes to the file the name of each control a
+//                            screen reader is told the panel's focus has
+//                            moved to (EVENT_OBJECT_FOCUS), one a line, until
+//                            that many have come or that time has passed;
+//                            first a line "listening" once it is (the file,
+//                            not the output, which the caller gets only at
+//                            the end)
 //
 // They look at the main window ("VORLAN Web Server"), or with
 // `--window <title>` first, at another window of the panel (the options
@@ -328,9 +336,46 @@ int Dpi(int dpi) {
                : 1;
 }
 
+int focusEvents = 0;
+FILE* focusLog = nullptr;
+
+void CALLBACK FocusEvent(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG, DWORD, DWORD) {
+    if (object != OBJID_CLIENT || !hwnd) return;
+    const std::string name = NameOf(hwnd);
+    std::fprintf(focusLog, "%s\n", name.empty() ? "-" : name.c_str());
+    std::fflush(focusLog);
+    ++focusEvents;
+}
+
+int FocusEvents(int count, double seconds, const char* file) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(RequirePanel(), &pid);
+    focusLog = std::fopen(file, "w");
+    HWINEVENTHOOK hook = focusLog ? SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, FocusEvent, pid, 0,
+                                                    WINEVENT_OUTOFCONTEXT)
+                                  : nullptr;
+    if (!hook) {
+        std::fprintf(stderr, "vrkprobe: cannot follow the panel's focus events into %s\n", file);
+        return 1;
+    }
+    std::fprintf(focusLog, "listening\n");
+    std::fflush(focusLog);
+    // The events come as messages to this thread.
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
+    while (focusEvents < count && GetTickCount64() < deadline) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    }
+    UnhookWinEvent(hook);
+    std::fclose(focusLog);
+    return 0;
+}
+
 int Usage() {
-    std::fprintf(stderr, "usage: vrkprobe [--window <title>] list | click <name> | wait <seconds> | errors | close"
-                         " | focus | select <name> <item> | fits | dpi <dpi>\n");
+    std::fprintf(stderr,
+                 "usage: vrkprobe [--window <title>] list | click <name> | wait <seconds> | errors | close"
+                 " | focus | select <name> <item> | fits | dpi <dpi> | focus-events <count> <seconds> <file>\n");
     return 1;
 }
 
@@ -357,5 +402,6 @@ int main(int argc, char** argv) {
     if (command == "select" && argc == 4) return Select(argv[2], argv[3]);
     if (command == "fits" && argc == 2) return Fits();
     if (command == "dpi" && argc == 3) return Dpi(std::atoi(argv[2]));
+    if (command == "focus-events" && argc == 5) return FocusEvents(std::atoi(argv[2]), std::atof(argv[3]), argv[4]);
     return Usage();
 }

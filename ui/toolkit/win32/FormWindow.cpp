@@ -83,6 +83,16 @@ public:
             Rescale(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
             return 0;
         }
+        if (message == WM_ACTIVATE) {
+            // Back in the window, the keyboard is where it was when the window
+            // was left (for a dialog opened from it, say), as in a dialog.
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                HWND focus = GetFocus();
+                if (focus && IsChild(hwnd, focus)) lastFocus_ = focus;
+            } else if (!HIWORD(wParam) && RestoreFocus()) {
+                return 0;
+            }
+        }
         if (message == WM_CLOSE) {
             // A close request from the system runs the form's own close, which
             // decides what becomes of the window.
@@ -162,7 +172,18 @@ private:
             SendMessageA(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
     }
 
+    bool RestoreFocus() {
+        for (HWND part = lastFocus_; part && part != hwnd; part = GetParent(part))
+            if (Window* window = From(part)) {
+                if (!window->control.Reachable()) return false;
+                SetFocus(lastFocus_);
+                return true;
+            }
+        return false;
+    }
+
     Form& form_;
+    HWND lastFocus_ = nullptr; // a control's window (or a part of one)
     DWORD style_ = 0, exStyle_ = 0;
     const Picture* lastBackground_ = nullptr;
 };
