@@ -365,7 +365,7 @@ int FocusEvents(int count, double seconds, const char* file) {
     while (focusEvents < count && GetTickCount64() < deadline) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
         MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
     }
     UnhookWinEvent(hook);
     std::fclose(focusLog);

@@ -3,6 +3,7 @@
 // on an item of an enabled group selects it; so do the arrow keys when the
 // group has the focus (Keyboard.h).
 #include <algorithm>
+#include <string>
 
 #include "Keyboard.h"
 #include "Paint.h"
@@ -11,6 +12,14 @@
 
 namespace vrk::ui::win32 {
 namespace {
+
+// The program's UTF-8 text as the wide calls take it.
+std::wstring Wide(const std::string& text) {
+    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
+    if (length > 0) MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+    return wide;
+}
 
 // In design units.
 constexpr int kCircle = 13;     // an option circle
@@ -72,7 +81,9 @@ public:
             // one's while none is chosen), as on an option button.
             if (i == std::max(group_.itemIndex(), 0) && group_.FocusMarked()) {
                 RECT text = label;
-                DrawTextA(dc, group_.items[i].c_str(), -1, &text, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+                const std::wstring wide = Wide(group_.items[i]);
+                DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &text,
+                          DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
                 const int gap = scale.Line();
                 const int top = (label.top + label.bottom - (text.bottom - text.top)) / 2 - gap;
                 RECT frame{label.left - 2 * gap, top, std::min(text.right, label.right) + 2 * gap,
