@@ -83,16 +83,15 @@ public:
             Rescale(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
             return 0;
         }
-        if (message == WM_ACTIVATE) {
-            // Back in the window, the keyboard is where it was when the window
-            // was left (for a dialog opened from it, say), as in a dialog.
-            if (LOWORD(wParam) == WA_INACTIVE) {
-                HWND focus = GetFocus();
-                if (focus && IsChild(hwnd, focus)) lastFocus_ = focus;
-            } else if (!HIWORD(wParam) && RestoreFocus()) {
-                return 0;
-            }
+        // Back in the window (from a dialog opened from it, or restored from
+        // the taskbar), the keyboard is where it was when the window was
+        // left, as in a dialog: the system gives the focus to the window
+        // itself, which hands it on.
+        if (message == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            if (focus && IsChild(hwnd, focus)) lastFocus_ = focus;
         }
+        if (message == WM_SETFOCUS && RestoreFocus()) return 0;
         if (message == WM_CLOSE) {
             // A close request from the system runs the form's own close, which
             // decides what becomes of the window.

@@ -303,7 +303,7 @@ bool Window::TakeKey(WPARAM virtualKey, LPARAM flags) {
 
 void Window::FocusChanged() {
     const Form* form = control.form();
-    if (form && form->focusShown()) {
+    if (form && form->focusShown() && control.TakesFocus()) {
         Invalidate();
         for (Control* label : control.nameSources())
             if (label->FocusStop() == &control)
