@@ -127,6 +127,8 @@ void Tvrk_form::ApplyLanguage() {
             ControlOf(*this, row)->SetCaption(text(caption.text, caption.key));
         else if (caption.kind == CaptionDef::kTitle)
             ControlOf(*this, row)->SetCaption(AppTitle + " - " + text(caption.text, caption.key) + " " + kPanelVersion);
+        if (row.subject.kind == CaptionDef::kLanguage)
+            ControlOf(*this, row)->SetSubject(text(row.subject.text, row.subject.key));
     }
 }
 

@@ -4,7 +4,9 @@
 // texts; the state pictures of the start/stop and link images are set from
 // the servers' states, not here. An image that acts has a caption of its own
 // that is never shown: the name a screen reader announces, the caption of
-// the labels it is named after, or for the two window buttons their own.
+// the labels it is named after and the server it acts on, or for the two
+// window buttons their own. The images that act and the version choices
+// take the keyboard focus, in the tab order at the end.
 #include "vrk.h"
 
 #include "Definition.h"
@@ -203,22 +205,24 @@ const ControlDef<T> kControls[] = {
      .color = kPanelBlue, .caption = Language("gui", "SelectPHPVersion"), .items = {"PHP 5.2", "PHP 5.3", "PHP 5.4"},
      .columns = 3, .selected = 0},
     {FIELD(imgApacheRunStop), .parent = &T::PanelApache, .at = {124, 80, 32, 32}, .cursor = Cursor::kHand,
-     .click = &T::ServerApacheRun, .namedAfter = {&T::lbl_ApacheRunStop}},
+     .click = &T::ServerApacheRun, .namedAfter = {&T::lbl_ApacheRunStop}, .subject = Language("gui", "ApacheServer")},
     {FIELD(lbl_ApacheRunStop), .parent = &T::PanelApache, .at = {100, 110, 80, 13}, .look = kLink, .font = kLinkFont,
      .cursor = Cursor::kHand, .caption = SetByProgram(), .click = &T::ServerApacheRun},
     {FIELD(imgWFMRun), .parent = &T::PanelApache, .at = {254, 80, 32, 32}, .look = kDisabled, .cursor = Cursor::kHand,
-     .click = &T::OpenWFMApplication, .namedAfter = {&T::lbl_WFMRun}},
+     .click = &T::OpenWFMApplication, .namedAfter = {&T::lbl_WFMRun}, .subject = Language("gui", "ApacheServer")},
     {FIELD(lbl_WFMRun), .parent = &T::PanelApache, .at = {200, 110, 140, 13}, .look = kLink | kDisabled,
      .font = kLinkFont, .cursor = Cursor::kHand, .caption = Language("gui", "FileManager"),
      .click = &T::OpenWFMApplication},
     {FIELD(Shape2), .parent = &T::PanelApache, .at = {10, 150, 415, 1}, .color = kLineGreen},
     {FIELD(imgLogoMemcache), .parent = &T::PanelApache, .at = {10, 160, 64, 64}, .picture = "\\memcached_logo.ico"},
     {FIELD(imgMemcacheRunStop), .parent = &T::PanelApache, .at = {124, 170, 32, 32}, .cursor = Cursor::kHand,
-     .click = &T::ServerMemcacheRun, .namedAfter = {&T::lbl_MemcacheRunStop}},
+     .click = &T::ServerMemcacheRun, .namedAfter = {&T::lbl_MemcacheRunStop},
+     .subject = Language("gui", "MemcachedServer")},
     {FIELD(lbl_MemcacheRunStop), .parent = &T::PanelApache, .at = {100, 200, 80, 13}, .look = kLink, .font = kLinkFont,
      .cursor = Cursor::kHand, .caption = SetByProgram(), .click = &T::ServerMemcacheRun},
     {FIELD(imgMemAdminRun), .parent = &T::PanelApache, .at = {254, 170, 32, 32}, .look = kDisabled,
-     .cursor = Cursor::kHand, .click = &T::OpenMemAdminApplication, .namedAfter = {&T::lbl_MemAdminRun}},
+     .cursor = Cursor::kHand, .click = &T::OpenMemAdminApplication, .namedAfter = {&T::lbl_MemAdminRun},
+     .subject = Language("gui", "MemcachedServer")},
     {FIELD(lbl_MemAdminRun), .parent = &T::PanelApache, .at = {200, 200, 140, 13}, .look = kLink | kDisabled,
      .font = kLinkFont, .cursor = Cursor::kHand, .caption = Language("memcache", "ButtonMemcacheAdmin"),
      .click = &T::OpenMemAdminApplication},
@@ -230,49 +234,56 @@ const ControlDef<T> kControls[] = {
      .font = {"Arial", 13, kMySQLItems, kBold}, .color = kPanelBlue, .caption = Language("gui", "SelectMySQLVersion"),
      .items = {"5.1", "5.5", "5.6"}, .columns = 3, .selected = 0},
     {FIELD(imgMySQLRunStop), .parent = &T::PanelDB, .at = {124, 80, 32, 32}, .cursor = Cursor::kHand,
-     .click = &T::ServerMYSQLRun, .namedAfter = {&T::lbl_MySQLRunStop}},
+     .click = &T::ServerMYSQLRun, .namedAfter = {&T::lbl_MySQLRunStop}, .subject = Language("gui", "MySQLDatabase")},
     {FIELD(lbl_MySQLRunStop), .parent = &T::PanelDB, .at = {100, 110, 80, 13}, .look = kLink, .font = kLinkFont,
      .cursor = Cursor::kHand, .caption = SetByProgram(), .click = &T::ServerMYSQLRun},
     {FIELD(imgPhpMyAdminRun), .parent = &T::PanelDB, .at = {224, 80, 32, 32}, .cursor = Cursor::kHand,
-     .click = &T::OpenPhpMyAdminDialog, .namedAfter = {&T::lbl_PhpMyAdminRun}},
+     .click = &T::OpenPhpMyAdminDialog, .namedAfter = {&T::lbl_PhpMyAdminRun},
+     .subject = Language("gui", "MySQLDatabase")},
     {FIELD(lbl_PhpMyAdminRun), .parent = &T::PanelDB, .at = {200, 110, 80, 13}, .look = kLink | kDisabled,
      .font = kLinkFont, .cursor = Cursor::kHand, .caption = Language("mysql", "PhpMyAdmin"),
      .click = &T::OpenPhpMyAdminDialog},
     {FIELD(Shape7), .parent = &T::PanelDB, .at = {10, 150, 415, 1}, .color = kLineGreen},
     {FIELD(imgLogoPgSQL), .parent = &T::PanelDB, .at = {10, 158, 64, 64}, .picture = "\\postgresql_logo.ico"},
     {FIELD(imgPgSQLRunStop), .parent = &T::PanelDB, .at = {124, 170, 32, 32}, .look = kTransparent,
-     .cursor = Cursor::kHand, .click = &T::ServerPGSQLRun, .namedAfter = {&T::lbl_PgSQLRunStop}},
+     .cursor = Cursor::kHand, .click = &T::ServerPGSQLRun, .namedAfter = {&T::lbl_PgSQLRunStop},
+     .subject = Language("gui", "PostgreDatabase")},
     {FIELD(lbl_PgSQLRunStop), .parent = &T::PanelDB, .at = {100, 200, 80, 13}, .look = kLink, .font = kLinkFont,
      .cursor = Cursor::kHand, .caption = SetByProgram(), .click = &T::ServerPGSQLRun},
     {FIELD(imgPhpPgAdminRun), .parent = &T::PanelDB, .at = {224, 170, 32, 32}, .look = kTransparent | kDisabled,
-     .cursor = Cursor::kHand, .click = &T::OpenPhpPGAdmin, .namedAfter = {&T::lbl_PhpPgAdminRun}},
+     .cursor = Cursor::kHand, .click = &T::OpenPhpPGAdmin, .namedAfter = {&T::lbl_PhpPgAdminRun},
+     .subject = Language("gui", "PostgreDatabase")},
     {FIELD(lbl_PhpPgAdminRun), .parent = &T::PanelDB, .at = {190, 200, 100, 13}, .look = kLink | kDisabled,
      .font = kLinkFont, .cursor = Cursor::kHand, .caption = Language("postgresql", "PhpPgAdmin"),
      .click = &T::OpenPhpPGAdmin},
     {FIELD(imgPgWinAdminRun), .parent = &T::PanelDB, .at = {324, 170, 32, 32}, .look = kTransparent | kDisabled,
-     .cursor = Cursor::kHand, .click = &T::OpenPgAdmin3Application, .namedAfter = {&T::lbl_PgWinAdminRun}},
+     .cursor = Cursor::kHand, .click = &T::OpenPgAdmin3Application, .namedAfter = {&T::lbl_PgWinAdminRun},
+     .subject = Language("gui", "PostgreDatabase")},
     {FIELD(lbl_PgWinAdminRun), .parent = &T::PanelDB, .at = {300, 200, 80, 13}, .look = kLink | kDisabled,
      .font = kLinkFont, .cursor = Cursor::kHand, .caption = Language("postgresql", "PgWinAdmin"),
      .click = &T::OpenPgAdmin3Application},
     {FIELD(Shape8), .parent = &T::PanelDB, .at = {10, 230, 415, 1}, .color = kLineGreen},
     {FIELD(imgLogoMongoDB), .parent = &T::PanelDB, .at = {10, 236, 64, 64}, .picture = "\\mongodb_logo.ico"},
     {FIELD(imgMongoDBRunStop), .parent = &T::PanelDB, .at = {124, 242, 32, 32}, .cursor = Cursor::kHand,
-     .click = &T::ServerMongoDBRun, .namedAfter = {&T::lbl_MongoDBRunStop}},
+     .click = &T::ServerMongoDBRun, .namedAfter = {&T::lbl_MongoDBRunStop},
+     .subject = Language("gui", "MongoDBDatabase")},
     {FIELD(lbl_MongoDBRunStop), .parent = &T::PanelDB, .at = {100, 280, 80, 13}, .look = kLink, .font = kLinkFont,
      .cursor = Cursor::kHand, .caption = SetByProgram(), .click = &T::ServerMongoDBRun},
     {FIELD(imgMongoDBAdminRun), .parent = &T::PanelDB, .at = {224, 242, 32, 32}, .look = kTransparent | kDisabled,
-     .cursor = Cursor::kHand, .click = &T::OpenMongoDBAdminDialog, .namedAfter = {&T::lbl_MongoDBAdminRun}},
+     .cursor = Cursor::kHand, .click = &T::OpenMongoDBAdminDialog, .namedAfter = {&T::lbl_MongoDBAdminRun},
+     .subject = Language("gui", "MongoDBDatabase")},
     {FIELD(lbl_MongoDBAdminRun), .parent = &T::PanelDB, .at = {200, 280, 80, 13}, .look = kLink | kDisabled,
      .font = kLinkFont, .cursor = Cursor::kHand, .caption = Language("mongodb", "ButtonMongoDBAdmin"),
      .click = &T::OpenMongoDBAdminDialog},
 
     // --- PanelFTP ----------------------------------------------------------------------------------------
     {FIELD(imgFTPRunStop), .parent = &T::PanelFTP, .at = {34, 10, 32, 32}, .cursor = Cursor::kHand,
-     .click = &T::ServerFTPRun, .namedAfter = {&T::lbl_FTPRunStop}},
+     .click = &T::ServerFTPRun, .namedAfter = {&T::lbl_FTPRunStop}, .subject = Language("gui", "FilezillaFTPServer")},
     {FIELD(lbl_FTPRunStop), .parent = &T::PanelFTP, .at = {10, 40, 80, 13}, .look = kLink, .font = kLinkFont,
      .cursor = Cursor::kHand, .caption = SetByProgram(), .click = &T::ServerFTPRun},
     {FIELD(imgFTPAdmin), .parent = &T::PanelFTP, .at = {124, 10, 32, 32}, .look = kTransparent | kDisabled,
-     .cursor = Cursor::kHand, .click = &T::OpenFTPAdministration, .namedAfter = {&T::lbl_ftpAdmin}},
+     .cursor = Cursor::kHand, .click = &T::OpenFTPAdministration, .namedAfter = {&T::lbl_ftpAdmin},
+     .subject = Language("gui", "FilezillaFTPServer")},
     {FIELD(lbl_ftpAdmin), .parent = &T::PanelFTP, .at = {100, 40, 80, 13}, .look = kLink | kDisabled, .font = kLinkFont,
      .cursor = Cursor::kHand, .caption = Language("ftp", "ButtonFTPAdmin"), .click = &T::OpenFTPAdministration},
     {FIELD(Shape4), .parent = &T::PanelFTP, .at = {10, 70, 415, 1}, .color = kBlack},
@@ -315,10 +326,57 @@ const ControlDef<T> kControls[] = {
 
 #undef FIELD
 
+// The order in which Tab moves the focus, as the window reads: the tool bar
+// from left to right, the two window buttons, the tabs from top to bottom,
+// then each panel's controls from top to bottom and left to right. A label
+// that acts is one stop with its image. What is hidden or disabled is
+// skipped, so only the shown panel's controls are reached.
+const Field<T> kTabOrder[] = {
+    &T::imgStartPage,
+    &T::imgVRKFolder,
+    &T::imgVORLAN,
+    &T::imgServicesManager,
+    &T::imgTaskManager,
+    &T::imgSystemMonitor,
+    &T::imgGroupPolicy,
+    &T::imgOptions,
+    &T::btnMinimize,
+    &T::btnExit,
+    &T::imgTabVRK,
+    &T::imgTabApache,
+    &T::imgTabDB,
+    &T::imgTabFTP,
+    &T::imgTabMySQL,
+    &T::imgTabPgSQL,
+    // PanelApache
+    &T::rgp_PHPVersions,
+    &T::imgApacheRunStop,
+    &T::imgWFMRun,
+    &T::imgMemcacheRunStop,
+    &T::imgMemAdminRun,
+    // PanelDB
+    &T::rgp_MySQLVersions,
+    &T::imgMySQLRunStop,
+    &T::imgPhpMyAdminRun,
+    &T::imgPgSQLRunStop,
+    &T::imgPhpPgAdminRun,
+    &T::imgPgWinAdminRun,
+    &T::imgMongoDBRunStop,
+    &T::imgMongoDBAdminRun,
+    // PanelFTP
+    &T::imgFTPRunStop,
+    &T::imgFTPAdmin,
+    // PanelFeedback, which no control shows
+    &T::ed_feedback_fullname,
+    &T::ed_feedback_email,
+    &T::ed_feedback_msg,
+    &T::imgMailSend,
+};
+
 } // namespace
 
 std::span<const ControlDef<Tvrk_form>> Tvrk_form::Definition() { return kControls; }
 
-void Tvrk_form::BuildLayout() { Build<Tvrk_form>(*this, kWindow, kControls); }
+void Tvrk_form::BuildLayout() { Build<Tvrk_form>(*this, kWindow, kControls, kTabOrder); }
 
 } // namespace vrk

@@ -8,14 +8,21 @@
 # vrklayout prints it) is there, under its parent, at its place, once its
 # panel has been shown (and not before); a few key
 # controls where the design puts them; the panels' stacking order; the
-# runtime state file; the tab images switching panels; a radio group click;
+# runtime state file; the window by keyboard: from its first focus Tab and
+# Shift+Tab follow the reading order round the end over what is disabled or
+# hidden, a screen reader is told of each move, Space on the Apache tab shows
+# its page, the arrows move the PHP choice, the start images are named with
+# their servers, Return on Apache's starts the service and Space stops it;
+# the tab images switching panels; a radio group click;
 # every label holding its caption; a move to a display of 150 % and back; the
-# close by Alt+F4. Then the window on displays of 120, 144 and 192 dots per
+# close by Alt+F4 with the focus on a control. Then the window on displays of
+# 120, 144 and 192 dots per
 # inch (Wine's LogPixels): its client area, key controls at their scaled
-# places, every label holding its caption on every panel, and the options
-# dialog likewise. And first the drop-in package the demo tree is unpacked
-# from: the panel's files, and nothing of the servers. Screenshots go to
-# build/screenshots/e2e-*.png.
+# places, every label holding its caption on every panel, the focus mark, and
+# the options dialog likewise. And first the drop-in package the demo tree is
+# unpacked from: the panel's files, and nothing of the servers. Screenshots go
+# to build/screenshots/e2e-*.png (e2e-focus.png and e2e-<dpi>dpi-focus.png
+# with the focus mark on the Apache start image).
 set -euo pipefail
 root=${1:?source root}
 build=${2:?windows build dir}
@@ -64,6 +71,7 @@ restore_dpi() {
 restore_dpi
 
 VRK_WINDOWS_BUILD=$build "$root/scripts/make-demo-tree" "$demo"
+check clean Apache2.2 >/dev/null || abort "a service Apache2.2 is left from before and cannot be removed"
 cmp -s "$build/app/vrk.exe" "$demo/vrk.exe" || abort "the demo tree's vrk.exe is not the one built"
 
 (cd "$demo" && exec "$root/scripts/wine-run" "$demo/vrk.exe" </dev/null >>"$log" 2>&1) &
@@ -73,6 +81,7 @@ cleanup() {
     probe close >/dev/null 2>&1 || true
     panel_ended 10 || stop_panel_process
   fi
+  check clean Apache2.2 >/dev/null || echo "could not remove the service Apache2.2"
 }
 trap cleanup EXIT
 
@@ -172,8 +181,8 @@ value() { tr -d '\r' <"$run_ini" | awk -F= -v s="[$1]" -v k="$2" '/^\[/ { in_s =
 [ "$(value gui version)" = 1.3.22 ] || abort "run.ini [gui] version is \"$(value gui version)\""
 [ "$(value credit creator)" = Malverin ] || abort "run.ini [credit] creator is \"$(value credit creator)\""
 
-# --- clicks ------------------------------------------------------------------------------
-# A click is handled when the panel's thread gets to it: wait until it shows.
+# A click or a key is handled when the panel's thread gets to it: wait until
+# it shows.
 until_shows() { # until_shows <column> <name> <value>
   for _ in $(seq 1 100); do
     probe list >"$work/list.tsv"
@@ -182,6 +191,72 @@ until_shows() { # until_shows <column> <name> <value>
   done
   return 1
 }
+
+# --- the keyboard ------------------------------------------------------------------------
+# Keys as a person types them: to the window that has the keyboard focus.
+key() {
+  xdotool key --delay 60 "$@" 2>>"$log"
+  sleep 0.4
+}
+tabs() { # tabs <keys...>: presses each key and lists where the focus went
+  local k out=""
+  for k in "$@"; do
+    key "$k"
+    out+="$(probe focus) "
+  done
+  echo "${out% }"
+}
+[ "$(probe focus)" = vrk_form ] || abort "at start the focus is on $(probe focus), not on the window"
+# A screen reader follows the focus: it is told of each move.
+events=$work/focus-events.txt
+# (Not through probe, whose output file the calls meanwhile use.)
+"$root/scripts/wine-run" "$probe_exe" focus-events 12 60 "$(winepath -w "$events" 2>/dev/null)" \
+  </dev/null >/dev/null 2>>"$log" &
+listener=$!
+for _ in $(seq 1 300); do grep -q listening "$events" 2>/dev/null && break; sleep 0.1; done
+grep -q listening "$events" || abort "vrkprobe cannot follow the panel's focus events"
+# From the window's first focus: backwards round the end to the last tab,
+# forwards round to the first stop (the start page is disabled while Apache
+# is stopped, the welcome page has no controls, the hidden tabs are skipped),
+# then in reading order to the Apache tab.
+order=$(tabs shift+Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab)
+want="imgTabFTP imgVRKFolder imgVORLAN imgServicesManager imgTaskManager imgSystemMonitor imgGroupPolicy imgOptions"
+want+=" btnMinimize btnExit imgTabVRK imgTabApache"
+[ "$order" = "$want" ] || abort "Tab and Shift+Tab went over $order, not $want"
+wait "$listener" || true
+told=$(tr -d '\r' <"$events" | grep -v listening | paste -sd' ' || true)
+[ "$told" = "$want" ] || abort "a screen reader was told of the focus on \"$told\", not on \"$want\""
+key space
+until_shows 5 PanelApache 1 || abort "Space on imgTabApache does not show PanelApache"
+[ "$(probe focus)" = imgTabApache ] || abort "after the panel switch the focus is on $(probe focus), not on imgTabApache"
+order=$(tabs Tab Tab Tab)
+[ "$order" = "imgTabDB imgTabFTP rgp_PHPVersions" ] || abort "on the Apache page Tab went over $order"
+# The arrows move the PHP choice as in a radio group, round the end.
+php=$(field rgp_PHPVersions 8)
+key Left
+until_shows 8 rgp_PHPVersions "index=$(((${php#index=} + 2) % 3))" ||
+  abort "Left on rgp_PHPVersions ($php) does not choose the item before, round the end"
+key Tab
+[ "$(probe focus)" = imgApacheRunStop ] || abort "Tab from rgp_PHPVersions reaches $(probe focus), not imgApacheRunStop"
+# The two start images of the page say which server each starts; the
+# captions on show stay the word.
+probe list >"$work/list.tsv"
+[ "$(field imgApacheRunStop 9)" = "Start, Apache Web Server" ] &&
+  [ "$(field imgMemcacheRunStop 9)" = "Start, memcached Server" ] && [ "$(field lbl_ApacheRunStop 9)" = Start ] ||
+  abort "the start images are named \"$(field imgApacheRunStop 9)\" and \"$(field imgMemcacheRunStop 9)\"," \
+    "their label reads \"$(field lbl_ApacheRunStop 9)\""
+[ -f "$demo/servers/apache/bin/httpd.exe" ] || abort "the demo tree has no stand-ins (build the bundle/stubs targets)"
+key Return
+check wait Apache2.2 RUNNING 20000 >/dev/null || abort "Return on imgApacheRunStop does not start Apache2.2"
+until_shows 9 imgApacheRunStop "Stop, Apache Web Server" || abort "after the start imgApacheRunStop is not named Stop"
+[ "$(probe focus)" = imgApacheRunStop ] || abort "after the start the focus is on $(probe focus)"
+screenshot e2e-focus.png
+key space
+check wait Apache2.2 ABSENT 20000 >/dev/null || abort "Space on imgApacheRunStop does not stop and remove Apache2.2"
+until_shows 9 imgApacheRunStop "Start, Apache Web Server" || abort "after the stop imgApacheRunStop is not named Start"
+if ! errors=$(probe errors); then abort "the panel shows an error box after the keys: $errors"; fi
+
+# --- clicks ------------------------------------------------------------------------------
 
 probe click imgTabApache >/dev/null
 until_shows 5 PanelApache 1 || abort "a click on imgTabApache does not show PanelApache"
@@ -277,7 +352,8 @@ case "$(head -n 1 "$work/list.tsv")" in *client=797x486*) ;; *) abort "back at 9
 held_against_layout "PanelPgSQL|PanelFeedback|PanelMySQL" >"$work/why" || abort "back at 96 dpi: $(cat "$work/why")"
 
 # --- close --------------------------------------------------------------------------------
-# The window takes no keys of its own, but Alt+F4 closes it as the exit does.
+# Alt+F4 closes the window as the exit does, also with the focus on a control.
+[ "$(probe focus)" = imgTabVRK ] || abort "before the close the focus is on $(probe focus), not on imgTabVRK"
 xdotool key alt+F4 2>>"$log" || abort "xdotool could not press Alt+F4"
 panel_ended 30 || abort "vrk.exe still runs after Alt+F4"
 
@@ -313,6 +389,10 @@ for dpi in 120 144 192; do
   probe click imgTabApache >/dev/null
   until_shows 5 PanelApache 1 || abort "at $dpi dpi a click on imgTabApache does not show PanelApache"
   screenshot "e2e-${dpi}dpi-apache.png"
+  # The focus mark, from the tab clicked on to the Apache start image.
+  key Tab Tab Tab Tab
+  [ "$(probe focus)" = imgApacheRunStop ] || abort "at $dpi dpi four Tab from imgTabApache reach $(probe focus)"
+  screenshot "e2e-${dpi}dpi-focus.png"
 
   probe click imgOptions >/dev/null
   probe --window "$options_title" wait 15 >/dev/null || abort "at $dpi dpi the options dialog does not open"

@@ -8,7 +8,8 @@
 # Checks, in two runs of vrk.exe:
 #   1. Each server, from its panel: a click on its start/stop image starts its
 #      service; the runtime state file follows within two seconds; the
-#      start/stop label reads the stop word and the running indicator shows.
+#      start/stop label reads the stop word, the image's name the stop word
+#      and the server's title, and the running indicator shows.
 #      A second click stops and removes the service, the key goes back to 0
 #      and the label reads the start word. All the while three programs read
 #      run.ini (two through the profile functions, one holding it open): no
@@ -198,13 +199,14 @@ start_panel
 expect "no error box at start" no_error_box
 [ "$(ini_get "$run_ini" servers apache)" = 0 ] || abort "run.ini has no [servers] apache=0 after start-up"
 
-# name | tab | panel | start/stop image | label | running indicator | busy indicator | service | key
-servers_table='FileZilla|imgTabFTP|PanelFTP|imgFTPRunStop|lbl_FTPRunStop|imgFTPRun|ftpGif|FileZilla Server|ftp
-memcached|imgTabApache|PanelApache|imgMemcacheRunStop|lbl_MemcacheRunStop|-|-|memcached Server|mcache
-MySQL|imgTabDB|PanelDB|imgMySQLRunStop|lbl_MySQLRunStop|imgMySQLRun|myGif|MySQL|mysql
-Apache|imgTabApache|PanelApache|imgApacheRunStop|lbl_ApacheRunStop|imgApacheRun|frmGif|Apache2.2|apache
-PostgreSQL|imgTabDB|PanelDB|imgPgSQLRunStop|lbl_PgSQLRunStop|imgPgSQLRun|pgGif|postgresql-9.1|pgsql
-MongoDB|imgTabDB|PanelDB|imgMongoDBRunStop|lbl_MongoDBRunStop|imgMongoDBRun|mongoGif|MongoDB|mongo'
+# name | tab | panel | start/stop image | label | running indicator | busy indicator | service | key |
+# the server's title in the language, which the image's name ends with
+servers_table='FileZilla|imgTabFTP|PanelFTP|imgFTPRunStop|lbl_FTPRunStop|imgFTPRun|ftpGif|FileZilla Server|ftp|FileZilla FTP Server
+memcached|imgTabApache|PanelApache|imgMemcacheRunStop|lbl_MemcacheRunStop|-|-|memcached Server|mcache|memcached Server
+MySQL|imgTabDB|PanelDB|imgMySQLRunStop|lbl_MySQLRunStop|imgMySQLRun|myGif|MySQL|mysql|MySQL Database
+Apache|imgTabApache|PanelApache|imgApacheRunStop|lbl_ApacheRunStop|imgApacheRun|frmGif|Apache2.2|apache|Apache Web Server
+PostgreSQL|imgTabDB|PanelDB|imgPgSQLRunStop|lbl_PgSQLRunStop|imgPgSQLRun|pgGif|postgresql-9.1|pgsql|PostgreSQL Database
+MongoDB|imgTabDB|PanelDB|imgMongoDBRunStop|lbl_MongoDBRunStop|imgMongoDBRun|mongoGif|MongoDB|mongo|MongoDB Database'
 
 show_panel() { # show_panel <tab> <panel>
   probe click "$1" >/dev/null
@@ -216,8 +218,8 @@ show_panel() { # show_panel <tab> <panel>
 # start/stop picture, caption and indicators set): a click while the handler
 # still runs would be ignored.
 start_by_click() {
-  local name tab pnl image label run gif service key
-  IFS='|' read -r name tab pnl image label run gif service key <<<"$1"
+  local name tab pnl image label run gif service key title
+  IFS='|' read -r name tab pnl image label run gif service key title <<<"$1"
   expect "$name: its tab $tab shows $pnl" show_panel "$tab" "$pnl"
   probe click "$image" >/dev/null
   if running_within "$service" 20000; then
@@ -226,10 +228,10 @@ start_by_click() {
   else
     bad "$name: a click on $image starts the service \"$service\" (it is $(check state "$service"))"
   fi
-  local after=("$image:picture:\\stop.ico" "$label:caption:Stop" "$image:caption:Stop")
+  local after=("$image:picture:\\stop.ico" "$label:caption:Stop" "$image:caption:Stop, $title")
   [ "$run" = - ] || after+=("$run:visible:1" "$gif:visible:0")
   if until_looks 10 "${after[@]}"; then
-    ok "$name: $label and the name of $image read \"Stop\"$([ "$run" = - ] || echo ", $run shown")"
+    ok "$name: $label reads \"Stop\", the name of $image \"Stop, $title\"$([ "$run" = - ] || echo ", $run shown")"
   else
     bad "$name: after the start, $(describe "$image" "$label" ${run#-} ${gif#-})"
   fi
@@ -237,8 +239,8 @@ start_by_click() {
 
 # stop_by_click <row of the table>: the second click, on the panel shown.
 stop_by_click() {
-  local name tab pnl image label run gif service key
-  IFS='|' read -r name tab pnl image label run gif service key <<<"$1"
+  local name tab pnl image label run gif service key title
+  IFS='|' read -r name tab pnl image label run gif service key title <<<"$1"
   probe click "$image" >/dev/null
   if gone "$service"; then
     ok "$name: a second click stops and removes \"$service\" (sc query knows it no more)"
@@ -246,10 +248,10 @@ stop_by_click() {
   else
     bad "$name: a second click stops and removes \"$service\" (it is $(check state "$service"))"
   fi
-  local after=("$image:picture:\\run.ico" "$label:caption:Start" "$image:caption:Start")
+  local after=("$image:picture:\\run.ico" "$label:caption:Start" "$image:caption:Start, $title")
   [ "$run" = - ] || after+=("$run:visible:0" "$gif:visible:0")
   if until_looks 10 "${after[@]}"; then
-    ok "$name: $label and the name of $image read \"Start\"$([ "$run" = - ] || echo ", $run hidden")"
+    ok "$name: $label reads \"Start\", the name of $image \"Start, $title\"$([ "$run" = - ] || echo ", $run hidden")"
   else
     bad "$name: after the stop, $(describe "$image" "$label" ${run#-} ${gif#-})"
   fi

@@ -34,6 +34,14 @@
 //                            long (a record left in it outlives its panel);
 //                            or first records this probe as the panel of
 //                            another user's session
+//   vrkprobe focus-events <count> <seconds> <file>
+//                            writes to the file the name of each control a
+//                            screen reader is told the panel's focus has
+//                            moved to (EVENT_OBJECT_FOCUS), one a line, until
+//                            that many have come or that time has passed;
+//                            first a line "listening" once it is (the file,
+//                            not the output, which the caller gets only at
+//                            the end)
 //
 // They look at the main window ("VORLAN Web Server"), or with
 // `--window <title>` first, at another window of the panel (the options
@@ -431,10 +439,46 @@ int Record(const std::string& how, double seconds) {
     return 0;
 }
 
+int focusEvents = 0;
+FILE* focusLog = nullptr;
+
+void CALLBACK FocusEvent(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG, DWORD, DWORD) {
+    if (object != OBJID_CLIENT || !hwnd) return;
+    const std::string name = NameOf(hwnd);
+    std::fprintf(focusLog, "%s\n", name.empty() ? "-" : name.c_str());
+    std::fflush(focusLog);
+    ++focusEvents;
+}
+
+int FocusEvents(int count, double seconds, const char* file) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(RequirePanel(), &pid);
+    focusLog = std::fopen(file, "w");
+    HWINEVENTHOOK hook = focusLog ? SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, FocusEvent, pid, 0,
+                                                    WINEVENT_OUTOFCONTEXT)
+                                  : nullptr;
+    if (!hook) {
+        std::fprintf(stderr, "vrkprobe: cannot follow the panel's focus events into %s\n", file);
+        return 1;
+    }
+    std::fprintf(focusLog, "listening\n");
+    std::fflush(focusLog);
+    // The events come as messages to this thread.
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
+    while (focusEvents < count && GetTickCount64() < deadline) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    }
+    UnhookWinEvent(hook);
+    std::fclose(focusLog);
+    return 0;
+}
+
 int Usage() {
     std::fprintf(stderr, "usage: vrkprobe [--window <title>] list | click <name> | wait <seconds> | errors | close"
                          " | focus | select <name> <item> | fits | dpi <dpi> | foreground | panels | sole <seconds>"
-                         " | record [hold <seconds> | elsewhere <seconds>]\n");
+                         " | record [hold <seconds> | elsewhere <seconds>] | focus-events <count> <seconds> <file>\n");
     return 1;
 }
 
@@ -467,5 +511,6 @@ int main(int argc, char** argv) {
     if (command == "record" && argc == 2) return Record({}, 0);
     if (command == "record" && argc == 4 && (std::string(argv[2]) == "hold" || std::string(argv[2]) == "elsewhere"))
         return Record(argv[2], std::atof(argv[3]));
+    if (command == "focus-events" && argc == 5) return FocusEvents(std::atoi(argv[2]), std::atof(argv[3]), argv[4]);
     return Usage();
 }

@@ -175,20 +175,26 @@ TEST_F(ServerControlTest, EachServersCommandsPausesAndLook) {
 
 // Images that act carry the name a screen reader announces: their label's
 // caption, in the language, following the start/stop word.
-TEST_F(ServerControlTest, ActingImagesAreNamedAfterTheirLabelsInTheLanguage) {
+TEST_F(ServerControlTest, ActingImagesAreNamedAfterTheirLabelsAndTheirServerInTheLanguage) {
     WriteSettings("[vrk]\r\nlanguage=Deutsch\r\n");
     Tvrk_form& f = Started();
-    EXPECT_EQ(f.imgApacheRunStop->caption(), "Starten");
+    // The two "Start" of the Apache page say which server each starts; the
+    // captions on show stay the bare word.
+    EXPECT_EQ(f.imgApacheRunStop->caption(), "Starten, " + f.lbl_apache_title->caption());
+    EXPECT_EQ(f.imgMemcacheRunStop->caption(), "Starten, memcached-Server");
+    EXPECT_EQ(f.imgFTPAdmin->caption(), "Verwaltung, FileZilla-FTP-Server");
+    EXPECT_EQ(f.lbl_ApacheRunStop->caption(), "Starten");
     EXPECT_EQ(f.imgStartPage->caption(), "Startseite");
     EXPECT_EQ(f.imgTabDB->caption(), "MySQL-Datenbank, PostgreSQL-Datenbank, MongoDB-Datenbank");
     EXPECT_EQ(f.btnExit->caption(), "Beenden");
     Press(*f.imgApacheRunStop);
-    EXPECT_EQ(f.imgApacheRunStop->caption(), "Stoppen");
+    EXPECT_EQ(f.imgApacheRunStop->caption(), "Stoppen, Apache-Webserver");
     WriteSettings("[vrk]\r\nlanguage=English\r\n");
     f.ReadSettings();
     os.services = {{"Apache2.2", 4}};
     f.Timer1Timer();
-    EXPECT_EQ(f.imgApacheRunStop->caption(), "Stop");
+    EXPECT_EQ(f.imgApacheRunStop->caption(), "Stop, Apache Web Server");
+    EXPECT_EQ(f.imgMemcacheRunStop->caption(), "Start, memcached Server");
     EXPECT_EQ(f.btnMinimize->caption(), "Minimize");
 }
 
@@ -350,6 +356,44 @@ TEST_F(ServerControlTest, AClickOnAnotherServerRunsNestedAndOnTheSameServerIsIgn
     EXPECT_NE(commands[1].find("pg_ctl.exe\" register"), std::string::npos) << "PostgreSQL ran inside the wait";
     EXPECT_EQ(commands[2], kSc + " start \"MySQL\"") << "and MySQL went on afterwards";
     EXPECT_FALSE(f.MySQLBusy || f.PgSQLBusy);
+}
+
+TEST_F(ServerControlTest, KeysActThroughTheClickHandlerWithItsGuards) {
+    WriteSettings("[latest]\r\nphp=0\r\n");
+    Tvrk_form& f = Started();
+    using ui::Key;
+    backend.Click(*f.imgTabApache);
+    for (int i = 0; i < 4; ++i) backend.Press(f, Key::kTab); // the two tabs below, the version, the image
+    ASSERT_EQ(backend.focus, f.imgApacheRunStop);
+    // Return starts Apache. While its register command is waited for, a
+    // second press is ignored as a second click is, and the focus moves back
+    // onto the version choice, which the start then disables: the focus goes
+    // on to the next stop.
+    const std::string kRegister = kHttpd + " -k install -f \"C:\\VORLAN\\\\config\\php\\52\\httpd-php.conf\"";
+    std::size_t commandsAfterSecondPress = 0;
+    os.ScriptCommand(kRegister, {.waitRounds = 1, .duringWait = [&](int) {
+                                     backend.Press(f, Key::kSpace);
+                                     commandsAfterSecondPress = os.Commands().size();
+                                     backend.Press(f, Key::kTab, true);
+                                 }});
+    EXPECT_TRUE(backend.Press(f, Key::kReturn));
+    EXPECT_EQ(commandsAfterSecondPress, 1u);
+    EXPECT_EQ(os.Commands(), (std::vector<std::string>{kRegister, kHttpd + " -k start"}));
+    EXPECT_FALSE(f.rgp_PHPVersions->enabled());
+    EXPECT_EQ(backend.focus, f.imgApacheRunStop);
+    EXPECT_EQ(f.imgApacheRunStop->caption(), "Stop, Apache Web Server");
+    // Space stops it again.
+    os.services = {{"Apache2.2", 4}};
+    os.log.clear();
+    EXPECT_TRUE(backend.Press(f, Key::kSpace));
+    EXPECT_EQ(os.Commands(), (std::vector<std::string>{kHttpd + " -k stop", kHttpd + " -k uninstall"}));
+    EXPECT_EQ(f.lbl_ApacheRunStop->caption(), "Start");
+    // A disabled image never acts, whichever way the focus got to it.
+    f.imgApacheRunStop->SetEnabled(false);
+    backend.focus = f.imgApacheRunStop;
+    os.log.clear();
+    backend.Press(f, Key::kReturn);
+    EXPECT_TRUE(os.Commands().empty());
 }
 
 TEST_F(ServerControlTest, AHandlerThatFailsHalfWayRestoresItsFlagAndTabs) {

@@ -185,6 +185,61 @@ TEST_F(VrkFormTest, TabsShowOnePanelAndTheWelcomeNeverComesBack) {
     EXPECT_FALSE(f.PanelVRK->visible());
 }
 
+TEST_F(VrkFormTest, TabFollowsTheWindowsReadingOrderOverWhatCanBeReached) {
+    Tvrk_form& f = Start();
+    using ui::Key;
+    auto focusName = [&] { return backend.focus ? backend.focus->name : std::string("-"); };
+    auto tabs = [&](int count, bool shift = false) {
+        std::string names;
+        for (int i = 0; i < count; ++i) {
+            backend.Press(f, Key::kTab, shift);
+            names += (names.empty() ? "" : " ") + focusName();
+        }
+        return names;
+    };
+    EXPECT_FALSE(f.focusShown()) << "nothing is marked before the keyboard is used";
+    // Apache is stopped, so the start page is skipped; the welcome panel has
+    // no stops; the hidden tabs are skipped; the order wraps both ways.
+    EXPECT_EQ(tabs(14), "imgVRKFolder imgVORLAN imgServicesManager imgTaskManager imgSystemMonitor imgGroupPolicy "
+                        "imgOptions btnMinimize btnExit imgTabVRK imgTabApache imgTabDB imgTabFTP imgVRKFolder");
+    EXPECT_TRUE(f.focusShown());
+    EXPECT_EQ(tabs(1, true), "imgTabFTP");
+    EXPECT_EQ(tabs(2, true), "imgTabDB imgTabApache");
+
+    // Space on a tab shows its panel and leaves the focus on the tab; then the
+    // panel's controls follow, the disabled links skipped.
+    EXPECT_TRUE(backend.Press(f, Key::kSpace));
+    EXPECT_TRUE(f.PanelApache->visible());
+    EXPECT_EQ(focusName(), "imgTabApache");
+    EXPECT_EQ(tabs(5), "imgTabDB imgTabFTP rgp_PHPVersions imgApacheRunStop imgMemcacheRunStop");
+    EXPECT_EQ(tabs(2, true), "imgApacheRunStop rgp_PHPVersions");
+    // The arrows move the version choice round the group.
+    const int first = f.rgp_PHPVersions->itemIndex();
+    backend.Press(f, Key::kRight);
+    EXPECT_EQ(f.rgp_PHPVersions->itemIndex(), (first + 1) % 3);
+    backend.Press(f, Key::kLeft);
+    backend.Press(f, Key::kUp);
+    EXPECT_EQ(f.rgp_PHPVersions->itemIndex(), (first + 2) % 3);
+    EXPECT_FALSE(backend.Press(f, Key::kReturn)) << "Return does not act on a radio group";
+
+    // A click gives the focus to the stop it belongs to, a label's to its
+    // image; a panel switch by a click leaves it on the tab that was used.
+    backend.Click(*f.lbl_MemcacheRunStop);
+    EXPECT_EQ(focusName(), "imgMemcacheRunStop");
+    backend.Click(*f.imgTabFTP);
+    EXPECT_EQ(focusName(), "imgTabFTP");
+    EXPECT_EQ(tabs(2), "imgFTPRunStop imgVRKFolder");
+
+    // The focused link disabled under it (the poll, once Apache has gone):
+    // the focus goes on to the next stop.
+    os.services = {{"Apache2.2", 4}};
+    f.Timer1Timer();
+    EXPECT_EQ(tabs(1, true), "imgStartPage") << "enabled now that Apache runs";
+    os.services.clear();
+    f.Timer1Timer();
+    EXPECT_EQ(focusName(), "imgVRKFolder");
+}
+
 TEST_F(VrkFormTest, ControlsStartAsTheirServicesStand) {
     os.services = {{"Apache2.2", 4}, {"MySQL", 4}, {"postgresql-9.1", 4}, {"MongoDB", 1}};
     Tvrk_form& f = Start();

@@ -29,6 +29,11 @@ public:
     // The message loop of the program, until Quit.
     virtual void Run() = 0;
     virtual void Quit() = 0;
+    // The control with the keyboard focus (of any form); nullptr for none,
+    // as always without a keyboard.
+    virtual Control* FocusedControl() { return nullptr; }
+    // Gives the control (or a form) the keyboard focus.
+    virtual void Focus(Control& /*control*/) {}
     // The owner handle to give shell calls made for a form.
     virtual std::uintptr_t NativeHandle(Form& form) = 0;
     // The dots per inch of the display a new window appears on.

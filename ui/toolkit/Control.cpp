@@ -63,14 +63,64 @@ void Control::SetBounds(Rect r) {
 
 void Control::SetVisible(bool v) {
     if (visible_ == v) return;
+    Control* focused = v ? nullptr : FocusedWithin();
     visible_ = v;
     Changed();
+    if (focused) PassFocusOn(*focused);
 }
 
 void Control::SetEnabled(bool e) {
     if (enabled_ == e) return;
+    Control* focused = e ? nullptr : FocusedWithin();
     enabled_ = e;
     Changed();
+    if (focused) PassFocusOn(*focused);
+}
+
+Control* Control::FocusedWithin() {
+    Form* f = native ? form() : nullptr;
+    Control* focused = f ? f->FocusedControl() : nullptr;
+    for (const Control* c = focused; c; c = c->parent_)
+        if (c == this) return focused;
+    return nullptr;
+}
+
+void Control::PassFocusOn(Control& lost) {
+    // The keyboard must not be left without a place: a handler that disables
+    // the focused link, or hides its panel, sends the focus on in the order.
+    if (lost.Reachable()) return;
+    Form* f = form();
+    Control* next = f->NextTabStop(&lost);
+    f->Focus(next ? *next : *f);
+}
+
+bool Control::TakesFocus() const {
+    switch (kind) {
+    case Kind::kCheckBox:
+    case Kind::kDropDownList:
+    case Kind::kEdit:
+    case Kind::kMemo:
+    case Kind::kButton:
+    case Kind::kRadioGroup: return true;
+    case Kind::kImage: return static_cast<bool>(onClick);
+    default: return false;
+    }
+}
+
+Control* Control::FocusStop() {
+    if (TakesFocus()) return this;
+    // A label that acts is one stop with the image named after it.
+    if (kind == Kind::kLabel && onClick)
+        for (Control* image : named_)
+            if (image->TakesFocus()) return image;
+    return nullptr;
+}
+
+bool Control::FocusMarked() {
+    Form* f = form();
+    if (!f || !f->focusShown()) return false;
+    Control* focused = f->FocusedControl();
+    return focused && focused == FocusStop();
 }
 
 bool Control::Reachable() const {
@@ -89,17 +139,26 @@ void Control::SetCaption(const std::string& c) {
     if (caption_ == c) return;
     caption_ = c;
     Changed();
-    for (Control* image : named_) image->NameAfter(image->nameSources_);
+    for (Control* image : named_) image->Rename();
 }
 
 void Control::NameAfter(std::vector<Control*> labels) {
-    std::string name;
-    for (Control* label : labels) {
+    for (Control* label : labels)
         if (std::find(label->named_.begin(), label->named_.end(), this) == label->named_.end())
             label->named_.push_back(this);
-        name += (name.empty() ? "" : ", ") + label->caption();
-    }
     nameSources_ = std::move(labels);
+    Rename();
+}
+
+void Control::SetSubject(const std::string& subject) {
+    subject_ = subject;
+    Rename();
+}
+
+void Control::Rename() {
+    std::string name;
+    for (const Control* label : nameSources_) name += (name.empty() ? "" : ", ") + label->caption();
+    if (!subject_.empty()) name += (name.empty() ? "" : ", ") + subject_;
     SetCaption(name);
 }
 
@@ -157,6 +216,13 @@ void Image::SetPicture(std::shared_ptr<const Picture> picture, const std::string
     picture_ = std::move(picture);
     pictureFile_ = path;
     if (!same) Changed();
+}
+
+void RadioGroup::Choose(int index) {
+    if (index == itemIndex_) return;
+    SetItemIndex(index);
+    if (onClick)
+        if (Application* app = application()) app->Guard(onClick, Origin::kUser);
 }
 
 void RadioGroup::SetItemIndex(int index) {
@@ -264,12 +330,27 @@ Control* Form::NextTabStop(const Control* from, bool backwards) const {
     const int at = found == tabOrder.end() ? (backwards ? count : -1) : static_cast<int>(found - tabOrder.begin());
     for (int step = 1; step <= count; ++step) {
         Control* control = tabOrder[((at + (backwards ? -step : step)) % count + count) % count];
-        const bool takesKeys = control->kind == Kind::kCheckBox || control->kind == Kind::kDropDownList ||
-                               control->kind == Kind::kEdit || control->kind == Kind::kMemo ||
-                               control->kind == Kind::kButton;
-        if (takesKeys && control->Reachable()) return control;
+        if (control->TakesFocus() && control->Reachable()) return control;
     }
     return nullptr;
+}
+
+Control* Form::FocusedControl() {
+    Control* focused = native ? app_.backend().FocusedControl() : nullptr;
+    return focused && focused != this && focused->form() == this ? focused : nullptr;
+}
+
+void Form::Focus(Control& control) { app_.backend().Focus(control); }
+
+void Form::ShowFocus() {
+    if (focusShown_) return;
+    focusShown_ = true;
+    // What has the focus now shows its mark: the stop, and its label.
+    if (Control* focused = FocusedControl()) {
+        focused->Changed();
+        for (Control* label : focused->nameSources())
+            if (label->FocusMarked()) label->Changed();
+    }
 }
 
 } // namespace vrk::ui

@@ -44,8 +44,21 @@ public:
     void SetCaption(const std::string& c);
     // An image that acts is named after the labels that go with it: its
     // caption, the window text a screen reader announces (an image shows no
-    // text), follows theirs, joined by ", ".
+    // text), follows theirs, joined by ", ", and then its subject, what it
+    // acts on when the labels do not say (the server of a "Start").
     void NameAfter(std::vector<Control*> labels);
+    void SetSubject(const std::string& subject);
+    const std::vector<Control*>& nameSources() const { return nameSources_; }
+    // --- keyboard focus ------------------------------------------------------------
+    // Of a kind that takes the focus: one that takes keys, a radio group, or
+    // an image that acts.
+    bool TakesFocus() const;
+    // The stop of the tab order it belongs to: itself, or for a label that
+    // acts with its image, the image; nullptr for none.
+    Control* FocusStop();
+    // Whether it shows the focus mark now: its window shows focus marks, and
+    // it has the focus, or acts with the image that has it.
+    bool FocusMarked();
     const Font& font() const { return font_; }
     void SetFont(const Font& f);
     Color color() const { return color_; }
@@ -69,10 +82,16 @@ public:
     void Changed();
 
 protected:
+    void Rename();
+    // The focused control when it is this one or inside it.
+    Control* FocusedWithin();
+    // It can no longer take the focus it had: the next stop takes it.
+    void PassFocusOn(Control& lost);
     Control* parent_;
     std::vector<Control*> children_;
     std::vector<Control*> nameSources_; // the labels it is named after
     std::vector<Control*> named_;       // the images named after it
+    std::string subject_;
     Rect bounds_;
     bool visible_ = true;
     bool enabled_ = true;
@@ -140,6 +159,8 @@ public:
     // An index above the last item selects the last one; one below -1 is -1
     // (no selection).
     void SetItemIndex(int index);
+    // A person chooses the item: selected, and the group's click handler told.
+    void Choose(int index);
 
 private:
     int itemIndex_ = -1;
@@ -257,13 +278,21 @@ public:
     int modalResult = 0;
 
     // The order in which Tab moves the keyboard focus through the controls;
-    // a form without one takes no keys of its own (the main window).
+    // a form without one takes no keys of its own.
     std::vector<Control*> tabOrder;
     // The control after (backwards: before) `from` in the tab order that can
-    // take the focus: of a kind that takes keys, shown and enabled with its
-    // parents, as Tab skips the others. Without `from`, the first (last) one;
-    // nullptr when none can.
+    // take the focus: of a kind that takes it, shown and enabled with its
+    // parents, as Tab skips the others; round the end of the order. Without
+    // `from`, the first (last) one; nullptr when none can.
     Control* NextTabStop(const Control* from, bool backwards = false) const;
+    // The control of this form with the keyboard focus; nullptr for none (or
+    // the form itself).
+    Control* FocusedControl();
+    void Focus(Control& control);
+    // The focus is marked once the keyboard has been used in the form, and
+    // hidden before, as the system does for a window used by mouse.
+    bool focusShown() const { return focusShown_; }
+    void ShowFocus();
 
     // Every control of the form by name, nested ones included.
     Control* Find(const std::string& name);
@@ -281,6 +310,7 @@ private:
     Application& app_;
     std::vector<std::unique_ptr<Control>> owned_;
     int dpi_ = 96;
+    bool focusShown_ = false;
 };
 
 } // namespace vrk::ui

@@ -100,8 +100,11 @@ template <class F> struct ControlDef {
     CaptionDef caption{};
     void (F::*click)() = nullptr; // a timer: what each tick runs
     std::array<const char*, 3> items{};
-    // An image that acts: the labels it is named after, for screen readers.
+    // An image that acts: the labels it is named after, for screen readers,
+    // and what it acts on where they do not say it (the server of a "Start"
+    // or of an administration link), from the language file.
     std::array<Label * F::*, 3> namedAfter{};
+    CaptionDef subject{};
     int columns = 1;
     int selected = -1;
     unsigned interval = 0;

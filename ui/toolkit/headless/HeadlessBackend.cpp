@@ -12,6 +12,7 @@ int marker;
 
 bool HeadlessBackend::Click(Control& control) {
     if (!control.Reachable() || !control.onClick) return false;
+    FocusForClick(control);
     control.application()->Guard(control.onClick, Origin::kUser);
     return true;
 }
@@ -41,8 +42,11 @@ void HeadlessBackend::Update(Control& control) {
 }
 
 void HeadlessBackend::Destroy(Form& form) {
-    for (const auto& c : form.owned())
+    if (focus == &form) focus = nullptr;
+    for (const auto& c : form.owned()) {
         if (c->kind == Kind::kTimer) StopTimer(static_cast<Timer&>(*c));
+        if (focus == c.get()) focus = nullptr;
+    }
 }
 
 void HeadlessBackend::ShowForm(Form&, bool) {}

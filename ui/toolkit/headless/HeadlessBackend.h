@@ -8,6 +8,7 @@
 
 #include "Application.h"
 #include "Backend.h"
+#include "Keyboard.h"
 
 namespace vrk::ui {
 
@@ -29,7 +30,11 @@ public:
     std::function<void()> whileErrorShown;
 
     // A click as a person makes it: only on a control that can be reached.
+    // It gives the control's stop the focus, as on the screen.
     bool Click(Control& control);
+    // A key as a person presses it, in the form that has the keyboard.
+    bool Press(Form& form, Key key, bool shift = false) { return PressKey(form, key, shift); }
+    Control* focus = nullptr; // the control with the keyboard focus
     // Fires every running timer of the form once.
     void TickTimers(Application& app);
 
@@ -46,6 +51,8 @@ public:
     void SetTitle(const std::string& t) override { title = t; }
     void Run() override {}
     void Quit() override { quit = true; }
+    Control* FocusedControl() override { return focus; }
+    void Focus(Control& control) override { focus = &control; }
     std::uintptr_t NativeHandle(Form&) override { return 0x1234; }
     int Dpi() override { return dpi; }
 

@@ -84,6 +84,15 @@ public:
             Rescale(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
             return 0;
         }
+        // Back in the window (from a dialog opened from it, or restored from
+        // the taskbar), the keyboard is where it was when the window was
+        // left, as in a dialog: the system gives the focus to the window
+        // itself, which hands it on.
+        if (message == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            if (focus && IsChild(hwnd, focus)) lastFocus_ = focus;
+        }
+        if (message == WM_SETFOCUS && RestoreFocus()) return 0;
         if (message == WM_CLOSE) {
             // A close request from the system runs the form's own close, which
             // decides what becomes of the window.
@@ -169,7 +178,18 @@ private:
             SendMessageA(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
     }
 
+    bool RestoreFocus() {
+        for (HWND part = lastFocus_; part && part != hwnd; part = GetParent(part))
+            if (Window* window = From(part)) {
+                if (!window->control.Reachable()) return false;
+                SetFocus(lastFocus_);
+                return true;
+            }
+        return false;
+    }
+
     Form& form_;
+    HWND lastFocus_ = nullptr; // a control's window (or a part of one)
     DWORD style_ = 0, exStyle_ = 0;
     const Picture* lastBackground_ = nullptr;
 };

@@ -49,7 +49,7 @@ public:
         PaintContent(dc, client);
     }
 
-    void PaintContent(HDC dc, const RECT&) override {
+    void PaintContent(HDC dc, const RECT& client) override {
         Prepare();
         // A disabled image shows its picture as it is: the skin has its own
         // pictures for links that are not available.
@@ -59,6 +59,8 @@ public:
             const std::size_t frame = Animated() ? frame_ % frames_.size() : 0;
             frames_[frame].Draw(dc, 0, 0, shown_->kind != Picture::Kind::kJpeg);
         }
+        // Around the picture, over the margin the skin's icons leave.
+        if (image_.FocusMarked()) DrawFocusMark(dc, client);
     }
 
     void ShowingChanged() override {

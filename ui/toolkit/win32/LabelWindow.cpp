@@ -1,5 +1,7 @@
 // A label: text in the label's font, on its colour or, when transparent, on
 // what lies behind it. An auto-size label takes the size of its caption.
+#include <algorithm>
+
 #include "Paint.h"
 #include "Win32Backend.h"
 #include "Window.h"
@@ -59,6 +61,22 @@ private:
         // A disabled label (a link that cannot be followed now) is greyed.
         SetTextColor(dc, label_.enabled() ? ToColorRef(label_.font().color) : GetSysColor(COLOR_GRAYTEXT));
         DrawTextIn(dc, label_.caption(), client, Style());
+        if (label_.FocusMarked()) DrawFocusMark(dc, CaptionFrame(client));
+    }
+
+    // Around the caption as it is drawn, a line's width off it, within the
+    // label.
+    RECT CaptionFrame(const RECT& client) {
+        const SIZE size = MeasureText(backend.FontFor(label_.font()), label_.caption(), Style(), client.right);
+        const int width = std::min<int>(size.cx, client.right), height = std::min<int>(size.cy, client.bottom);
+        int left = 0, top = 0;
+        if (label_.alignment == Align::kCenter) left = (client.right - width) / 2;
+        if (label_.alignment == Align::kRight) left = client.right - width;
+        if (label_.centreVertically) top = (client.bottom - height) / 2;
+        const int gap = scale().Line();
+        RECT frame{left - 2 * gap, top, left + width + 2 * gap, top + height};
+        IntersectRect(&frame, &frame, &client);
+        return frame;
     }
 
     // The width (and height) that the caption takes; a right-aligned label

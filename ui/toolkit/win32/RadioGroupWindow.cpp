@@ -1,13 +1,25 @@
 // A radio group, drawn flat: a one-pixel frame with the caption on its top
 // edge, and the items in columns, each an option circle and its text. A click
-// on an item of an enabled group selects it.
+// on an item of an enabled group selects it; so do the arrow keys when the
+// group has the focus (Keyboard.h).
+#include <algorithm>
+#include <string>
+
+#include "Keyboard.h"
 #include "Paint.h"
 #include "Win32Backend.h"
 #include "Window.h"
-#include "Application.h"
 
 namespace vrk::ui::win32 {
 namespace {
+
+// The program's UTF-8 text as the wide calls take it.
+std::wstring Wide(const std::string& text) {
+    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
+    if (length > 0) MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+    return wide;
+}
 
 // In design units.
 constexpr int kCircle = 13;     // an option circle
@@ -65,12 +77,26 @@ public:
             RECT label{item.left + scale(kTextOffset), item.top, item.right, item.bottom};
             DrawTextA(dc, group_.items[i].c_str(), -1, &label,
                       DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+            // The focus is marked around the chosen item's text (the first
+            // one's while none is chosen), as on an option button.
+            if (i == std::max(group_.itemIndex(), 0) && group_.FocusMarked()) {
+                RECT text = label;
+                const std::wstring wide = Wide(group_.items[i]);
+                DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &text,
+                          DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+                const int gap = scale.Line();
+                const int top = (label.top + label.bottom - (text.bottom - text.top)) / 2 - gap;
+                RECT frame{label.left - 2 * gap, top, std::min(text.right, label.right) + 2 * gap,
+                           top + (text.bottom - text.top) + 2 * gap};
+                DrawFocusMark(dc, frame);
+            }
         }
     }
 
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override {
         switch (message) {
         case WM_LBUTTONDOWN:
+            FocusForClick(group_);
             pressedItem_ = ItemAt(lParam);
             if (pressedItem_ >= 0) SetCapture(hwnd);
             return 0;
@@ -79,7 +105,7 @@ public:
             const bool same = pressedItem_ >= 0 && item == pressedItem_;
             pressedItem_ = -1;
             if (GetCapture() == hwnd) ReleaseCapture();
-            if (same && group_.Reachable()) Select(item);
+            if (same && group_.Reachable()) group_.Choose(item);
             return 0;
         }
         case WM_CAPTURECHANGED: pressedItem_ = -1; return 0;
@@ -119,13 +145,6 @@ private:
             if (PtInRect(&item, at)) return i;
         }
         return -1;
-    }
-
-    void Select(int item) {
-        if (item == group_.itemIndex()) return;
-        group_.SetItemIndex(item);
-        if (group_.onClick)
-            if (Application* app = group_.application()) app->Guard(group_.onClick, Origin::kUser);
     }
 
     void SetIndexProperty() {

@@ -240,9 +240,7 @@ void Win32Backend::RunModal(Form& form) {
     if (!disabled.empty()) SetActiveWindow(disabled.front());
 }
 
-Control* Win32Backend::FocusedControl() const {
-    // The window with the focus, or the control it is a part of (the edit
-    // field of a drop-down list).
+Control* Win32Backend::FocusedControl() {
     for (HWND hwnd = GetFocus(); hwnd; hwnd = GetParent(hwnd))
         if (Window* window = Window::From(hwnd)) return &window->control;
     return nullptr;

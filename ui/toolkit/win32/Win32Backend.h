@@ -43,6 +43,10 @@ public:
     void Run() override;
     void Quit() override;
     std::uintptr_t NativeHandle(Form& form) override;
+    // The window with the focus, or the control it is a part of (the edit
+    // field of a drop-down list).
+    Control* FocusedControl() override;
+    void Focus(Control& control) override;
     std::string ResourceBytes(const std::string& name) override;
     // Of the main display, where our windows appear (centred).
     int Dpi() override;
@@ -91,8 +95,6 @@ private:
     // The keys of a dialog: Tab and Shift+Tab through its tab order, Esc as
     // Cancel, Enter on a focused button; true when the key was taken.
     bool DialogKey(Form& form, const MSG& msg);
-    Control* FocusedControl() const;
-    void Focus(Control& control);
 
     HINSTANCE instance_;
     std::string title_;

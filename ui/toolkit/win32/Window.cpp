@@ -9,6 +9,7 @@
 #include "SystemLibrary.h"
 #include "Win32Backend.h"
 #include "Application.h"
+#include "Keyboard.h"
 
 namespace vrk::ui::win32 {
 namespace {
@@ -279,6 +280,57 @@ void Window::RunClick() {
     if (Application* app = control.application()) app->Guard(control.onClick, Origin::kUser);
 }
 
+bool Window::TakeKey(WPARAM virtualKey, LPARAM flags) {
+    Key key;
+    switch (virtualKey) {
+    case VK_TAB: key = Key::kTab; break;
+    case VK_SPACE: key = Key::kSpace; break;
+    case VK_RETURN: key = Key::kReturn; break;
+    case VK_LEFT: key = Key::kLeft; break;
+    case VK_RIGHT: key = Key::kRight; break;
+    case VK_UP: key = Key::kUp; break;
+    case VK_DOWN: key = Key::kDown; break;
+    default: return false;
+    }
+    Form* form = control.form();
+    if (!form) return false;
+    // A key held down presses once, as a held mouse button clicks once; the
+    // keys that move repeat.
+    const bool repeated = flags & (1 << 30);
+    if (repeated && (key == Key::kSpace || key == Key::kReturn)) return !form->tabOrder.empty();
+    return PressKey(*form, key, GetKeyState(VK_SHIFT) < 0);
+}
+
+void Window::FocusChanged() {
+    const Form* form = control.form();
+    if (form && form->focusShown() && control.TakesFocus()) {
+        Invalidate();
+        for (Control* label : control.nameSources())
+            if (label->FocusStop() == &control)
+                if (Window* window = Win32Backend::WindowOf(label); window && window->hwnd) window->Invalidate();
+    }
+}
+
+void Window::DrawFocusMark(HDC dc, const RECT& rect) const {
+    const int dot = scale().Line();
+    const COLORREF colors[2] = {RGB(255, 255, 255), RGB(0, 0, 0)};
+    int n = 0;
+    auto run = [&](int x0, int y0, int dx, int dy, int length) {
+        for (int at = 0; at < length; at += dot, ++n) {
+            const int x = x0 + dx * at, y = y0 + dy * at;
+            RECT square{x, y, x + dot, y + dot};
+            if (IntersectRect(&square, &square, &rect)) FillSolid(dc, square, colors[n % 2]);
+        }
+    };
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    if (width < 2 * dot || height < 2 * dot) return;
+    // Round the frame, so that the dots meet at the corners.
+    run(rect.left, rect.top, 1, 0, width - dot);
+    run(rect.right - dot, rect.top, 0, 1, height - dot);
+    run(rect.right - dot, rect.bottom - dot, -1, 0, width - dot);
+    run(rect.left, rect.bottom - dot, 0, -1, height - dot);
+}
+
 LRESULT Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_ERASEBKGND: return 1; // WM_PAINT paints everything, off screen
@@ -304,6 +356,7 @@ LRESULT Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_LBUTTONDOWN:
         if (control.onClick) {
+            FocusForClick(control);
             pressed_ = true;
             SetCapture(hwnd);
         }
@@ -319,6 +372,11 @@ LRESULT Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     case WM_CAPTURECHANGED: pressed_ = false; return 0;
+    case WM_KEYDOWN:
+        if (TakeKey(wParam, lParam)) return 0;
+        break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: FocusChanged(); break;
     case WM_COMMAND:
         if (lParam) {
             Window* child = From(reinterpret_cast<HWND>(lParam));

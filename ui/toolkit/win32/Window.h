@@ -83,11 +83,24 @@ protected:
     // is its selected item, which the list itself shows).
     virtual bool FollowsText() const { return true; }
     void SetPictureProperty(const std::string& path);
+    // The focus mark of an image or a label: a dotted frame along `rect`, its
+    // dots as wide as a line at the window's scale, light and dark in turn so
+    // that it shows on any background.
+    void DrawFocusMark(HDC dc, const RECT& rect) const;
 
     bool pressed_ = false;
 
 private:
     void RunClick();
+    // A key of the window's keyboard (Tab, Space, Return, the arrows); true
+    // when it was taken.
+    bool TakeKey(WPARAM virtualKey, LPARAM flags);
+    // The focus came or went: its mark, here and on the label that acts with
+    // it. A screen reader needs nothing of ours: the system tells it of every
+    // move of the focus from window to window (EVENT_OBJECT_FOCUS), and the
+    // window's text is the control's name; a second event of our own would
+    // have the move announced twice.
+    void FocusChanged();
     DWORD InitialStyle(DWORD style) const;
     void AfterCreate();
     bool OverlapsEarlierSibling() const;
