@@ -27,6 +27,11 @@ std::uint16_t U16(const std::string& b, std::size_t at) {
     return static_cast<std::uint16_t>(static_cast<unsigned char>(b[at]) | (static_cast<unsigned char>(b[at + 1]) << 8));
 }
 std::uint32_t U32(const std::string& b, std::size_t at) { return U16(b, at) | (std::uint32_t(U16(b, at + 2)) << 16); }
+std::uint32_t BigEndian32(const std::string& b, std::size_t at) {
+    std::uint32_t value = 0;
+    for (std::size_t i = 0; i < 4; ++i) value = value << 8 | static_cast<unsigned char>(b[at + i]);
+    return value;
+}
 
 // --- JPEG -------------------------------------------------------------------------
 
@@ -44,6 +49,16 @@ void OnJpegError(j_common_ptr info) {
 
 void IgnoreJpegMessage(j_common_ptr, int) {}
 
+// Called before each step of reading the file: a picture of more scans than
+// any encoder writes is stopped as a broken one, before its next scan.
+void CountJpegScans(j_common_ptr common) {
+    auto* info = reinterpret_cast<j_decompress_ptr>(common);
+    if (info->input_scan_number <= kMaxJpegScans) return;
+    auto* error = reinterpret_cast<JpegError*>(common->err);
+    std::snprintf(error->message, sizeof error->message, "more than %d scans", kMaxJpegScans);
+    std::longjmp(error->jump, 1);
+}
+
 } // namespace
 
 std::shared_ptr<Picture> DecodeJpeg(const std::string& bytes) {
@@ -54,6 +69,8 @@ std::shared_ptr<Picture> DecodeJpeg(const std::string& bytes) {
     info.err = jpeg_std_error(&error.manager);
     error.manager.error_exit = OnJpegError;
     error.manager.emit_message = IgnoreJpegMessage;
+    jpeg_progress_mgr progress{};
+    progress.progress_monitor = CountJpegScans;
     // Everything the decoder allocates lives in `info`; after a jump only
     // jpeg_destroy_decompress is needed, and no C++ object with a destructor
     // is created between setjmp and the jump.
@@ -64,6 +81,7 @@ std::shared_ptr<Picture> DecodeJpeg(const std::string& bytes) {
         throw Error(std::string("JPEG error: ") + error.message);
     }
     jpeg_create_decompress(&info);
+    info.progress = &progress;
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&info, TRUE);
     if (info.image_width == 0 || info.image_height == 0 || info.image_width > kMaxPictureSide ||
@@ -103,6 +121,13 @@ struct GifSource {
     std::size_t at = 0;
 };
 
+GraphicsControlBlock NoControl() {
+    GraphicsControlBlock control{};
+    control.DisposalMode = DISPOSAL_UNSPECIFIED;
+    control.TransparentColor = NO_TRANSPARENT_COLOR;
+    return control;
+}
+
 int ReadGif(GifFileType* gif, GifByteType* out, int wanted) {
     auto* source = static_cast<GifSource*>(gif->UserData);
     const std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(wanted), source->bytes->size() - source->at);
@@ -137,6 +162,11 @@ std::shared_ptr<Picture> DecodeGif(const std::string& bytes) {
     // Read record by record rather than all at once, so that every image's
     // size is checked before memory is taken for it.
     std::size_t pixels = 0;
+    std::vector<GraphicsControlBlock> controls; // of each image
+    GraphicsControlBlock control = NoControl(); // for the next image
+    bool controlSeen = false;
+    int extensions = 0;
+    std::size_t extensionBytes = 0;
     for (GifRecordType record = UNDEFINED_RECORD_TYPE; record != TERMINATE_RECORD_TYPE;) {
         if (DGifGetRecordType(gif, &record) != GIF_OK) fail("corrupt");
         if (record == IMAGE_DESC_RECORD_TYPE) {
@@ -159,23 +189,26 @@ std::shared_ptr<Picture> DecodeGif(const std::string& bytes) {
             } else if (DGifGetLine(gif, image.RasterBits, w * h) != GIF_OK) {
                 fail("corrupt image data");
             }
-            // The extension blocks read so far belong to this image.
-            image.ExtensionBlockCount = gif->ExtensionBlockCount;
-            image.ExtensionBlocks = gif->ExtensionBlocks;
-            gif->ExtensionBlockCount = 0;
-            gif->ExtensionBlocks = nullptr;
+            // The graphics control read since the last image is this one's.
+            controls.push_back(control);
+            control = NoControl();
+            controlSeen = false;
+            extensions = 0;
+            extensionBytes = 0;
         } else if (record == EXTENSION_RECORD_TYPE) {
             int code = 0;
             GifByteType* block = nullptr;
             if (DGifGetExtension(gif, &code, &block) != GIF_OK) fail("corrupt extension");
-            if (block && GifAddExtensionBlock(&gif->ExtensionBlockCount, &gif->ExtensionBlocks, code, block[0],
-                                              &block[1]) == GIF_ERROR)
-                throw Error("GIF error: out of memory");
+            if (++extensions > kMaxGifExtensionsPerFrame) throw Error("GIF error: too many extension blocks");
+            // The first graphics control of an image is the one it follows.
+            if (code == GRAPHICS_EXT_FUNC_CODE && block && !controlSeen) {
+                controlSeen = true;
+                DGifExtensionToGCB(block[0], &block[1], &control);
+            }
             while (block) {
+                extensionBytes += block[0];
+                if (extensionBytes > kMaxGifExtensionBytesPerFrame) throw Error("GIF error: extension blocks too long");
                 if (DGifGetExtensionNext(gif, &block) != GIF_OK) fail("corrupt extension");
-                if (block && GifAddExtensionBlock(&gif->ExtensionBlockCount, &gif->ExtensionBlocks,
-                                                  CONTINUE_EXT_FUNC_CODE, block[0], &block[1]) == GIF_ERROR)
-                    throw Error("GIF error: out of memory");
             }
         }
     }
@@ -190,9 +223,7 @@ std::shared_ptr<Picture> DecodeGif(const std::string& bytes) {
     std::vector<std::uint32_t> canvas(static_cast<std::size_t>(width) * height, 0);
     for (int i = 0; i < gif->ImageCount; ++i) {
         const SavedImage& image = gif->SavedImages[i];
-        GraphicsControlBlock control{};
-        control.TransparentColor = NO_TRANSPARENT_COLOR;
-        DGifSavedExtensionToGCB(gif, i, &control);
+        const GraphicsControlBlock& control = controls[static_cast<std::size_t>(i)];
         const ColorMapObject* map = image.ImageDesc.ColorMap ? image.ImageDesc.ColorMap : gif->SColorMap;
         if (!map) throw Error("GIF error: no colour map");
         if (i == 0) picture->transparentIndex = control.TransparentColor;
@@ -251,13 +282,25 @@ std::shared_ptr<Picture> DecodeIcon(const std::string& bytes, bool cursor) {
         if (image.size < 40 || image.offset < 6 + 16 * count || image.offset > bytes.size() ||
             image.size > bytes.size() - image.offset)
             throw Error(std::string(what) + ": image data outside the file");
-        // The image itself is a PNG or a DIB: its header gives the real depth.
+        // The image itself is a PNG or a DIB: its header gives the real depth,
+        // and the size the system will make it at before scaling it to ours.
         const bool png = bytes.compare(image.offset, 4, "\x89PNG") == 0;
-        if (!png) {
+        std::int64_t ownWidth, ownHeight;
+        if (png) {
+            // The signature, then the first chunk, which must be the header.
+            if (bytes.compare(image.offset + 12, 4, "IHDR") != 0) throw Error(std::string(what) + ": bad PNG image");
+            ownWidth = BigEndian32(bytes, image.offset + 16);
+            ownHeight = BigEndian32(bytes, image.offset + 20);
+        } else {
             const std::uint32_t header = U32(bytes, image.offset);
             if (header < 40) throw Error(std::string(what) + ": bad image header");
             if (!image.bitCount) image.bitCount = U16(bytes, image.offset + 14);
+            // Signed, and twice the height: the colours, then the mask.
+            ownWidth = static_cast<std::int32_t>(U32(bytes, image.offset + 4));
+            ownHeight = static_cast<std::int32_t>(U32(bytes, image.offset + 8)) / 2;
         }
+        if (ownWidth <= 0 || ownHeight <= 0 || ownWidth > kMaxIconImageSide || ownHeight > kMaxIconImageSide)
+            throw Error(std::string(what) + ": bad image size");
         picture->images.push_back(image);
     }
     picture->bytes.assign(bytes.begin(), bytes.end());
@@ -283,6 +326,17 @@ const IconImage* BestIconImage(const Picture& icon, int side) {
     for (const auto& image : icon.images)
         if (!best || better(image, *best)) best = &image;
     return best;
+}
+
+bool FitsAtScale(const Picture& picture, int dpi) {
+    // Rounded to the nearest pixel, as every size of a window is.
+    auto scaled = [dpi](int side) { return std::max(0LL, (static_cast<long long>(side) * dpi + 48) / 96); };
+    unsigned long long pixels = 0;
+    for (const Frame& frame : picture.frames) {
+        pixels += static_cast<unsigned long long>(scaled(frame.width)) * scaled(frame.height);
+        if (pixels > kMaxPicturePixels) return false;
+    }
+    return true;
 }
 
 std::shared_ptr<const Picture> LoadPicture(Platform& os, const std::string& path) {

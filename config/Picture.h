@@ -39,6 +39,28 @@ inline constexpr int kMaxPictureSide = 8192;
 inline constexpr std::size_t kMaxPicturePixels = 16u << 20; // all frames together
 inline constexpr std::size_t kMaxGifFrames = 512;
 inline constexpr std::size_t kMaxPictureFileBytes = 32u << 20;
+// What the decoders themselves are given to chew on, far beyond what a real
+// skin holds:
+// - A GIF's extension blocks (comments, metadata, a colour profile) are read
+//   and let go, all but the one that times and clears a frame. A real
+//   animation has a handful before each frame, of a few kilobytes (a colour
+//   profile of some hundred at most).
+inline constexpr int kMaxGifExtensionsPerFrame = 32;
+inline constexpr std::size_t kMaxGifExtensionBytesPerFrame = 1u << 20;
+// - An icon's image (a PNG or a bitmap) is made by the system at the size
+//   its own header states, whatever the directory says. The largest images
+//   made for icons have 1024 pixels a side; a control shows 64 (192 at 300 %).
+inline constexpr int kMaxIconImageSide = 1024;
+// - A progressive JPEG is a rough picture refined scan by scan, each scan
+//   another pass over the whole picture. Encoders write about ten.
+inline constexpr int kMaxJpegScans = 100;
+
+// Whether the picture's frames, every one grown (or shrunk) to the display
+// scale of `dpi` (96 is 100 %), stay within kMaxPicturePixels all together.
+// One that would not is drawn at its own size: decoding bounded what it
+// takes, and scaling must not take nine times as much at 300 %. (An icon has
+// no frames: its images are bounded by their side.)
+bool FitsAtScale(const Picture& picture, int dpi);
 
 // Reads and decodes a picture file, chosen by its extension (.ico, .cur,
 // .jpg/.jpeg, .gif). Raises Error "Cannot open file "<path>". <reason>" when

@@ -55,6 +55,12 @@ for entry in vrk.exe vrk-README.txt vrk/config/settings.ini vrk/langs/English.in
 done
 [ "$(grep -c '^vrk/skins/default/.' "$work/package.txt")" = "$(ls "$root/bundle/vrk/skins/default" | wc -l)" ] ||
   abort "the package's skin differs from bundle/vrk/skins/default"
+# The text tells bundle makers what the panel writes and who else may.
+python3 -c 'import sys, zipfile; sys.stdout.write(zipfile.ZipFile(sys.argv[1]).read("vrk-README.txt").decode())' \
+  "$zip" >"$work/vrk-README.txt"
+for said in 'vrk\tmp\ ' 'vrk\config\ ' 'tmp\php\ ' 'writable by administrators only'; do
+  grep -qF -- "$said" "$work/vrk-README.txt" || abort "vrk-README.txt does not say: $said"
+done
 grep -qvE '^(vrk\.exe|vrk-README\.txt|vrk/.*)$' "$work/package.txt" &&
   abort "the package holds more than the panel: $(grep -vE '^(vrk\.exe|vrk-README\.txt|vrk/.*)$' "$work/package.txt" | head -n 3 | tr '\n' ' ')"
 

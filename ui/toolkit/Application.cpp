@@ -1,5 +1,9 @@
 #include "Application.h"
 
+#include <algorithm>
+#include <new>
+#include <typeinfo>
+
 #include "Error.h"
 #include "ScopeExit.h"
 
@@ -17,29 +21,68 @@ bool Application::Guard(const std::function<void()>& handler, Origin origin) {
     try {
         handler();
         return true;
-    } catch (const Error& e) {
-        ReportError(e.what(), e.source(), origin);
-    } catch (const std::exception& e) {
-        ReportError(e.what(), {}, origin);
     } catch (...) {
-        ReportError("Unknown error", {}, origin);
+        ReportException(std::current_exception(), origin);
     }
     return false;
 }
 
-void Application::ReportError(const std::string& message, const std::string& source, Origin origin) {
-    if (errorBoxOpen_) return;
-    if (!source.empty()) {
-        const auto it = outstanding_.find(source);
-        if (origin == Origin::kProgram && it != outstanding_.end() && it->second == message) return;
-        outstanding_[source] = message;
+void Application::ReportException(const std::exception_ptr& error, Origin origin) noexcept {
+    if (!error) return;
+    try {
+        // Another type with the same text is another cause; a type name
+        // cannot be taken for a file's path.
+        try {
+            std::rethrow_exception(error);
+        } catch (const Error& e) {
+            ReportError(e.what(), e.source(), origin);
+        } catch (const std::bad_alloc& e) {
+            ReportError("Out of memory", std::string("<") + typeid(e).name() + ">", origin);
+        } catch (const std::exception& e) {
+            ReportError(e.what(), std::string("<") + typeid(e).name() + ">", origin);
+        } catch (...) {
+            ReportError("Unknown error", "<unknown>", origin);
+        }
+    } catch (...) {
+        // Not even the report could be made (no memory left for its text):
+        // the work it ended stays abandoned, and the program goes on.
     }
-    errorBoxOpen_ = true;
-    const ScopeExit closed([this] { errorBoxOpen_ = false; });
-    backend_.ShowError(title_, message);
 }
 
-void Application::SourceRecovered(const std::string& source) { outstanding_.erase(source); }
+void Application::ReportError(const std::string& message, const std::string& source, Origin origin) {
+    Cause cause{source, message};
+    // Said already, and nothing has worked since: not news.
+    if (origin == Origin::kProgram && shown_.count(cause)) return;
+    if (errorBoxOpen_) {
+        const auto same =
+            std::find_if(waiting_.begin(), waiting_.end(), [&](const Waiting& w) { return w.cause == cause; });
+        if (same == waiting_.end())
+            waiting_.push_back({std::move(cause), origin});
+        else if (origin == Origin::kUser)
+            same->origin = Origin::kUser;
+        return;
+    }
+    Show(cause);
+    // What came up while the box was open, each in a box of its own (which
+    // may keep more).
+    while (!waiting_.empty()) {
+        Waiting next = std::move(waiting_.front());
+        waiting_.erase(waiting_.begin());
+        if (next.origin == Origin::kProgram && shown_.count(next.cause)) continue;
+        Show(next.cause);
+    }
+}
+
+void Application::Show(const Cause& cause) {
+    shown_.insert(cause);
+    errorBoxOpen_ = true;
+    const ScopeExit closed([this] { errorBoxOpen_ = false; });
+    backend_.ShowError(title_, cause.second);
+}
+
+void Application::SourceRecovered(const std::string& source) {
+    for (auto it = shown_.lower_bound({source, {}}); it != shown_.end() && it->first == source;) it = shown_.erase(it);
+}
 
 bool Application::LoadCursorSlot(Cursor slot, const std::string& path) { return backend_.LoadCursor(slot, path); }
 

@@ -1,9 +1,12 @@
 #pragma once
 // The application object: its title, its forms, its two cursor slots, and
 // the guard every event runs in.
+#include <exception>
 #include <functional>
-#include <map>
+#include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "Backend.h"
 #include "Error.h"
@@ -26,16 +29,21 @@ public:
     void SetTitle(const std::string& title);
 
     // Runs an event handler. An Error (or any other exception) it raises is
-    // reported (see ReportError) and abandons the rest of the handler.
+    // reported (see ReportException) and abandons the rest of the handler.
     // Returns false when the handler failed.
     bool Guard(const std::function<void()>& handler, Origin origin = Origin::kProgram);
-    // Shows an error in the standard error box, with these exceptions:
-    //  - never while an error box is open (a timer ticks inside it): the
-    //    error is left unreported, to be reported when it comes again;
-    //  - an error of the program's own events whose source (a file) has
-    //    already been reported with the same message, and has not worked
-    //    since, is not shown again: a poll that fails every second reports
-    //    once. A person's act always gets its error shown.
+    // Reports what ended a piece of work of the toolkit (a handler, a paint,
+    // a window's message) by the cause it is known by: an Error by its source
+    // and message, any other exception by its type and message. Never
+    // raises: it is the last stop of a window's messages.
+    void ReportException(const std::exception_ptr& error, Origin origin = Origin::kProgram) noexcept;
+    // Shows an error in the standard error box, once per cause:
+    //  - an error of the program's own events (a poll that fails every
+    //    second) whose cause has been shown already, and whose source has not
+    //    worked since, is not shown again; a person's act always gets its
+    //    error shown;
+    //  - an error raised while a box is open (a timer ticks inside it) is
+    //    kept, once per cause, and shown when that box closes.
     void ReportError(const std::string& message, const std::string& source = {}, Origin origin = Origin::kProgram);
     // A source worked (a picture loaded, a file written): its next failure is
     // reported again.
@@ -54,8 +62,18 @@ private:
     Platform& os_;
     std::string title_;
     bool terminated_ = false;
+    // What an error is known by: its source (or, for an exception that is not
+    // an Error, its type) and its message.
+    using Cause = std::pair<std::string, std::string>;
+    struct Waiting {
+        Cause cause;
+        Origin origin;
+    };
+    void Show(const Cause& cause);
+
     bool errorBoxOpen_ = false;
-    std::map<std::string, std::string> outstanding_; // source -> message shown
+    std::set<Cause> shown_;        // and not recovered since
+    std::vector<Waiting> waiting_; // raised while a box was open, in order
 };
 
 } // namespace vrk::ui

@@ -111,23 +111,35 @@ private:
 
     // Makes what the picture is drawn with, when it is first drawn: a
     // picture that is never seen (a hidden indicator) costs nothing.
+    // A picture that cannot be made (no memory for it) shows nothing, and is
+    // not tried again until it changes or the scale does.
     void Prepare() {
         if (prepared_ || !shown_) return;
         prepared_ = true;
         const Scale scale = this->scale();
         preparedDpi_ = scale.dpi;
-        switch (shown_->kind) {
-        case Picture::Kind::kIcon:
-        case Picture::Kind::kCursor: PrepareIcon(scale); break;
-        case Picture::Kind::kJpeg:
-        case Picture::Kind::kGif: {
-            const Alpha alpha = shown_->kind == Picture::Kind::kGif ? Alpha::kStraight : Alpha::kNone;
-            frames_.reserve(shown_->frames.size());
-            for (const Frame& frame : shown_->frames)
-                frames_.emplace_back(frame, alpha, scale(frame.width), scale(frame.height));
-            break;
+        try {
+            switch (shown_->kind) {
+            case Picture::Kind::kIcon:
+            case Picture::Kind::kCursor: PrepareIcon(scale); break;
+            case Picture::Kind::kJpeg:
+            case Picture::Kind::kGif:
+                // Frames that would not all fit the pixel limit at the scale
+                // are drawn at their own size.
+                PrepareFrames(FitsAtScale(*shown_, scale.dpi) ? scale : Scale{});
+                break;
+            }
+        } catch (...) {
+            Release();
+            throw;
         }
-        }
+    }
+
+    void PrepareFrames(const Scale& scale) {
+        const Alpha alpha = shown_->kind == Picture::Kind::kGif ? Alpha::kStraight : Alpha::kNone;
+        frames_.reserve(shown_->frames.size());
+        for (const Frame& frame : shown_->frames)
+            frames_.emplace_back(frame, alpha, scale(frame.width), scale(frame.height));
     }
 
     void PrepareIcon(const Scale& scale) {

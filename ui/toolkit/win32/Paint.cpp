@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <utility>
 
 #include "Resample.h"
@@ -73,7 +74,8 @@ Bitmap::Bitmap(const Frame& frame, Alpha alpha, int width, int height) {
     if (width <= 0 || height <= 0) width = frame.width, height = frame.height;
     std::uint32_t* out = nullptr;
     bitmap_.reset(MakeDib(nullptr, width, height, &out));
-    if (!bitmap_) return;
+    // Memory the system would not give, as any other.
+    if (!bitmap_) throw std::bad_alloc();
     width_ = width;
     height_ = height;
     // 0xAARRGGBB in memory is B, G, R, A: the layout of a 32-bit DIB. A
@@ -139,7 +141,7 @@ Frame IconFrame(HICON icon, int width, int height) {
     std::uint32_t* onWhite = nullptr;
     const GdiObject<HBITMAP> black(MakeDib(memory.get(), width, height, &onBlack));
     const GdiObject<HBITMAP> white(MakeDib(memory.get(), width, height, &onWhite));
-    if (!black || !white) return frame;
+    if (!black || !white) throw std::bad_alloc();
     const std::size_t count = static_cast<std::size_t>(width) * height;
     std::fill(onWhite, onWhite + count, 0x00FFFFFFu);
     for (HBITMAP target : {black.get(), white.get()}) {

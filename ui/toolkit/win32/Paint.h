@@ -24,7 +24,7 @@ enum class Alpha { kNone, kStraight, kPremultiplied };
 
 // A 32-bit top-down DIB section holding a frame of a picture, ready to be
 // copied (no alpha) or blended, at the frame's size or, scaled smoothly, at
-// another.
+// another. A bitmap the system refuses raises std::bad_alloc.
 class Bitmap {
 public:
     Bitmap() = default;
@@ -48,7 +48,8 @@ private:
 
 // One image of an icon or cursor file, made by the system from its bytes.
 HICON MakeIcon(const Picture& picture, const IconImage& image);
-// An icon's pixels at the given size, premultiplied, as the system draws it.
+// An icon's pixels at the given size, premultiplied, as the system draws it
+// (std::bad_alloc when the system refuses the bitmaps to draw it in).
 Frame IconFrame(HICON icon, int width, int height);
 
 // Text as a label draws it.

@@ -384,11 +384,15 @@ const win32::Bitmap* Win32Backend::BackgroundOf(Form& form) {
     }
     Background& cached = backgrounds_[&form];
     if (cached.source.lock() != picture || cached.dpi != form.dpi()) {
-        // Still tiled, at the scale of the rest of the window.
+        // Still tiled, at the scale of the rest of the window, unless it would
+        // be too big at it. One that cannot be made (no memory for it) leaves
+        // the form's colour, and is not tried again until it or the scale
+        // changes.
         const Frame& frame = picture->frames.front();
-        const Scale scale = form.scale();
+        const Scale scale = FitsAtScale(*picture, form.dpi()) ? form.scale() : Scale{};
         cached.source = picture;
         cached.dpi = form.dpi();
+        cached.bitmap = {};
         cached.bitmap = win32::Bitmap(frame, win32::Alpha::kNone, scale(frame.width), scale(frame.height));
     }
     return cached.bitmap ? &cached.bitmap : nullptr;

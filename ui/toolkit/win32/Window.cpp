@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include "Paint.h"
+#include "ScopeExit.h"
 #include "SystemLibrary.h"
 #include "Win32Backend.h"
 #include "Application.h"
@@ -20,7 +21,7 @@ std::unordered_map<HWND, Window*>& Windows() {
     return windows;
 }
 
-LRESULT CALLBACK OwnWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT HandleOwnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     Window* window;
     if (message == WM_NCCREATE) {
         window = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
@@ -37,6 +38,22 @@ LRESULT CALLBACK OwnWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
         return result;
     }
     return window->Handle(message, wParam, lParam);
+}
+
+// No exception may leave a window procedure: the system's code between it
+// and the message loop cannot be unwound. Whatever fails in a paint, a
+// re-layout or an animation's tick (most likely memory for a picture) is
+// reported once per cause, and the message counts as handled.
+LRESULT CALLBACK OwnWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    // Asked first: the window may be gone by the time a failure is reported.
+    const Window* window = Window::From(hwnd);
+    Application* app = window ? window->control.application() : nullptr;
+    try {
+        return HandleOwnMessage(hwnd, message, wParam, lParam);
+    } catch (...) {
+        if (app) app->ReportException(std::current_exception());
+        return 0;
+    }
 }
 
 void RegisterOwnClass(HINSTANCE instance, const char* name) {
@@ -337,6 +354,8 @@ LRESULT Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hwnd, &ps);
+        // Ended whatever happens while painting, before a failure is shown.
+        const ScopeExit ended([&] { EndPaint(hwnd, &ps); });
         RECT client;
         GetClientRect(hwnd, &client);
         if (!IsRectEmpty(&client)) {
@@ -344,7 +363,6 @@ LRESULT Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             Paint(buffer.dc(), client);
             buffer.CopyTo(ps.rcPaint);
         }
-        EndPaint(hwnd, &ps);
         return 0;
     }
     case WM_SETCURSOR:
