@@ -2,12 +2,31 @@
 // poll, the autorun pass and the message loop.
 #include <windows.h>
 
+#include <string>
+
+#include "Wide.h"
 #include "Win32Platform.h"
 #include "Win32Backend.h"
 #include "OptionsDlg.h"
 #include "vrk.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+namespace {
+
+// The full path of the program's own file, however long: a path longer than
+// MAX_PATH comes back cut, and the buffer then grows until it holds it.
+std::string ProgramFile() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return {};
+        if (length < path.size()) return vrk::Utf8(std::wstring_view(path.data(), length));
+        path.resize(path.size() * 2);
+    }
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // The panel runs with administrator rights from a folder every local user
     // may write to. From here on every library, also those the common
     // controls and the shell load for themselves, comes from the system
@@ -24,8 +43,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     vrk::ui::Application app(backend, os);
     app.SetTitle("VORLAN Web Server");
 
-    char programFile[MAX_PATH + 1] = {};
-    GetModuleFileNameA(nullptr, programFile, MAX_PATH);
+    const std::string programFile = ProgramFile();
     vrk::Tvrk_form vrk_form(app, programFile);
     backend.Mark(Moment::kBuilt);
     vrk_form.Create();
