@@ -72,5 +72,14 @@ TEST_F(FileVersionTest, NoTextWithoutAFieldTranslationResourceOrFile) {
     EXPECT_EQ(GetFileInformation(os, ExeFolder(), kProductVersion), "") << "a folder is not a file";
 }
 
+// The bundle may lie in a folder named in any script.
+TEST_F(FileVersionTest, AFileInAFolderNamedInCyrillicAndChinese) {
+    const TempFolder folder("version Сервер 测试");
+    const std::string copy = folder / "Файл.dll";
+    ASSERT_TRUE(CopyFileW(Wide(mixed).c_str(), Wide(copy).c_str(), FALSE)) << copy;
+    EXPECT_EQ(GetFileVersion(os, copy), "1.3.22.0");
+    EXPECT_EQ(GetFileInformation(os, copy, kProductVersion), MIXED_PRODUCT_VERSION);
+}
+
 } // namespace
 } // namespace vrk
