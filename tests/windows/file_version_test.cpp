@@ -47,9 +47,9 @@ TEST_F(FileVersionTest, EveryIndexFindsItsFieldInAMixedCaseTable) {
     // The table is stored as "040904E4" with names such as "ProductVersion";
     // the lookup is made in lower case.
     const char* const expected[] = {
-        MIXED_COMPANY_NAME,  MIXED_FILE_DESCRIPTION, MIXED_FILE_VERSION,
-        MIXED_INTERNAL_NAME, MIXED_LEGAL_COPYRIGHT,  MIXED_ORIGINAL_FILENAME,
-        MIXED_PRODUCT_NAME,  MIXED_PRODUCT_VERSION,  MIXED_SPECIAL_BUILD,
+        MIXED_COMPANY_NAME,  MIXED_FILE_DESCRIPTION,     MIXED_FILE_VERSION,
+        MIXED_INTERNAL_NAME, MIXED_LEGAL_COPYRIGHT_UTF8, MIXED_ORIGINAL_FILENAME,
+        MIXED_PRODUCT_NAME,  MIXED_PRODUCT_VERSION,      MIXED_SPECIAL_BUILD,
     };
     for (std::uint8_t index = 0; index < std::size(expected); ++index) {
         SCOPED_TRACE(static_cast<int>(index));
