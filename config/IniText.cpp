@@ -142,11 +142,26 @@ std::optional<std::size_t> FindKey(const std::vector<Line>& lines, const Section
     return std::nullopt;
 }
 
+// The first `limit` characters, counted as the system's profile read
+// counts them (UTF-16 units: a letter beyond U+FFFF is two), never half of
+// one.
+std::string_view CutToCharacters(std::string_view value, std::size_t limit) {
+    if (value.size() <= limit) return value; // no more characters than bytes
+    std::size_t pos = 0, units = 0;
+    while (pos < value.size()) {
+        std::size_t next = pos;
+        const auto c = NextCodePoint(value, next);
+        units += c && *c > 0xFFFF ? 2 : 1;
+        if (units > limit) break;
+        pos = next;
+    }
+    return value.substr(0, pos);
+}
+
 std::string Unquote(std::string_view value) {
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
         value = value.substr(1, value.size() - 2);
-    if (value.size() > kIniValueLimit) value = value.substr(0, kIniValueLimit);
-    return std::string(value);
+    return std::string(CutToCharacters(value, kIniValueLimit));
 }
 
 // A value or name is written on one line: anything from a line break on

@@ -79,9 +79,13 @@ TEST_F(IniFileTest, TrimsBlanksAndOnePairOfMatchingQuotes) {
 
 TEST_F(IniFileTest, LongValuesAreCutTo2047Characters) {
     const std::string longValue(3000, 'w');
-    WriteIni("[welcome]\r\nRow1=" + longValue + "\r\nquoted=\"" + longValue + "\"\r\n");
+    WriteIni("[welcome]\r\nRow1=" + longValue + "\r\nquoted=\"" + longValue +
+             "\"\r\naccented=" + std::string(3000, '\xE9') + "\r\n");
     EXPECT_EQ(ini.ReadString("welcome", "Row1", ""), longValue.substr(0, 2047));
     EXPECT_EQ(ini.ReadString("welcome", "quoted", ""), longValue.substr(0, 2047));
+    std::string accented;
+    for (int i = 0; i < 2047; ++i) accented += "é";
+    EXPECT_EQ(ini.ReadString("welcome", "accented", ""), accented) << "characters, not the bytes of their UTF-8";
 }
 
 TEST_F(IniFileTest, NamesMatchWithoutCaseAndTheFirstOfDuplicatesCounts) {

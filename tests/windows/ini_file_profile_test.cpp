@@ -227,13 +227,14 @@ TEST_F(IniFileAgainstProfileTest, LongValuesAreCutToTheBuffer) {
                          w.substr(0, 2046) +
                          "\"\r\n"
                          "quotedlong=\"" +
-                         w.substr(0, 2048) + "\"\r\n",
+                         w.substr(0, 2048) + "\"\r\naccented=" + std::string(3000, '\xE9') + "\r\n",
                      {{"welcome", "Row1"},
                       {"welcome", "quoted"},
                       {"welcome", "fits"},
                       {"welcome", "onemore"},
                       {"welcome", "quotedshort"},
-                      {"welcome", "quotedlong"}},
+                      {"welcome", "quotedlong"},
+                      {"welcome", "accented"}},
                      {"welcome"}});
 }
 
