@@ -8,6 +8,7 @@
 #include "Version.h"
 #include "VRKFileInformations.h"
 #include "VRKLibrary.h"
+#include "Wide.h"
 #include "Win32Platform.h"
 
 int main() {
@@ -24,16 +25,16 @@ int main() {
     std::printf("  kernel32.dll file version %s, product version %s\n", vrk::GetFileVersion(os, kernel).c_str(),
                 vrk::GetFileInformation(os, kernel, vrk::kProductVersion).c_str());
 
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    const std::string path = std::string(temp) + "vrk-selftest.ini";
-    DeleteFileA(path.c_str());
-    vrk::IniFile ini(os, path);
+    wchar_t temp[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, temp);
+    const std::wstring path = std::wstring(temp) + L"vrk-selftest.ini";
+    DeleteFileW(path.c_str());
+    vrk::IniFile ini(os, vrk::Utf8(path));
     ini.WriteString("gui", "version", vrk::kPanelVersion);
     ini.WriteBool("servers", "apache", false);
-    char check[64];
-    GetPrivateProfileStringA("gui", "version", "", check, sizeof check, path.c_str());
-    std::printf("  IniFile wrote [gui] version, Windows reads \"%s\"\n", check);
-    DeleteFileA(path.c_str());
+    wchar_t check[64] = {};
+    GetPrivateProfileStringW(L"gui", L"version", L"", check, 64, path.c_str());
+    std::printf("  IniFile wrote [gui] version, Windows reads \"%s\"\n", vrk::Utf8(check).c_str());
+    DeleteFileW(path.c_str());
     return 0;
 }

@@ -2,9 +2,12 @@
 // poll, the autorun pass and the message loop.
 #include <windows.h>
 
+#include <string>
+
 #include "InstallTree.h"
 #include "PanelRegistration.h"
 #include "Settings.h"
+#include "Wide.h"
 #include "Win32Platform.h"
 #include "Win32Backend.h"
 #include "OptionsDlg.h"
@@ -30,9 +33,21 @@ void SayPanelRunsInOtherSession(const std::string& programFile) {
     vrk::ShowStartMessage(kAppTitle, text);
 }
 
+// The full path of the program's own file, however long: a path longer than
+// MAX_PATH comes back cut, and the buffer then grows until it holds it.
+std::string ProgramFile() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return {};
+        if (length < path.size()) return vrk::Utf8(std::wstring_view(path.data(), length));
+        path.resize(path.size() * 2);
+    }
+}
+
 } // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // The panel runs with administrator rights from a folder every local user
     // may write to. From here on every library, also those the common
     // controls and the shell load for themselves, comes from the system
@@ -41,8 +56,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // the common controls bound by the manifest.)
     SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     const long long entered = vrk::ui::Win32Backend::Now();
-    char programFile[MAX_PATH + 1] = {};
-    GetModuleFileNameA(nullptr, programFile, MAX_PATH);
+    const std::string programFile = ProgramFile();
 
     // One panel per machine: before anything is read or any service asked, a
     // start that finds a panel running brings that one forward and ends.

@@ -54,13 +54,27 @@ IniFile::Held::~Held() {
     if (--file_.holds_ == 0) file_.held_.clear();
 }
 
+namespace {
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+}
+
+IniFile::Decoded IniFile::Decode(const std::string& bytes) const {
+    if (bytes.starts_with(kUtf8Mark)) return {bytes.substr(kUtf8Mark.size()), true};
+    return {os_.FromAnsi(bytes), false};
+}
+
+std::optional<std::string> IniFile::Encode(const std::string& text, bool utf8) const {
+    if (utf8) return std::string(kUtf8Mark) + text;
+    return os_.ToAnsi(text);
+}
+
 std::string IniFile::Text() const {
     if (holds_) return held_;
-    std::string text;
+    std::string bytes;
     // A file that cannot be read reads like a missing one: every value takes
     // its default.
-    if (os_.ReadContent(path_, text, kMaxIniFileBytes) != Platform::ReadResult::kRead) text.clear();
-    return text;
+    if (os_.ReadContent(path_, bytes, kMaxIniFileBytes) != Platform::ReadResult::kRead) return {};
+    return Decode(bytes).text;
 }
 
 std::string IniFile::ReadString(const std::string& section, const std::string& key, const std::string& def) const {
@@ -82,19 +96,26 @@ void IniFile::ReadSection(const std::string& section, std::vector<std::string>& 
 }
 
 void IniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
-    std::string text;
-    switch (os_.ReadContent(path_, text, kMaxIniFileBytes)) {
+    std::string bytes;
+    switch (os_.ReadContent(path_, bytes, kMaxIniFileBytes)) {
     case Platform::ReadResult::kRead: break;
-    case Platform::ReadResult::kMissing: text.clear(); break;
+    case Platform::ReadResult::kMissing: bytes.clear(); break;
     // Writing over a file we could not read would throw its content away.
     case Platform::ReadResult::kFailed:
     case Platform::ReadResult::kTooLarge: throw WriteError();
     }
-    const std::string updated = IniWithValue(text, section, key, value);
+    const Decoded file = Decode(bytes);
+    const std::string updated = IniWithValue(file.text, section, key, value);
     // The status poll writes the same values every second: an unchanged file
     // is not written again.
-    if (updated == text) return;
-    if (os_.ReplaceContent(path_, updated) == Platform::WriteResult::kFailed) throw WriteError();
+    if (updated == file.text) return;
+    // Bytes that mean nothing in the code page would not come back as they
+    // were, and the file is not ours to spoil; a value with no form in it
+    // would be written as question marks.
+    if (Encode(file.text, file.utf8) != bytes) throw WriteError();
+    const std::optional<std::string> encoded = Encode(updated, file.utf8);
+    if (!encoded) throw WriteError();
+    if (os_.ReplaceContent(path_, *encoded) == Platform::WriteResult::kFailed) throw WriteError();
     if (holds_) held_ = updated;
     if (sources_) sources_->SourceRecovered(path_);
 }

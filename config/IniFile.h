@@ -2,6 +2,12 @@
 // Typed access to one INI file. The object is only the file's path: every
 // read reads the file afresh and every write reaches the disk before it
 // returns, so any number of objects (and other programs) can share a file.
+//
+// The files are 8-bit text in the system's ANSI code page, as other programs
+// read and write them; a file that begins with the UTF-8 byte-order mark
+// (a translator's editor saved it so) is UTF-8. Names, values and defaults
+// are UTF-8: the file's text is converted when it is read and when it is
+// written, in the file's own encoding.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -36,7 +42,9 @@ public:
 
     // Each write raises Error("Unable to write to <path>"), with the path as
     // its source, when the file cannot be written, and then leaves the file
-    // as it was.
+    // as it was: also when the value has no form in the file's code page
+    // (never written as question marks), and when the file holds bytes that
+    // would not come back the same (lines we do not touch keep their bytes).
     void WriteString(const std::string& section, const std::string& key, const std::string& value);
     void WriteInteger(const std::string& section, const std::string& key, std::int32_t value);
     void WriteBool(const std::string& section, const std::string& key, bool value);
@@ -57,6 +65,12 @@ public:
     };
 
 private:
+    struct Decoded {
+        std::string text; // UTF-8, without the byte-order mark
+        bool utf8 = false;
+    };
+    Decoded Decode(const std::string& bytes) const;
+    std::optional<std::string> Encode(const std::string& text, bool utf8) const;
     std::string Text() const;
     Error WriteError() const;
 
@@ -64,7 +78,7 @@ private:
     std::string path_;
     ErrorSources* sources_;
     mutable int holds_ = 0;
-    mutable std::string held_;
+    mutable std::string held_; // the decoded text
 };
 
 // How ReadInteger converts a value; nothing when it is not a number.

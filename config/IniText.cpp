@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "Text.h"
+
 namespace vrk {
 namespace {
 
@@ -9,18 +11,40 @@ bool IsBlank(unsigned char c) {
     return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r' || c == '\n' || c == 0x1a;
 }
 
-// Upper case within Windows-1252: a-z, the accented letters of the Latin-1
-// block, and the four letter pairs that code page adds below 0xA0.
-unsigned char FoldCase(unsigned char c) {
-    if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 0x20);
-    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 0x20);
-    switch (c) {
-    case 0x9A: return 0x8A; // š Š
-    case 0x9C: return 0x8C; // œ Œ
-    case 0x9E: return 0x8E; // ž Ž
-    case 0xFF: return 0x9F; // ÿ Ÿ
-    default: return c;
+// Upper case of a letter, for comparing names as the system does: ASCII,
+// Latin-1 and the letters Windows-1252 adds (š ž œ ÿ), Latin Extended-A,
+// Greek and Cyrillic. Anything else stands for itself.
+char32_t FoldCase(char32_t c) {
+    if (c < 0x80) return c >= 'a' && c <= 'z' ? c - 0x20 : c;
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 0x20;
+    if (c == 0xFF) return 0x178; // ÿ Ÿ
+    // Latin Extended-A pairs each capital with the small letter after it; in
+    // two runs the capitals stand on odd places (ı, ĸ, ŉ and ſ have no pair).
+    if (c >= 0x100 && c <= 0x17F) {
+        const bool oddCapitals = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
+        if (c == 0x131 || c == 0x138 || c == 0x149 || c == 0x17F) return c;
+        return oddCapitals ? ((c & 1) ? c : c - 1) : ((c & 1) ? c - 1 : c);
     }
+    // Greek: the small letters, final sigma among them, and the accented ones.
+    if (c >= 0x3B1 && c <= 0x3CB) return c == 0x3C2 ? 0x3A3 : c - 0x20;
+    switch (c) {
+    case 0x3AC: return 0x386;
+    case 0x3AD: return 0x388;
+    case 0x3AE: return 0x389;
+    case 0x3AF: return 0x38A;
+    case 0x3CC: return 0x38C;
+    case 0x3CD: return 0x38E;
+    case 0x3CE: return 0x38F;
+    default: break;
+    }
+    // Cyrillic: а to я, ѐ to џ, and the pairs of the extended letters.
+    if (c >= 0x430 && c <= 0x44F) return c - 0x20;
+    if (c >= 0x450 && c <= 0x45F) return c - 0x50;
+    if ((c >= 0x460 && c <= 0x481) || (c >= 0x48A && c <= 0x4BF) || (c >= 0x4D0 && c <= 0x52F))
+        return (c & 1) ? c - 1 : c;
+    if (c >= 0x4C1 && c <= 0x4CE) return (c & 1) ? c : c - 1;
+    if (c == 0x4CF) return 0x4C0;
+    return c;
 }
 
 std::string_view Trim(std::string_view s) {
@@ -29,11 +53,21 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
+// Letter by letter, without regard to case. A byte that is no part of a
+// well-formed letter equals only itself.
 bool NamesEqual(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (FoldCase(static_cast<unsigned char>(a[i])) != FoldCase(static_cast<unsigned char>(b[i]))) return false;
-    return true;
+    std::size_t i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        const std::size_t fromA = i, fromB = j;
+        const auto x = NextCodePoint(a, i);
+        const auto y = NextCodePoint(b, j);
+        if (x && y) {
+            if (FoldCase(*x) != FoldCase(*y)) return false;
+        } else if (x || y || a.substr(fromA, i - fromA) != b.substr(fromB, j - fromB)) {
+            return false;
+        }
+    }
+    return i == a.size() && j == b.size();
 }
 
 struct Line {
@@ -49,8 +83,6 @@ struct Line {
 std::vector<Line> SplitLines(const std::string& text) {
     std::vector<Line> lines;
     std::size_t pos = 0;
-    // A UTF-8 byte-order mark is not part of the first line.
-    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) pos = 3;
     while (pos < text.size()) {
         Line line;
         line.begin = pos;
@@ -110,11 +142,26 @@ std::optional<std::size_t> FindKey(const std::vector<Line>& lines, const Section
     return std::nullopt;
 }
 
+// The first `limit` characters, counted as the system's profile read
+// counts them (UTF-16 units: a letter beyond U+FFFF is two), never half of
+// one.
+std::string_view CutToCharacters(std::string_view value, std::size_t limit) {
+    if (value.size() <= limit) return value; // no more characters than bytes
+    std::size_t pos = 0, units = 0;
+    while (pos < value.size()) {
+        std::size_t next = pos;
+        const auto c = NextCodePoint(value, next);
+        units += c && *c > 0xFFFF ? 2 : 1;
+        if (units > limit) break;
+        pos = next;
+    }
+    return value.substr(0, pos);
+}
+
 std::string Unquote(std::string_view value) {
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
         value = value.substr(1, value.size() - 2);
-    if (value.size() > kIniValueLimit) value = value.substr(0, kIniValueLimit);
-    return std::string(value);
+    return std::string(CutToCharacters(value, kIniValueLimit));
 }
 
 // A value or name is written on one line: anything from a line break on

@@ -1,5 +1,5 @@
 #pragma once
-// The profile-file rules, as pure functions over a file's text:
+// The profile-file rules, as pure functions over a file's text (UTF-8):
 //  - a line is split at CR, LF or CR LF; blanks around it do not count;
 //  - "[name]" opens a section (up to the last "]" of the line);
 //  - "key=value" gives a value: the key without blanks before the first "=",
@@ -30,8 +30,8 @@ std::vector<std::string> IniKeyNames(const std::string& text, const std::string&
 std::string IniWithValue(const std::string& text, const std::string& section, const std::string& key,
                          const std::string& value);
 
-// Names compare as the system compares them: letters of the Windows-1252
-// code page without regard to case.
+// Names compare as the system compares them: letters without regard to case
+// (those of the western code pages, Greek and Cyrillic).
 bool IniNamesEqual(const std::string& a, const std::string& b);
 
 } // namespace vrk

@@ -5,10 +5,12 @@
 // what the program asked for.
 //
 // Paths are Windows paths, formed exactly as the program forms them
-// (doubled separators and mixed slashes included).
+// (doubled separators and mixed slashes included). Every text, paths
+// included, is UTF-8.
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vrk {
@@ -113,16 +115,28 @@ public:
     enum class WriteResult { kFailed, kReplaced, kWrittenInPlace };
     virtual WriteResult ReplaceContent(const std::string& path, const std::string& content) = 0;
 
+    // --- text of the stored files ------------------------------------------------
+    // The stored files (settings, languages, run state) are 8-bit text in the
+    // system's ANSI code page, which other programs read and write too.
+    // FromAnsi gives their UTF-8; ToAnsi gives nothing when a character has
+    // no form in the code page.
+    virtual std::string FromAnsi(std::string_view bytes) = 0;
+    virtual std::optional<std::string> ToAnsi(std::string_view utf8) = 0;
+
     // --- version resources ----------------------------------------------------
-    // As GetFileVersionInfoSizeA, GetFileVersionInfoA and VerQueryValueA:
-    // the size of a file's version information (0 when it has none), the
+    // As GetFileVersionInfoSize, GetFileVersionInfo and VerQueryValue: the
+    // size of a file's version information (0 when it has none), the
     // information itself, and a sub-block of it looked up without regard to
-    // case ("\" for the fixed block, "\VarFileInfo\Translation",
-    // "\StringFileInfo\040904e4\productversion").
+    // case: the binary ones ("\" for the fixed block,
+    // "\VarFileInfo\Translation") as bytes, a string field
+    // ("\StringFileInfo\040904e4\productversion") as its text up to its end
+    // (never past the buffer).
     virtual std::uint32_t FileVersionInfoSize(const std::string& path) = 0;
     virtual bool FileVersionInfo(const std::string& path, std::vector<std::uint8_t>& buffer) = 0;
     virtual bool QueryVersionValue(const std::vector<std::uint8_t>& buffer, const std::string& subBlock,
                                    const std::uint8_t*& data, std::uint32_t& length) = 0;
+    virtual bool QueryVersionText(const std::vector<std::uint8_t>& buffer, const std::string& subBlock,
+                                  std::string& text) = 0;
 
     // --- system folders -------------------------------------------------------
     // The folder of the system's programs ("C:\Windows\system32") and the

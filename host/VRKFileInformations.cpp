@@ -38,12 +38,9 @@ std::string GetFileInformation(Platform& os, const std::string& fileName, std::u
     std::memcpy(&language, data, 2);
     std::memcpy(&codePage, data + 2, 2);
 
-    if (!os.QueryVersionValue(buffer, StringFieldPath(language, codePage, index), data, length) || !data) return {};
-    // The text ends at its zero byte, and never runs past the buffer.
-    const std::uint8_t* end = buffer.data() + buffer.size();
-    if (data < buffer.data() || data >= end) return {};
-    const auto* stop = static_cast<const std::uint8_t*>(std::memchr(data, 0, static_cast<std::size_t>(end - data)));
-    return std::string(reinterpret_cast<const char*>(data), static_cast<std::size_t>((stop ? stop : end) - data));
+    std::string text;
+    if (!os.QueryVersionText(buffer, StringFieldPath(language, codePage, index), text)) return {};
+    return text;
 }
 
 } // namespace vrk

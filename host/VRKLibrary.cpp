@@ -6,8 +6,9 @@
 namespace vrk {
 namespace {
 
-// Only a-z are folded: the system reports names in the ANSI code page and an
-// accented letter must not match its other case.
+// Only a-z are folded: an accented letter must not match its other case. In
+// UTF-8 a byte below 0x80 is always a letter of its own, never part of
+// another, so folding bytes folds exactly these letters.
 std::string UpperAscii(std::string text) {
     for (char& c : text)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');

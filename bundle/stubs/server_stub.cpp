@@ -88,20 +88,21 @@ std::string g_tag;   // program name for messages
 
 // ---------------------------------------------------------------- text
 
+// What the program says is UTF-8, so that a path in any script reads whole.
 std::string Narrow(const std::wstring& text) {
     if (text.empty()) return {};
     const int n =
-        WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
     return out;
 }
 
 std::wstring Widen(const std::string& text) {
     if (text.empty()) return {};
-    const int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
+    const int n = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring out(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n);
+    MultiByteToWideChar(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n);
     return out;
 }
 
@@ -175,11 +176,11 @@ Faults g_faults;
 void LoadFaults() {
     const std::wstring root = FindTreeRoot();
     if (root.empty()) return;
-    const std::string file = Narrow(root + L"\\vrk\\tmp\\stub-faults.ini");
+    const std::wstring file = root + L"\\vrk\\tmp\\stub-faults.ini";
     auto read = [&](const char* key) {
-        char value[256] = {};
-        GetPrivateProfileStringA(g_info->section, key, "", value, sizeof value, file.c_str());
-        return std::string(value);
+        wchar_t value[256] = {};
+        GetPrivateProfileStringW(Widen(g_info->section).c_str(), Widen(key).c_str(), L"", value, 256, file.c_str());
+        return Narrow(value);
     };
     g_faults.fail = read("fail");
     g_faults.crash = read("crash");

@@ -1,28 +1,33 @@
 #!/usr/bin/env bash
 # End-to-end: the information panel, the options dialog and the pgAdmin III
-# link of vrk.exe in a fresh demo tree (in a folder whose path has a blank)
-# under Wine, looked at and clicked from outside through vrkprobe.
+# link of vrk.exe in a fresh demo tree under Wine, looked at and clicked from
+# outside through vrkprobe. The tree lies below a folder whose name has a
+# blank and letters of no 8-bit code page ("options demo/Сервер 测试/vorlan").
 #
 #   options_e2e.sh <source root> <windows build dir> <demo dir>
 #
-# Checks: the information panel shows the stand-ins' versions and the panel's
-# own version in its title; the options link opens the dialog modally (the
-# main window disabled); choosing "Deutsch" and Apply relabels the dialog at
-# once, while the main window keeps its English captions until the dialog is
-# closed; the settings file then holds every key Apply writes, with the skin
-# untouched; the title keeps exactly one version through two closes of the
-# dialog; the acting images' names follow the language. Then the dialog by
-# keyboard: the focus starts on the first control that takes it, Tab and
-# Shift+Tab follow the dialog's order over what is disabled, Space ticks,
-# Return and Space press Apply, a version typed into its box is stored as the
-# item it equals or none, Esc closes as Cancel. Then the pgAdmin III link
-# with PostgreSQL running: the stand-in's
-# window opens, the panel answers and its status poll goes on while it is
-# open, and all is well after it is closed. Throughout, libraries planted
-# beside vrk.exe under the names of the system's own (MSIMG32.dll and
-# VERSION.dll; tests/e2e/planted), which Wine is told to prefer to its own,
-# are never loaded: the panel runs with administrator rights from a folder
-# every user may write to. Screenshots go to build/screenshots/options-*.png.
+# Checks: the window comes up without an error box, its pictures read from
+# the folder named whole; MySQL starts and stops by clicks, its service's
+# command line (the registry's ImagePath) names the folder whole, and run.ini
+# follows; the folder link opens the system's explorer on the vrk folder. The
+# information panel shows the stand-ins' versions and the panel's own version
+# in its title; the options link opens the dialog modally (the main window
+# disabled) and it shows the real folder; choosing "Deutsch" and Apply
+# relabels the dialog at once, while the main window keeps its English
+# captions until the dialog is closed; the settings file then holds every key
+# Apply writes, with the skin untouched; the title keeps exactly one version
+# through two closes of the dialog; the acting images' names follow the
+# language. Then the dialog by keyboard: the focus starts on the first control
+# that takes it, Tab and Shift+Tab follow the dialog's order over what is
+# disabled, Space ticks, Return and Space press Apply, a version typed into
+# its box is stored as the item it equals or none, Esc closes as Cancel. Then
+# the pgAdmin III link with PostgreSQL running: the stand-in's window opens,
+# the panel answers and its status poll goes on while it is open, and all is
+# well after it is closed. Throughout, libraries planted beside vrk.exe under
+# the names of the system's own (MSIMG32.dll and VERSION.dll;
+# tests/e2e/planted), which Wine is told to prefer to its own, are never
+# loaded: the panel runs with administrator rights from a folder every user
+# may write to. Screenshots go to build/screenshots/options-*.png.
 set -uo pipefail
 root=${1:?source root}
 build=${2:?windows build dir}
@@ -50,6 +55,7 @@ test_name=options_e2e
 panel=""
 cleanup() {
   probe --window "$pgadmin" close >/dev/null 2>&1
+  probe --window vrk close >/dev/null 2>&1
   if [ -n "$panel" ] && kill -0 "$panel" 2>/dev/null; then
     # A dialog left open would keep the window from closing.
     probe --window Options click btnCancel >/dev/null 2>&1
@@ -57,7 +63,8 @@ cleanup() {
     probe close >/dev/null 2>&1
     panel_ended 30 || stop_panel_process
   fi
-  check clean "postgresql-9.1" >/dev/null || echo "could not remove the service postgresql-9.1"
+  local s
+  for s in MySQL postgresql-9.1; do check clean "$s" >/dev/null || echo "could not remove the service $s"; done
 }
 trap cleanup EXIT
 
@@ -135,6 +142,11 @@ ini_drop() { # ini_drop <file> <section> <key>
     in_s && index($0, k "=") == 1 { next }
     { print }' "$1" >"$1.new" && mv "$1.new" "$1"
 }
+explorer_on() { # explorer_on <folder>: an explorer process runs on that folder (Wine shows its command line)
+  local line
+  while IFS= read -r line; do [[ "$line" == *"explorer.exe $1" ]] && return 0; done < <(ps -eo args=)
+  return 1
+}
 waited=0
 key_within() { # key_within <ms> <key> <value>: run.ini [servers] key reads the value within that time
   local from
@@ -149,7 +161,10 @@ key_within() { # key_within <ms> <key> <value>: run.ini [servers] key reads the 
 
 VRK_WINDOWS_BUILD=$build "$root/scripts/make-demo-tree" "$demo" || abort "make-demo-tree failed"
 [ -f "$demo/servers/apache/bin/httpd.exe" ] || abort "the demo tree has no stand-ins (build the bundle/stubs targets)"
-check clean "postgresql-9.1" >/dev/null || abort "a service postgresql-9.1 is left from before and cannot be removed"
+for s in MySQL postgresql-9.1; do
+  check clean "$s" >/dev/null || abort "a service $s is left from before and cannot be removed"
+done
+R=$(winepath -w "$demo" 2>/dev/null) # the installation root as Windows names it, without its final "\"
 # Keys Apply must write that the file does not hold yet, and a skin named in
 # another case than the dialog's list shows it: Apply never writes the skin.
 for k in ssae ctf; do ini_drop "$settings" vrk "$k"; done
@@ -192,6 +207,35 @@ probe wait 90 >/dev/null ||
 expect "no error box at start" no_error_box
 
 # ======================================================================================
+echo "== the installation root: $R"
+# Every path the panel forms holds the folder's name whole; the 8-bit
+# functions would have turned its letters into question marks.
+snapshot
+expect "the skin's pictures come from the folder named whole (btnMinimize: $(field btnMinimize 10))" \
+  test "$(field btnMinimize 10)" = "$R\\\\vrk\\skins\\Default\\minimize.ico"
+probe click imgTabDB >/dev/null
+probe click imgMySQLRunStop >/dev/null
+expect "a click on imgMySQLRunStop starts MySQL" eval 'check wait MySQL RUNNING 20000 >/dev/null'
+image=$(check config MySQL | sed -n 's/^path=//p')
+echo "  ImagePath: $image"
+expect "its service's command line names the program and its option file below the folder, whole" \
+  eval '[[ "$image" == "\"$R\\servers\\mysql\\"*"\\bin\\mysqld.exe\""*"--defaults-file=\"$R\\config\\mysql\\"*"\\my.ini\""* ]]'
+expect "run.ini [servers] mysql=1 follows" key_within 2000 mysql 1
+probe click imgMySQLRunStop >/dev/null
+expect "a second click stops and removes MySQL" eval 'check wait MySQL ABSENT 20000 >/dev/null'
+expect "run.ini [servers] mysql=0 follows" key_within 2000 mysql 0
+probe click lbl_vrkFolder >/dev/null
+# On a folder it cannot find, Wine's explorer shows the drive instead.
+if probe --window vrk wait 20; then
+  ok "the folder link opens the system's explorer on the vrk folder (a window \"vrk\")"
+else
+  bad "the folder link opens no window \"vrk\" (explorers: $(ps -eo args= | grep -F explorer.exe | paste -sd'|'))"
+fi
+expect "... started with the folder named whole" explorer_on "$R\vrk"
+probe --window vrk close >/dev/null
+expect "no error box after MySQL and the folder link" no_error_box
+
+# ======================================================================================
 echo "== the information panel"
 probe click imgTabVRK >/dev/null
 expect "a click on imgTabVRK shows PanelVRKInformation" until_ok 10 eval '[ "$(field PanelVRKInformation 5)" = 1 ]'
@@ -227,6 +271,8 @@ expect "the main window is disabled while the dialog shows" test "$(window_field
 snapshot --window Options
 expect "the dialog is titled \"Options\", with its buttons \"Apply\" and \"Cancel\"" \
   eval '[ "$(window_field 9)" = Options ] && caption_is btnApply Apply && caption_is btnCancel Cancel'
+expect "the dialog shows the real folder: ed_InstallationDrive \"$(field ed_InstallationDrive 9)\"" \
+  caption_is ed_InstallationDrive "$R\vrk"
 expect "the dialog shows the settings: English, ssae and ctf unticked, skin default" \
   eval '[ "$(field cb_langs 9)" = English ] && [ "$(field cbx_stopServicesAtExit 8)" = unchecked ] &&
         [ "$(field cbx_clearTempFiles 8)" = unchecked ] && [ "$(field cb_skins 9)" = default ]'

@@ -49,6 +49,9 @@
 // window so titled (a program the panel started: wait and close work on it).
 //
 // Exit status 0 on success, 1 on failure (with the reason on stderr).
+//
+// Texts are read whole, through the wide functions, and printed in UTF-8;
+// titles and names on the command line are UTF-8 too.
 #include <windows.h>
 #include <tlhelp32.h>
 
@@ -61,42 +64,59 @@
 
 namespace {
 
-constexpr const char* kAppTitle = "VORLAN Web Server"; // the error boxes' caption
-constexpr const char* kFormClass = "VrkForm";
-std::string windowTitle = kAppTitle; // the window looked at
-bool otherWindow = false;            // --window given
+std::string Utf8(const std::wstring& text) {
+    if (text.empty()) return {};
+    const int n =
+        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+std::wstring Wide(const std::string& text) {
+    if (text.empty()) return {};
+    const int n = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring out(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n);
+    return out;
+}
+
+constexpr const wchar_t* kAppTitle = L"VORLAN Web Server"; // the error boxes' caption
+constexpr const wchar_t* kFormClass = L"VrkForm";
+std::wstring windowTitle = kAppTitle; // the window looked at
+bool otherWindow = false;             // --window given
 
 HWND Panel() {
-    HWND found = FindWindowA(kFormClass, windowTitle.c_str());
-    if (!found && otherWindow) found = FindWindowA(nullptr, windowTitle.c_str());
+    HWND found = FindWindowW(kFormClass, windowTitle.c_str());
+    if (!found && otherWindow) found = FindWindowW(nullptr, windowTitle.c_str());
     return found;
 }
 
-std::string AtomText(HWND hwnd, const char* property) {
-    const auto atom = static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(GetPropA(hwnd, property)));
+std::string AtomText(HWND hwnd, const wchar_t* property) {
+    const auto atom = static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(GetPropW(hwnd, property)));
     if (!atom) return {};
-    char text[256] = {};
-    const UINT n = GlobalGetAtomNameA(atom, text, sizeof text);
-    return std::string(text, n);
+    wchar_t text[256] = {};
+    const UINT n = GlobalGetAtomNameW(atom, text, 256);
+    return Utf8(std::wstring(text, n));
 }
 
-std::string NameOf(HWND hwnd) { return AtomText(hwnd, "VrkName"); }
+std::string NameOf(HWND hwnd) { return AtomText(hwnd, L"VrkName"); }
 
 std::string TextOf(HWND hwnd) {
     // WM_GETTEXT asks the control itself (an edit keeps its text apart from
     // the window's); a panel busy for long gives up after a while.
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutA(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) {
-        char text[1024] = {};
-        GetWindowTextA(hwnd, text, sizeof text);
-        return text;
+    if (!SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) {
+        wchar_t text[1024] = {};
+        GetWindowTextW(hwnd, text, 1024);
+        return Utf8(text);
     }
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
     DWORD_PTR got = 0;
-    SendMessageTimeoutA(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 5000,
+    SendMessageTimeoutW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 5000,
                         &got);
     text.resize(static_cast<std::size_t>(got));
-    return text;
+    return Utf8(text);
 }
 
 // One line per field: tabs and line breaks of a caption are written as \t,
@@ -117,9 +137,9 @@ std::string Escaped(const std::string& text) {
 }
 
 std::string ClassOf(HWND hwnd) {
-    char name[256] = {};
-    GetClassNameA(hwnd, name, sizeof name);
-    return name;
+    wchar_t name[256] = {};
+    GetClassNameW(hwnd, name, 256);
+    return Utf8(name);
 }
 
 // The position among its siblings from the top of their stacking order.
@@ -130,13 +150,13 @@ int StackIndex(HWND hwnd) {
 }
 
 std::string State(HWND hwnd, const std::string& cls) {
-    if (const auto index = reinterpret_cast<ULONG_PTR>(GetPropA(hwnd, "VrkIndex")))
+    if (const auto index = reinterpret_cast<ULONG_PTR>(GetPropW(hwnd, L"VrkIndex")))
         return "index=" + std::to_string(static_cast<long>(index) - 1);
     if (cls == "VrkRadioGroup") return "index=-1";
     if (_stricmp(cls.c_str(), "ComboBox") == 0)
-        return "index=" + std::to_string(static_cast<long>(SendMessageA(hwnd, CB_GETCURSEL, 0, 0)));
-    if (_stricmp(cls.c_str(), "Button") == 0 && (GetWindowLongA(hwnd, GWL_STYLE) & BS_TYPEMASK) == BS_CHECKBOX)
-        return SendMessageA(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED ? "checked" : "unchecked";
+        return "index=" + std::to_string(static_cast<long>(SendMessageW(hwnd, CB_GETCURSEL, 0, 0)));
+    if (_stricmp(cls.c_str(), "Button") == 0 && (GetWindowLongW(hwnd, GWL_STYLE) & BS_TYPEMASK) == BS_CHECKBOX)
+        return SendMessageW(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED ? "checked" : "unchecked";
     return "-";
 }
 
@@ -167,7 +187,7 @@ HWND FindControl(HWND panel, const std::string& name) {
 HWND RequirePanel() {
     HWND panel = Panel();
     if (!panel) {
-        std::fprintf(stderr, "vrkprobe: no window titled \"%s\"\n", windowTitle.c_str());
+        std::fprintf(stderr, "vrkprobe: no window titled \"%s\"\n", Utf8(windowTitle).c_str());
         std::exit(1);
     }
     return panel;
@@ -187,15 +207,15 @@ int List() {
                 NameOf(panel).c_str(), ClassOf(panel).c_str(), outer.left, outer.top, outer.right - outer.left,
                 outer.bottom - outer.top, IsWindowVisible(panel) ? 1 : 0, IsWindowEnabled(panel) ? 1 : 0, client.right,
                 client.bottom, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                static_cast<unsigned long>(GetWindowLongA(panel, GWL_STYLE)),
-                static_cast<unsigned long>(GetWindowLongA(panel, GWL_EXSTYLE)), Escaped(TextOf(panel)).c_str());
+                static_cast<unsigned long>(GetWindowLongW(panel, GWL_STYLE)),
+                static_cast<unsigned long>(GetWindowLongW(panel, GWL_EXSTYLE)), Escaped(TextOf(panel)).c_str());
     for (const Control& c : Controls(panel)) {
         HWND parent = GetParent(c.hwnd);
         RECT r;
         GetWindowRect(c.hwnd, &r);
         MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
         const std::string cls = ClassOf(c.hwnd);
-        const std::string picture = AtomText(c.hwnd, "VrkPicture");
+        const std::string picture = AtomText(c.hwnd, L"VrkPicture");
         std::printf("%s\t%s\t%s\t%ld,%ld,%ld,%ld\t%d\t%d\t%d\t%s\t%s\t%s\n", c.name.c_str(), cls.c_str(),
                     NameOf(parent).c_str(), r.left, r.top, r.right - r.left, r.bottom - r.top,
                     IsWindowVisible(c.hwnd) ? 1 : 0, IsWindowEnabled(c.hwnd) ? 1 : 0, StackIndex(c.hwnd),
@@ -214,8 +234,8 @@ int Click(const std::string& name) {
     RECT r;
     GetClientRect(control, &r);
     const LPARAM at = MAKELPARAM(r.right / 2, r.bottom / 2);
-    PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageA(control, WM_LBUTTONUP, 0, at);
+    PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(control, WM_LBUTTONUP, 0, at);
     return 0;
 }
 
@@ -224,7 +244,7 @@ int Click(const std::string& name) {
 std::vector<std::string> ErrorBoxes() {
     std::vector<std::string> texts;
     HWND box = nullptr;
-    while ((box = FindWindowExA(nullptr, box, "#32770", kAppTitle)) != nullptr) {
+    while ((box = FindWindowExW(nullptr, box, L"#32770", kAppTitle)) != nullptr) {
         std::string text;
         EnumChildWindows(
             box,
@@ -255,7 +275,7 @@ int Wait(double seconds) {
     HWND panel = nullptr;
     while (!(panel = Panel()) || !IsWindowVisible(panel)) {
         if (!left()) {
-            std::fprintf(stderr, "vrkprobe: the window \"%s\" did not show within %g s\n", windowTitle.c_str(),
+            std::fprintf(stderr, "vrkprobe: the window \"%s\" did not show within %g s\n", Utf8(windowTitle).c_str(),
                          seconds);
             for (const auto& t : ErrorBoxes()) std::fprintf(stderr, "vrkprobe: error box: %s\n", Escaped(t).c_str());
             return 1;
@@ -270,15 +290,15 @@ int Wait(double seconds) {
     }
     // Idle is when it answers: the window's thread is back in its loop.
     DWORD_PTR ignored;
-    if (!SendMessageTimeoutA(panel, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, left() ? left() : 1, &ignored)) {
-        std::fprintf(stderr, "vrkprobe: the window \"%s\" does not answer\n", windowTitle.c_str());
+    if (!SendMessageTimeoutW(panel, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, left() ? left() : 1, &ignored)) {
+        std::fprintf(stderr, "vrkprobe: the window \"%s\" does not answer\n", Utf8(windowTitle).c_str());
         return 1;
     }
     return 0;
 }
 
 int Close() {
-    PostMessageA(RequirePanel(), WM_CLOSE, 0, 0);
+    PostMessageW(RequirePanel(), WM_CLOSE, 0, 0);
     return 0;
 }
 
@@ -288,15 +308,16 @@ int Select(const std::string& name, const std::string& item) {
         std::fprintf(stderr, "vrkprobe: no drop-down list named %s\n", name.c_str());
         return 1;
     }
+    const std::wstring wide = Wide(item);
     const LRESULT index =
-        SendMessageA(control, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(item.c_str()));
+        SendMessageW(control, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(wide.c_str()));
     if (index == CB_ERR) {
         std::fprintf(stderr, "vrkprobe: %s has no item \"%s\"\n", name.c_str(), item.c_str());
         return 1;
     }
-    SendMessageA(control, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageW(control, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
     // The box itself tells its owner only of a choice made by the user.
-    PostMessageA(GetParent(control), WM_COMMAND, MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(control)), CBN_SELCHANGE),
+    PostMessageW(GetParent(control), WM_COMMAND, MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(control)), CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(control));
     return 0;
 }
@@ -324,12 +345,12 @@ int Focus() {
 
 // A label answers what its caption needs; its client area must hold that.
 int Fits() {
-    static const UINT extentMessage = RegisterWindowMessageA("VrkTextExtent");
+    static const UINT extentMessage = RegisterWindowMessageW(L"VrkTextExtent");
     int clipped = 0;
     for (const Control& c : Controls(RequirePanel())) {
         if (ClassOf(c.hwnd) != "VrkLabel" || !IsWindowVisible(c.hwnd) || TextOf(c.hwnd).empty()) continue;
         DWORD_PTR extent = 0;
-        if (!SendMessageTimeoutA(c.hwnd, extentMessage, 0, 0, SMTO_ABORTIFHUNG, 5000, &extent)) return 1;
+        if (!SendMessageTimeoutW(c.hwnd, extentMessage, 0, 0, SMTO_ABORTIFHUNG, 5000, &extent)) return 1;
         RECT client;
         GetClientRect(c.hwnd, &client);
         const int width = LOWORD(extent), height = HIWORD(extent);
@@ -347,7 +368,7 @@ int Fits() {
 
 int Dpi(int dpi) {
     DWORD_PTR ignored;
-    return SendMessageTimeoutA(RequirePanel(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), 0, SMTO_ABORTIFHUNG, 10000,
+    return SendMessageTimeoutW(RequirePanel(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), 0, SMTO_ABORTIFHUNG, 10000,
                                &ignored)
                ? 0
                : 1;
@@ -358,9 +379,9 @@ int Foreground() {
     HWND front = GetForegroundWindow();
     const bool inFront = front && (front == panel || front == GetLastActivePopup(panel));
     if (inFront && IsWindowVisible(panel) && !IsIconic(panel)) return 0;
-    char title[256] = "-";
-    if (front) GetWindowTextA(front, title, sizeof title);
-    std::printf("in front: \"%s\"; the panel's window: %s\n", title,
+    wchar_t title[256] = L"-";
+    if (front) GetWindowTextW(front, title, 256);
+    std::printf("in front: \"%s\"; the panel's window: %s\n", Utf8(title).c_str(),
                 IsIconic(panel)          ? "minimised"
                 : IsWindowVisible(panel) ? "shown"
                                          : "hidden");
@@ -372,9 +393,9 @@ std::vector<HWND> PanelWindows() {
     std::vector<HWND> found;
     EnumWindows(
         [](HWND hwnd, LPARAM param) -> BOOL {
-            char title[256] = {};
-            GetWindowTextA(hwnd, title, sizeof title);
-            if (IsWindowVisible(hwnd) && ClassOf(hwnd) == kFormClass && std::string(title) == kAppTitle)
+            wchar_t title[256] = {};
+            GetWindowTextW(hwnd, title, 256);
+            if (IsWindowVisible(hwnd) && ClassOf(hwnd) == Utf8(kFormClass) && std::wstring(title) == kAppTitle)
                 reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
             return TRUE;
         },
@@ -385,10 +406,10 @@ std::vector<HWND> PanelWindows() {
 int Panels() {
     int processes = 0;
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32 entry{};
+    PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
-        if (_stricmp(entry.szExeFile, "vrk.exe") == 0) ++processes;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+        if (_wcsicmp(entry.szExeFile, L"vrk.exe") == 0) ++processes;
     CloseHandle(snapshot);
     std::printf("processes=%d windows=%zu\n", processes, PanelWindows().size());
     return 0;
@@ -484,12 +505,17 @@ int Usage() {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int wmain(int argc, wchar_t** wideArgv) {
     // Places and sizes in the display's own pixels, as the panel (itself
     // DPI-aware) has them, not scaled down for a program that is not.
     SetProcessDPIAware();
+    std::vector<std::string> arguments;
+    for (int i = 0; i < argc; ++i) arguments.push_back(Utf8(wideArgv[i]));
+    std::vector<const char*> pointers;
+    for (const std::string& argument : arguments) pointers.push_back(argument.c_str());
+    const char** argv = pointers.data();
     if (argc >= 3 && std::string(argv[1]) == "--window") {
-        windowTitle = argv[2];
+        windowTitle = Wide(argv[2]);
         otherWindow = true;
         argc -= 2;
         argv += 2;

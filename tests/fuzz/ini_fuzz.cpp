@@ -1,14 +1,20 @@
 // The INI reader and writer on any bytes: lookups never fail, and a value
-// written is read back, with every other line of the file kept.
+// written is read back, with every other line of the file kept. And the text
+// conversions of the files: every byte of the code page comes back, and what
+// UTF-16 gives back is well-formed UTF-8 that goes there and back unchanged.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
 #include "IniFile.h"
 #include "IniText.h"
+#include "Text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
+    if (vrk::Cp1252FromUtf8(vrk::Utf8FromCp1252(text)) != text) std::abort();
+    const std::string repaired = vrk::Utf8FromUtf16(vrk::Utf16FromUtf8(text));
+    if (vrk::Utf8FromUtf16(vrk::Utf16FromUtf8(repaired)) != repaired) std::abort();
     // The first line names what to read and write; the rest is the file.
     const auto cut = text.find('\n');
     const std::string head = cut == std::string::npos ? text : text.substr(0, cut);

@@ -1,4 +1,6 @@
-// The INI reader and writer: profile-file rules, typed reads, atomic writes.
+// The INI reader and writer: profile-file rules, typed reads, atomic writes,
+// the file's 8-bit code page (Windows-1252 here) or UTF-8 behind a byte-order
+// mark.
 #include <gtest/gtest.h>
 
 #include "IniFile.h"
@@ -43,7 +45,8 @@ TEST_F(IniFileTest, AHoldReadsOneCopyAndKeepsItInStepWithItsWrites) {
         EXPECT_EQ(ini.ReadString("vrk", "skin", ""), "blue");
         EXPECT_EQ(ini.ReadString("vrk", "language", ""), "Deutsch") << "a write reads the file afresh";
     }
-    WriteIni("[vrk]\r\nlanguage=Français\r\n");
+    WriteIni("[vrk]\r\nlanguage=Fran\xe7"
+             "ais\r\n");
     EXPECT_EQ(ini.ReadString("vrk", "language", ""), "Français");
 }
 
@@ -76,9 +79,13 @@ TEST_F(IniFileTest, TrimsBlanksAndOnePairOfMatchingQuotes) {
 
 TEST_F(IniFileTest, LongValuesAreCutTo2047Characters) {
     const std::string longValue(3000, 'w');
-    WriteIni("[welcome]\r\nRow1=" + longValue + "\r\nquoted=\"" + longValue + "\"\r\n");
+    WriteIni("[welcome]\r\nRow1=" + longValue + "\r\nquoted=\"" + longValue +
+             "\"\r\naccented=" + std::string(3000, '\xE9') + "\r\n");
     EXPECT_EQ(ini.ReadString("welcome", "Row1", ""), longValue.substr(0, 2047));
     EXPECT_EQ(ini.ReadString("welcome", "quoted", ""), longValue.substr(0, 2047));
+    std::string accented;
+    for (int i = 0; i < 2047; ++i) accented += "é";
+    EXPECT_EQ(ini.ReadString("welcome", "accented", ""), accented) << "characters, not the bytes of their UTF-8";
 }
 
 TEST_F(IniFileTest, NamesMatchWithoutCaseAndTheFirstOfDuplicatesCounts) {
@@ -86,11 +93,7 @@ TEST_F(IniFileTest, NamesMatchWithoutCaseAndTheFirstOfDuplicatesCounts) {
              "ais]\r\nk=1\r\n[vrk]\r\nskin=later\r\n");
     EXPECT_EQ(ini.ReadString("vrk", "Language", ""), "Deutsch");
     EXPECT_EQ(ini.ReadString("vrk", "skin", "default"), "default") << "only the first section of a name is read";
-    EXPECT_EQ(ini.ReadString("FRAN\xc7"
-                             "AIS",
-                             "K", ""),
-              "1")
-        << "Windows-1252 letters fold too";
+    EXPECT_EQ(ini.ReadString("FRANÇAIS", "K", ""), "1") << "Windows-1252 letters fold too";
 }
 
 TEST_F(IniFileTest, SectionHeaderRunsToTheLastBracketAndLineEndsOfEveryKind) {
@@ -133,10 +136,7 @@ TEST_F(IniFileTest, ReadSectionListsKeyNamesInFileOrder) {
              "ais=1\r\nEnglish=2\r\n[skins]\r\ndefault=\r\n");
     std::vector<std::string> keys;
     ini.ReadSection("LANGS", keys);
-    EXPECT_EQ(keys, (std::vector<std::string>{"English", "Deutsch",
-                                              "Fran\xe7"
-                                              "ais",
-                                              "English"}));
+    EXPECT_EQ(keys, (std::vector<std::string>{"English", "Deutsch", "Français", "English"}));
 }
 
 TEST_F(IniFileTest, WritesReplaceInPlaceAndKeepEveryOtherLine) {
@@ -211,6 +211,48 @@ TEST_F(IniFileTest, AFileThatCannotBeReadIsNeverOverwritten) {
     EXPECT_EQ(ini.ReadString("vrk", "language", "English"), "English");
     EXPECT_THROW(ini.WriteString("vrk", "ssae", "1"), Error);
     EXPECT_EQ(content(), before);
+}
+
+// What other programs wrote stays as they wrote it, to the last byte (the
+// code page's undefined ones too); a value the code page has no letters for
+// is a write error, never question marks.
+TEST_F(IniFileTest, TheFileKeepsItsBytesAndAValueWithoutAnAnsiFormIsAWriteError) {
+    const std::string before = "; \x81\x8D\x8F\x90\x9D \x80\r\n[vrk]\r\nlanguage=Deutsch\r\n[Stra\xDF"
+                               "e]\r\nk=\xE9\r\n";
+    WriteIni(before);
+    EXPECT_EQ(ini.ReadString("STRASSE", "k", ""), "") << "no letter becomes two";
+    EXPECT_EQ(ini.ReadString("straße", "K", ""), "é");
+    try {
+        ini.WriteString("vrk", "language", "Русский");
+        FAIL() << "no error raised";
+    } catch (const Error& e) {
+        EXPECT_STREQ(e.what(), ("Unable to write to " + kPath).c_str());
+        EXPECT_EQ(e.source(), kPath) << "reported once until the file is written again";
+    }
+    EXPECT_EQ(content(), before);
+    ini.WriteString("vrk", "language", "Français");
+    EXPECT_EQ(content(), "; \x81\x8D\x8F\x90\x9D \x80\r\n[vrk]\r\nlanguage=Fran\xE7"
+                         "ais\r\n[Stra\xDF"
+                         "e]\r\nk=\xE9\r\n");
+}
+
+// A translator's editor may save UTF-8 with a byte-order mark: such a file
+// reads as UTF-8, and a write keeps it UTF-8, with its mark.
+TEST_F(IniFileTest, AFileWithAByteOrderMarkIsUtf8) {
+    WriteIni("\xEF\xBB\xBF[Русский]\r\nName=Сервер 测试\r\n");
+    EXPECT_EQ(ini.ReadString("русский", "NAME", ""), "Сервер 测试");
+    ini.WriteString("русский", "Ω", "Ωμέγα");
+    EXPECT_EQ(content(), "\xEF\xBB\xBF[Русский]\r\nName=Сервер 测试\r\nΩ=Ωμέγα\r\n");
+}
+
+TEST(IniText, NamesFoldLetterByLetterNeverByte) {
+    EXPECT_TRUE(IniNamesEqual("Сервер Ωμέγα Łódź šœžÿ", "сЕРВЕР ΩΜΈΓΑ łÓDŹ ŠŒŽŸ"));
+    EXPECT_FALSE(IniNamesEqual("Ś", "Ŋ")) << "their second bytes differ by what a byte fold would fold";
+    EXPECT_FALSE(IniNamesEqual("测试", "测"));
+    EXPECT_FALSE(IniNamesEqual("ß", "SS"));
+    EXPECT_TRUE(IniNamesEqual("a\xFF", "A\xFF")) << "a byte that is no letter equals itself";
+    EXPECT_FALSE(IniNamesEqual("a\xFF", "a\xFE"));
+    EXPECT_FALSE(IniNamesEqual("a\xFF", "a\uFFFD"));
 }
 
 TEST(IniText, WriteThenReadGivesTheValueBackWhateverTheFileHolds) {

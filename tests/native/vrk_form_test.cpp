@@ -2,6 +2,7 @@
 #include "vrk_form_fixture.h"
 
 #include "IniText.h"
+#include "Text.h"
 
 namespace vrk::testing {
 namespace {
@@ -136,6 +137,25 @@ TEST_F(VrkFormTest, ALanguageWithoutFeedbackStillSetsEverythingElse) {
     EXPECT_EQ(f.lbl_feedback_msg->caption(), "");
     EXPECT_EQ(f.lbl_options->caption(), "Options");
     EXPECT_EQ(f.lbl_welcome_title->caption(), IniLookup(text, "welcome", "WelcomeTitle"));
+}
+
+// A translator's editor may save a language file as UTF-8 with a byte-order
+// mark: it reads as the same captions as the file in the system's code page.
+TEST_F(VrkFormTest, ALanguageFileInUtf8WithAByteOrderMarkGivesTheSameCaptions) {
+    WriteSettings("[vrk]\r\nlanguage=Fran\xe7"
+                  "ais\r\n");
+    auto captions = [&] {
+        const Tvrk_form& f = Start();
+        return std::vector<std::string>{f.VRKTitle->caption(), f.StrStart, f.lbl_welcome_row1->caption(),
+                                        f.lbl_VRKInfo_title->caption()};
+    };
+    const std::vector<std::string> fromAnsi = captions();
+    EXPECT_EQ(fromAnsi[0], "VORLAN WEB SERVER - Panneau de contrôle 1.3.22");
+    EXPECT_EQ(fromAnsi[1], "Démarrer");
+    const std::string ansi = os.FileContent(Path("vrk\\langs\\Français.ini"));
+    ASSERT_NE(ansi.find("contr\xF4le"), std::string::npos);
+    WriteLanguage("Français", "\xEF\xBB\xBF" + Utf8FromCp1252(ansi));
+    EXPECT_EQ(captions(), fromAnsi);
 }
 
 TEST_F(VrkFormTest, EachStartWritesVersionAndCreatorWithoutDuplicates) {

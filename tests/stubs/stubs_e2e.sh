@@ -2,10 +2,11 @@
 # End-to-end test of the server stand-ins under Wine, against Wine's real
 # service manager:
 #   stubs_e2e.sh <build folder of bundle/stubs> <stubcheck.exe>
-# Lays a demo tree in a folder whose path has a blank, then for each of the
-# six servers registers, starts, stops and removes its service with the
-# command lines the panel runs (program paths quoted), and makes the
-# stand-ins misbehave through their fault file. Every service it may have
+# Lays a demo tree in a folder whose path has a blank and letters of no 8-bit
+# code page (Cyrillic, Chinese), then for each of the six servers registers,
+# starts, stops and removes its service with the command lines the panel
+# runs (program paths quoted), and makes the stand-ins misbehave through
+# their fault file. Every service it may have
 # created is removed at the end, also when a check fails. Run inside
 # scripts/wine-env (the CTest run of the Windows build is).
 set -uo pipefail
@@ -17,7 +18,7 @@ check_exe=${2:?usage: stubs_e2e.sh <stubs build folder> <stubcheck.exe>}
 services=("Apache2.2" "MySQL" "postgresql-9.1" "FileZilla Server" "MongoDB" "memcached Server")
 
 tmp=$(mktemp -d)
-tree="$tmp/demo root"
+tree="$tmp/Сервер 测试/demo root"
 faults="$tree/vrk/tmp/stub-faults.ini"
 
 win() { "$here/scripts/wine-run" "$@" 2>&1 | tr -d '\r'; return "${PIPESTATUS[0]}"; }

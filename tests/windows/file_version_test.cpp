@@ -47,9 +47,9 @@ TEST_F(FileVersionTest, EveryIndexFindsItsFieldInAMixedCaseTable) {
     // The table is stored as "040904E4" with names such as "ProductVersion";
     // the lookup is made in lower case.
     const char* const expected[] = {
-        MIXED_COMPANY_NAME,  MIXED_FILE_DESCRIPTION, MIXED_FILE_VERSION,
-        MIXED_INTERNAL_NAME, MIXED_LEGAL_COPYRIGHT,  MIXED_ORIGINAL_FILENAME,
-        MIXED_PRODUCT_NAME,  MIXED_PRODUCT_VERSION,  MIXED_SPECIAL_BUILD,
+        MIXED_COMPANY_NAME,  MIXED_FILE_DESCRIPTION,     MIXED_FILE_VERSION,
+        MIXED_INTERNAL_NAME, MIXED_LEGAL_COPYRIGHT_UTF8, MIXED_ORIGINAL_FILENAME,
+        MIXED_PRODUCT_NAME,  MIXED_PRODUCT_VERSION,      MIXED_SPECIAL_BUILD,
     };
     for (std::uint8_t index = 0; index < std::size(expected); ++index) {
         SCOPED_TRACE(static_cast<int>(index));
@@ -70,6 +70,15 @@ TEST_F(FileVersionTest, NoTextWithoutAFieldTranslationResourceOrFile) {
     EXPECT_EQ(GetFileInformation(os, none, kProductVersion), "");
     EXPECT_EQ(GetFileInformation(os, missing, kProductVersion), "");
     EXPECT_EQ(GetFileInformation(os, ExeFolder(), kProductVersion), "") << "a folder is not a file";
+}
+
+// The bundle may lie in a folder named in any script.
+TEST_F(FileVersionTest, AFileInAFolderNamedInCyrillicAndChinese) {
+    const TempFolder folder("version Сервер 测试");
+    const std::string copy = folder / "Файл.dll";
+    ASSERT_TRUE(CopyFileW(Wide(mixed).c_str(), Wide(copy).c_str(), FALSE)) << copy;
+    EXPECT_EQ(GetFileVersion(os, copy), "1.3.22.0");
+    EXPECT_EQ(GetFileInformation(os, copy, kProductVersion), MIXED_PRODUCT_VERSION);
 }
 
 } // namespace

@@ -1,6 +1,10 @@
 // IniFile against the system's own profile functions: what IniFile reads
-// from a file must be what GetPrivateProfileStringA reads, and the same
-// writes must leave the same bytes as WritePrivateProfileStringA.
+// from a file must be what GetPrivateProfileString reads, and the same
+// writes must leave the same bytes as WritePrivateProfileString. The files
+// lie in a folder named in Cyrillic and Chinese, with a blank; they hold text
+// in the system's code page (1252 on these machines), or UTF-8 after a
+// byte-order mark, and both sides read and write it as text (the wide
+// functions), so the code page is held against the system's too.
 //
 // Wine's profile writer rewrites the whole file in a canonical form (no blank
 // lines, no leading blanks, no blanks around "=", CR LF line ends), while
@@ -17,6 +21,7 @@
 #include <vector>
 
 #include "IniFile.h"
+#include "Text.h"
 #include "helpers/test_support.h"
 #include "Error.h"
 #include "Win32Platform.h"
@@ -34,26 +39,30 @@ constexpr DWORD kSectionBuffer = 16384;
 const char* const kDefault = "<default>";
 
 std::string ProfileString(const std::string& path, const std::string& section, const std::string& key) {
-    std::vector<char> buffer(kValueBuffer);
-    const DWORD n =
-        GetPrivateProfileStringA(section.c_str(), key.c_str(), kDefault, buffer.data(), kValueBuffer, path.c_str());
-    return std::string(buffer.data(), n);
+    std::vector<wchar_t> buffer(kValueBuffer);
+    const DWORD n = GetPrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), Wide(kDefault).c_str(),
+                                             buffer.data(), kValueBuffer, Wide(path).c_str());
+    return Utf8(std::wstring_view(buffer.data(), n));
 }
 
 std::vector<std::string> ProfileKeys(const std::string& path, const std::string& section) {
-    std::vector<char> buffer(kSectionBuffer);
-    const DWORD n = GetPrivateProfileStringA(section.c_str(), nullptr, "", buffer.data(), kSectionBuffer, path.c_str());
+    std::vector<wchar_t> buffer(kSectionBuffer);
+    const DWORD n = GetPrivateProfileStringW(Wide(section).c_str(), nullptr, L"", buffer.data(), kSectionBuffer,
+                                             Wide(path).c_str());
     std::vector<std::string> keys;
     for (DWORD at = 0; at < n && buffer[at];) {
-        keys.emplace_back(&buffer[at]);
-        at += static_cast<DWORD>(keys.back().size()) + 1;
+        const std::wstring_view key(&buffer[at]);
+        keys.push_back(Utf8(key));
+        at += static_cast<DWORD>(key.size()) + 1;
     }
     return keys;
 }
 
 // The system caches profile files; each file is dropped from the cache before
 // it is compared or removed.
-void FlushProfileCache(const std::string& path) { WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str()); }
+void FlushProfileCache(const std::string& path) {
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, Wide(path).c_str());
+}
 
 // Shows a file's bytes with line ends visible in failure messages.
 std::string Visible(const std::string& text) {
@@ -79,7 +88,7 @@ struct ReadCase {
 class IniFileAgainstProfileTest : public ::testing::Test {
 protected:
     Win32Platform os;
-    TempFolder folder{"ini"};
+    TempFolder folder{"ini Сервер 测试"};
     std::vector<std::string> used;
 
     std::string NewPath(const std::string& tag) {
@@ -156,7 +165,7 @@ TEST_F(IniFileAgainstProfileTest, BlanksAroundNamesAndValues) {
 }
 
 // Only a-z are folded here: Wine folds no other letter in profile names
-// (IniFile folds the Windows-1252 letters too; the native tests cover that).
+// (IniFile folds the other letters too; the native tests cover that).
 TEST_F(IniFileAgainstProfileTest, NamesWithoutRegardToCaseAndFirstOfDuplicates) {
     ExpectSameReads({"case and duplicates",
                      "[VRK]\r\n"
@@ -173,18 +182,29 @@ TEST_F(IniFileAgainstProfileTest, NamesWithoutRegardToCaseAndFirstOfDuplicates) 
                       {"Vrk", "LANGUAGE"},
                       {"vrk", "b"},
                       {"vrk", "skin"},
-                      {"FRAN\xe7"
-                       "AIS",
-                       "k"},
-                      {"fran\xe7"
-                       "ais",
-                       "K"},
-                      {"Fran\xe7"
-                       "ais",
-                       "k"}},
-                     {"vrk", "VRK",
-                      "fRAN\xe7"
-                      "AIS"}});
+                      {"FRANçAIS", "k"},
+                      {"français", "K"},
+                      {"Français", "k"}},
+                     {"vrk", "VRK", "fRANçAIS"}});
+}
+
+// Letters of the code page, its undefined bytes too, read as the system reads
+// them; a file behind the UTF-8 mark reads as UTF-8.
+TEST_F(IniFileAgainstProfileTest, TextInTheCodePageAndInUtf8) {
+    ExpectSameReads({"code page",
+                     "[Stra\xDF"
+                     "e]\r\n"
+                     "Caf\xE9=\x80 \x81\x8D\x8F\x90\x9D \x9F\xFF \x93quoted\x94\r\n"
+                     "Fran\xE7"
+                     "ais=1\r\n",
+                     {{"Straße", "Café"}, {"Straße", "Français"}, {"Straße", "Cafe"}},
+                     {"Straße"}});
+    ExpectSameReads({"UTF-8",
+                     "\xEF\xBB\xBF[Сервер]\r\n"
+                     "Имя=测试 Ωμέγα\r\n"
+                     "Café=\"x\"\r\n",
+                     {{"Сервер", "Имя"}, {"Сервер", "Café"}, {"Сервер", "Cafe"}},
+                     {"Сервер"}});
 }
 
 TEST_F(IniFileAgainstProfileTest, LongValuesAreCutToTheBuffer) {
@@ -207,13 +227,14 @@ TEST_F(IniFileAgainstProfileTest, LongValuesAreCutToTheBuffer) {
                          w.substr(0, 2046) +
                          "\"\r\n"
                          "quotedlong=\"" +
-                         w.substr(0, 2048) + "\"\r\n",
+                         w.substr(0, 2048) + "\"\r\naccented=" + std::string(3000, '\xE9') + "\r\n",
                      {{"welcome", "Row1"},
                       {"welcome", "quoted"},
                       {"welcome", "fits"},
                       {"welcome", "onemore"},
                       {"welcome", "quotedshort"},
-                      {"welcome", "quotedlong"}},
+                      {"welcome", "quotedlong"},
+                      {"welcome", "accented"}},
                      {"welcome"}});
 }
 
@@ -278,7 +299,8 @@ protected:
         IniFile ini(os, ours);
         for (const auto& w : c.writes) {
             ini.WriteString(w.section, w.key, w.value);
-            ASSERT_TRUE(WritePrivateProfileStringA(w.section.c_str(), w.key.c_str(), w.value.c_str(), theirs.c_str()));
+            ASSERT_TRUE(WritePrivateProfileStringW(Wide(w.section).c_str(), Wide(w.key).c_str(), Wide(w.value).c_str(),
+                                                   Wide(theirs).c_str()));
         }
         FlushProfileCache(theirs);
         const std::string expected = ReadBytes(theirs);
@@ -316,11 +338,42 @@ TEST_F(IniFileWritesLikeProfileTest, CreatesTheFileOnTheFirstWrite) {
                        {"gui", "version", "1.3.22"}}});
 }
 
+TEST_F(IniFileWritesLikeProfileTest, TextInTheCodePageAndInUtf8) {
+    ExpectSameWrites({"code page",
+                      "[vrk]\r\nlanguage=English\r\nnote=\x81\x9D\xFF\r\n",
+                      {{"vrk", "language", "Français"}, {"Straße", "Café", "€ “5”"}, {"vrk", "language", "Deutsch"}}});
+    ExpectSameWrites({"UTF-8 with its mark",
+                      "\xEF\xBB\xBF[vrk]\r\nlanguage=English\r\n",
+                      {{"vrk", "language", "Русский"}, {"Сервер", "测试", "Ωμέγα"}}});
+}
+
 TEST_F(IniFileWritesLikeProfileTest, AFileWithoutAFinalLineBreak) {
     const std::string unended = "[vrk]\r\nlanguage=English";
     ExpectSameWrites({"append to the last line", unended, {{"vrk", "skin", "blue"}}});
     ExpectSameWrites({"new section after the last line", unended, {{"latest", "php", "1"}}});
     ExpectSameWrites({"same value on the last line", unended, {{"vrk", "language", "English"}}});
+}
+
+// --- the system's code page ----------------------------------------------------
+
+// These machines run code page 1252: the platform's conversions through the
+// system agree with the table for every byte, and a character the code page
+// lacks (or could only give as a look-alike) has no form.
+TEST(AnsiCodePage, TheSystemsConversionsAgreeWithTheTableForEveryByte) {
+    ASSERT_EQ(GetACP(), 1252u);
+    Win32Platform os;
+    std::string all;
+    for (int b = 0; b < 256; ++b) {
+        const std::string byte(1, static_cast<char>(b));
+        all += byte;
+        EXPECT_EQ(os.FromAnsi(byte), Utf8FromCp1252(byte)) << "byte 0x" << std::hex << b;
+        EXPECT_EQ(os.ToAnsi(Utf8FromCp1252(byte)), byte) << "byte 0x" << std::hex << b;
+    }
+    EXPECT_EQ(os.FromAnsi(all), Utf8FromCp1252(all));
+    EXPECT_EQ(os.ToAnsi(Utf8FromCp1252(all)), all);
+    for (const char* text : {"Сервер", "测试", "Ā", "∞", "ﬁ", "\u0080"})
+        EXPECT_EQ(os.ToAnsi(text), std::nullopt) << text;
+    EXPECT_EQ(os.ToAnsi(""), "");
 }
 
 // --- write failures -------------------------------------------------------------

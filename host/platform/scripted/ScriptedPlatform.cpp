@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "Text.h"
+
 namespace vrk {
 namespace fs = std::filesystem;
 
@@ -363,6 +365,22 @@ bool ScriptedPlatform::QueryVersionValue(const std::vector<std::uint8_t>& buffer
     }
     return false;
 }
+
+bool ScriptedPlatform::QueryVersionText(const std::vector<std::uint8_t>& buffer, const std::string& subBlock,
+                                        std::string& text) {
+    const std::uint8_t* data = nullptr;
+    std::uint32_t length = 0;
+    if (!QueryVersionValue(buffer, subBlock, data, length)) return false;
+    const auto* begin = reinterpret_cast<const char*>(data);
+    text.assign(begin, std::find(begin, begin + length, '\0'));
+    return true;
+}
+
+// ---------------------------------------------------------------- text
+
+std::string ScriptedPlatform::FromAnsi(std::string_view bytes) { return Utf8FromCp1252(bytes); }
+
+std::optional<std::string> ScriptedPlatform::ToAnsi(std::string_view utf8) { return Cp1252FromUtf8(utf8); }
 
 std::string ScriptedPlatform::SystemFolder() { return "C:\\Windows\\system32"; }
 

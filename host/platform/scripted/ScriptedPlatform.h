@@ -51,7 +51,7 @@ public:
     struct Version {
         std::optional<std::array<std::uint16_t, 4>> fixed;
         std::vector<std::pair<std::uint16_t, std::uint16_t>> translations;
-        // "040904E4" -> field name -> text (names and keys as the file has them)
+        // "040904E4" -> field name -> UTF-8 text (names and keys as the file has them)
         std::map<std::string, std::map<std::string, std::string>> strings;
     };
     std::map<std::string, Version, NoCaseLess> versions; // by Windows path
@@ -98,6 +98,11 @@ public:
     bool FileVersionInfo(const std::string& path, std::vector<std::uint8_t>& buffer) override;
     bool QueryVersionValue(const std::vector<std::uint8_t>& buffer, const std::string& subBlock,
                            const std::uint8_t*& data, std::uint32_t& length) override;
+    bool QueryVersionText(const std::vector<std::uint8_t>& buffer, const std::string& subBlock,
+                          std::string& text) override;
+    // The ANSI code page of a western system, Windows-1252.
+    std::string FromAnsi(std::string_view bytes) override;
+    std::optional<std::string> ToAnsi(std::string_view utf8) override;
     std::string SystemFolder() override;  // C:\Windows\system32
     std::string WindowsFolder() override; // C:\Windows
     void ShellOpen(const ShellCall& call) override;

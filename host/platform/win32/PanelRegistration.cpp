@@ -1,5 +1,7 @@
 #include "PanelRegistration.h"
 
+#include "Wide.h"
+
 namespace vrk {
 namespace {
 
@@ -40,14 +42,6 @@ void BringForward(const PanelRecord& panel) {
         ShowWindowAsync(window, SW_SHOW);
     SetForegroundWindow(GetLastActivePopup(window));
     PostMessageW(window, ComeForwardMessage(), 0, 0);
-}
-
-std::wstring Wide(const std::string& utf8) {
-    if (utf8.empty()) return {};
-    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
-    return wide;
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "Owned.h"
 #include "SystemLibrary.h"
+#include "Wide.h"
 
 #include <windows.h>
 #include <tlhelp32.h>
@@ -15,15 +16,15 @@ namespace {
 // has no processes to report.
 struct SnapshotApi {
     using Create = HANDLE(WINAPI*)(DWORD, DWORD);
-    using Walk = BOOL(WINAPI*)(HANDLE, LPPROCESSENTRY32);
+    using Walk = BOOL(WINAPI*)(HANDLE, LPPROCESSENTRY32W);
     Create create = nullptr;
     Walk first = nullptr;
     Walk next = nullptr;
     SnapshotApi() {
-        HMODULE kernel = GetModuleHandleA("kernel32.dll");
+        HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
         create = SystemFunction<Create>(kernel, "CreateToolhelp32Snapshot");
-        first = SystemFunction<Walk>(kernel, "Process32First");
-        next = SystemFunction<Walk>(kernel, "Process32Next");
+        first = SystemFunction<Walk>(kernel, "Process32FirstW");
+        next = SystemFunction<Walk>(kernel, "Process32NextW");
     }
     bool available() const { return create && first && next; }
 };
@@ -37,17 +38,17 @@ const SnapshotApi& Snapshot() {
 // folder alone (SystemLibrary), once; without it no file has version
 // information.
 struct VersionApi {
-    using InfoSize = DWORD(WINAPI*)(LPCSTR, LPDWORD);
-    using Info = BOOL(WINAPI*)(LPCSTR, DWORD, DWORD, LPVOID);
-    using Query = BOOL(WINAPI*)(LPCVOID, LPCSTR, LPVOID*, PUINT);
+    using InfoSize = DWORD(WINAPI*)(LPCWSTR, LPDWORD);
+    using Info = BOOL(WINAPI*)(LPCWSTR, DWORD, DWORD, LPVOID);
+    using Query = BOOL(WINAPI*)(LPCVOID, LPCWSTR, LPVOID*, PUINT);
     InfoSize infoSize = nullptr;
     Info info = nullptr;
     Query query = nullptr;
     VersionApi() {
         HMODULE version = SystemLibrary(L"version.dll");
-        infoSize = SystemFunction<InfoSize>(version, "GetFileVersionInfoSizeA");
-        info = SystemFunction<Info>(version, "GetFileVersionInfoA");
-        query = SystemFunction<Query>(version, "VerQueryValueA");
+        infoSize = SystemFunction<InfoSize>(version, "GetFileVersionInfoSizeW");
+        info = SystemFunction<Info>(version, "GetFileVersionInfoW");
+        query = SystemFunction<Query>(version, "VerQueryValueW");
     }
     bool available() const { return infoSize && info && query; }
 };
@@ -59,19 +60,31 @@ const VersionApi& Version() {
 
 // The shell, and all it brings with it, is loaded when a link is first used
 // rather than with the program: the panel starts sooner.
-using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
 ShellExecuteFunction ShellExecuteFromSystem() {
-    static const auto function = SystemFunction<ShellExecuteFunction>(SystemLibrary(L"shell32.dll"), "ShellExecuteA");
+    static const auto function = SystemFunction<ShellExecuteFunction>(SystemLibrary(L"shell32.dll"), "ShellExecuteW");
     return function;
 }
 
 HANDLE AsHandle(Handle h) { return reinterpret_cast<HANDLE>(h); }
 SC_HANDLE AsScHandle(Handle h) { return reinterpret_cast<SC_HANDLE>(h); }
 
+// The wide text of bytes in the ANSI code page.
+std::wstring WideFromAnsi(std::string_view bytes) {
+    if (bytes.empty()) return {};
+    // An INI file is at most a few megabytes: its size fits an int.
+    const int size = static_cast<int>(bytes.size());
+    const int length = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
+    if (length <= 0) return {};
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, wide.data(), length);
+    return wide;
+}
+
 } // namespace
 
 Win32Platform::Win32Platform()
-    : localManager_([] { return reinterpret_cast<Handle>(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT)); },
+    : localManager_([] { return reinterpret_cast<Handle>(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT)); },
                     [](Handle handle) { CloseServiceHandle(AsScHandle(handle)); }) {}
 
 std::optional<std::vector<ProcessEntry>> Win32Platform::ProcessSnapshot() {
@@ -80,11 +93,11 @@ std::optional<std::vector<ProcessEntry>> Win32Platform::ProcessSnapshot() {
     const OwnedHandle snapshot(api.create(TH32CS_SNAPPROCESS, 0));
     if (!snapshot) return std::nullopt;
     std::vector<ProcessEntry> entries;
-    PROCESSENTRY32 entry{};
+    PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
     for (BOOL more = api.first(snapshot.get(), &entry); more; more = api.next(snapshot.get(), &entry)) {
         entry.szExeFile[MAX_PATH - 1] = 0;
-        entries.push_back({entry.szExeFile, entry.th32ProcessID});
+        entries.push_back({Utf8(entry.szExeFile), entry.th32ProcessID});
     }
     return entries;
 }
@@ -95,13 +108,13 @@ bool Win32Platform::EndProcess(std::uint32_t processId, std::uint32_t exitCode) 
 }
 
 Handle Win32Platform::StartChild(const std::string& commandLine, std::uint16_t showWindow) {
-    STARTUPINFOA startup{};
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = showWindow;
     PROCESS_INFORMATION info{};
-    std::string mutableLine = commandLine; // CreateProcessA may write into it
-    if (!CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, TRUE,
+    std::wstring mutableLine = Wide(commandLine); // CreateProcessW may write into it
+    if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, TRUE,
                         CREATE_DEFAULT_ERROR_MODE | NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &info))
         return 0;
     const OwnedHandle thread(info.hThread); // only the process is waited for
@@ -145,7 +158,7 @@ void Win32Platform::DispatchMessages() {
     // Once the program is told to end, no more handlers run inside the wait.
     if (quitPending_) return;
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             // The loop that waits for WM_QUIT is outside this wait: it gets
             // the request back once the wait is over.
@@ -154,7 +167,7 @@ void Win32Platform::DispatchMessages() {
             break;
         }
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
 }
 
@@ -166,17 +179,19 @@ void Win32Platform::Pause(std::uint32_t milliseconds) { Sleep(milliseconds); }
 // is kept. Every state is still asked for afresh; a connection that has gone
 // bad is made again.
 Handle Win32Platform::OpenServiceManager(const std::string& machine) {
-    if (!machine.empty()) return reinterpret_cast<Handle>(OpenSCManagerA(machine.c_str(), nullptr, SC_MANAGER_CONNECT));
+    if (!machine.empty())
+        return reinterpret_cast<Handle>(OpenSCManagerW(Wide(machine).c_str(), nullptr, SC_MANAGER_CONNECT));
     return localManager_.Get();
 }
 
 Handle Win32Platform::OpenNamedService(Handle manager, const std::string& serviceName) {
-    SC_HANDLE service = OpenServiceA(AsScHandle(manager), serviceName.c_str(), SERVICE_QUERY_STATUS);
+    const std::wstring name = Wide(serviceName);
+    SC_HANDLE service = OpenServiceW(AsScHandle(manager), name.c_str(), SERVICE_QUERY_STATUS);
     if (!service && localManager_.Keeps(manager)) {
         const DWORD error = GetLastError();
         if (error != ERROR_SERVICE_DOES_NOT_EXIST && error != ERROR_INVALID_NAME && error != ERROR_ACCESS_DENIED)
             if (const Handle renewed = localManager_.Renew(manager))
-                service = OpenServiceA(AsScHandle(renewed), serviceName.c_str(), SERVICE_QUERY_STATUS);
+                service = OpenServiceW(AsScHandle(renewed), name.c_str(), SERVICE_QUERY_STATUS);
     }
     return reinterpret_cast<Handle>(service);
 }
@@ -192,26 +207,26 @@ void Win32Platform::ReleaseServiceHandle(Handle handle) { localManager_.Release(
 
 std::vector<DirectoryEntry> Win32Platform::ListDirectory(const std::string& pattern) {
     std::vector<DirectoryEntry> entries;
-    WIN32_FIND_DATAA data;
-    const OwnedFind find(FindFirstFileA(pattern.c_str(), &data));
+    WIN32_FIND_DATAW data;
+    const OwnedFind find(FindFirstFileW(Wide(pattern).c_str(), &data));
     if (!find) return entries;
     do {
-        entries.push_back({data.cFileName, data.dwFileAttributes});
-    } while (FindNextFileA(find.get(), &data));
+        entries.push_back({Utf8(data.cFileName), data.dwFileAttributes});
+    } while (FindNextFileW(find.get(), &data));
     return entries;
 }
 
-bool Win32Platform::RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+bool Win32Platform::RemoveFile(const std::string& path) { return DeleteFileW(Wide(path).c_str()) != 0; }
 
-bool Win32Platform::RemoveFolder(const std::string& path) { return RemoveDirectoryA(path.c_str()) != 0; }
+bool Win32Platform::RemoveFolder(const std::string& path) { return RemoveDirectoryW(Wide(path).c_str()) != 0; }
 
 bool Win32Platform::FileExists(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 Platform::ReadResult Win32Platform::ReadContent(const std::string& path, std::string& content, std::size_t limit) {
-    const OwnedHandle file(CreateFileA(path.c_str(), GENERIC_READ,
+    const OwnedHandle file(CreateFileW(Wide(path).c_str(), GENERIC_READ,
                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                        FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
@@ -267,11 +282,11 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
 // with one write, and when it is shorter than the old file the rest is
 // filled with empty lines, so such a reader finds every key whole and only
 // empty lines after them, never a torn line or a key missing.
-bool WriteInPlace(const std::string& path, const std::string& content) {
+bool WriteInPlace(const std::wstring& path, const std::string& content) {
     const ULONGLONG start = GetTickCount64();
     OwnedHandle file;
     for (DWORD pause = 1;; Backoff(pause)) {
-        file.reset(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+        file.reset(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file) break;
         if (!HeldElsewhere(GetLastError()) || GetTickCount64() - start >= kInPlaceRetryMs) return false;
@@ -294,47 +309,48 @@ bool WriteInPlace(const std::string& path, const std::string& content) {
 } // namespace
 
 Platform::WriteResult Win32Platform::ReplaceContent(const std::string& path, const std::string& content) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const std::wstring target = Wide(path);
+    const DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         return WriteResult::kFailed;
-    const auto cut = path.find_last_of("\\/");
-    const std::string folder = cut == std::string::npos ? std::string(".") : path.substr(0, cut);
-    char temp[MAX_PATH + 16];
-    if (!GetTempFileNameA(folder.c_str(), "vrk", 0, temp)) return WriteResult::kFailed;
+    const auto cut = target.find_last_of(L"\\/");
+    const std::wstring folder = cut == std::wstring::npos ? std::wstring(L".") : target.substr(0, cut);
+    wchar_t temp[MAX_PATH + 16];
+    if (!GetTempFileNameW(folder.c_str(), L"vrk", 0, temp)) return WriteResult::kFailed;
     bool ok;
     {
         const OwnedHandle file(
-            CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+            CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         ok = file && WriteAll(file.get(), content);
         ok = file && FlushFileBuffers(file.get()) && ok;
     }
     if (!ok) {
-        DeleteFileA(temp);
+        DeleteFileW(temp);
         return WriteResult::kFailed;
     }
     const ULONGLONG start = GetTickCount64();
     for (DWORD pause = 1;; Backoff(pause)) {
-        if (MoveFileExA(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        if (MoveFileExW(temp, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             return WriteResult::kReplaced;
         const DWORD error = GetLastError();
         if (!HeldElsewhere(error) || GetTickCount64() - start >= kRenameRetryMs) {
-            DeleteFileA(temp);
+            DeleteFileW(temp);
             if (!HeldElsewhere(error)) return WriteResult::kFailed;
             break;
         }
     }
-    return WriteInPlace(path, content) ? WriteResult::kWrittenInPlace : WriteResult::kFailed;
+    return WriteInPlace(target, content) ? WriteResult::kWrittenInPlace : WriteResult::kFailed;
 }
 
 std::uint32_t Win32Platform::FileVersionInfoSize(const std::string& path) {
     if (!Version().available()) return 0;
     DWORD ignored = 0;
-    return Version().infoSize(path.c_str(), &ignored);
+    return Version().infoSize(Wide(path).c_str(), &ignored);
 }
 
 bool Win32Platform::FileVersionInfo(const std::string& path, std::vector<std::uint8_t>& buffer) {
     return Version().available() &&
-           Version().info(path.c_str(), 0, static_cast<DWORD>(buffer.size()), buffer.data()) != 0;
+           Version().info(Wide(path).c_str(), 0, static_cast<DWORD>(buffer.size()), buffer.data()) != 0;
 }
 
 bool Win32Platform::QueryVersionValue(const std::vector<std::uint8_t>& buffer, const std::string& subBlock,
@@ -342,30 +358,70 @@ bool Win32Platform::QueryVersionValue(const std::vector<std::uint8_t>& buffer, c
     if (!Version().available()) return false;
     void* value = nullptr;
     UINT size = 0;
-    if (!Version().query(buffer.data(), subBlock.c_str(), &value, &size) || !value) return false;
+    if (!Version().query(buffer.data(), Wide(subBlock).c_str(), &value, &size) || !value) return false;
     data = static_cast<const std::uint8_t*>(value);
     length = size;
     return true;
 }
 
+bool Win32Platform::QueryVersionText(const std::vector<std::uint8_t>& buffer, const std::string& subBlock,
+                                     std::string& text) {
+    const std::uint8_t* data = nullptr;
+    std::uint32_t ignored = 0;
+    if (!QueryVersionValue(buffer, subBlock, data, ignored)) return false;
+    // The wide query gives the text in UTF-16, inside the buffer: it ends at
+    // its zero, and never runs past the buffer.
+    const std::uint8_t* end = buffer.data() + buffer.size();
+    if (data < buffer.data() || data >= end) return false;
+    const auto* chars = reinterpret_cast<const wchar_t*>(data);
+    const std::size_t room = static_cast<std::size_t>(end - data) / sizeof(wchar_t);
+    std::size_t length = 0;
+    while (length < room && chars[length]) ++length;
+    text = Utf8(std::wstring_view(chars, length));
+    return true;
+}
+
+std::string Win32Platform::FromAnsi(std::string_view bytes) { return Utf8(WideFromAnsi(bytes)); }
+
+std::optional<std::string> Win32Platform::ToAnsi(std::string_view utf8) {
+    if (utf8.empty()) return std::string();
+    const std::wstring wide = Wide(utf8);
+    const int size = static_cast<int>(wide.size());
+    // The UTF-8 code page (a choice Windows 10 offers) takes neither the flag
+    // nor the default character, and has a form for every character.
+    const bool utf8CodePage = GetACP() == CP_UTF8;
+    const DWORD flags = utf8CodePage ? 0 : WC_NO_BEST_FIT_CHARS;
+    BOOL usedDefault = FALSE;
+    BOOL* used = utf8CodePage ? nullptr : &usedDefault;
+    const int length = WideCharToMultiByte(CP_ACP, flags, wide.data(), size, nullptr, 0, nullptr, used);
+    if (length <= 0 || usedDefault) return std::nullopt;
+    std::string bytes(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP, flags, wide.data(), size, bytes.data(), length, nullptr, used);
+    // In a multi-byte code page a character may come back as another one.
+    if (usedDefault || WideFromAnsi(bytes) != wide) return std::nullopt;
+    return bytes;
+}
+
 std::string Win32Platform::SystemFolder() {
-    char folder[MAX_PATH + 1] = {};
-    const UINT length = GetSystemDirectoryA(folder, sizeof folder);
-    return length < sizeof folder ? std::string(folder, length) : std::string();
+    wchar_t folder[MAX_PATH + 1] = {};
+    const UINT length = GetSystemDirectoryW(folder, MAX_PATH + 1);
+    return length <= MAX_PATH ? Utf8(std::wstring_view(folder, length)) : std::string();
 }
 
 std::string Win32Platform::WindowsFolder() {
-    char folder[MAX_PATH + 1] = {};
-    const UINT length = GetWindowsDirectoryA(folder, sizeof folder);
-    return length < sizeof folder ? std::string(folder, length) : std::string();
+    wchar_t folder[MAX_PATH + 1] = {};
+    const UINT length = GetWindowsDirectoryW(folder, MAX_PATH + 1);
+    return length <= MAX_PATH ? Utf8(std::wstring_view(folder, length)) : std::string();
 }
 
 void Win32Platform::ShellOpen(const ShellCall& call) {
     const ShellExecuteFunction shellExecute = ShellExecuteFromSystem();
     if (!shellExecute) return;
-    auto orNull = [](const std::string& s) { return s.empty() ? nullptr : s.c_str(); };
-    shellExecute(reinterpret_cast<HWND>(call.owner), orNull(call.verb), call.file.c_str(), orNull(call.parameters),
-                 orNull(call.directory), call.showCommand);
+    const std::wstring verb = Wide(call.verb), file = Wide(call.file), parameters = Wide(call.parameters),
+                       directory = Wide(call.directory);
+    auto orNull = [](const std::wstring& s) { return s.empty() ? nullptr : s.c_str(); };
+    shellExecute(reinterpret_cast<HWND>(call.owner), orNull(verb), file.c_str(), orNull(parameters), orNull(directory),
+                 call.showCommand);
 }
 
 } // namespace vrk

@@ -32,6 +32,10 @@ public:
     bool FileVersionInfo(const std::string& path, std::vector<std::uint8_t>& buffer) override;
     bool QueryVersionValue(const std::vector<std::uint8_t>& buffer, const std::string& subBlock,
                            const std::uint8_t*& data, std::uint32_t& length) override;
+    bool QueryVersionText(const std::vector<std::uint8_t>& buffer, const std::string& subBlock,
+                          std::string& text) override;
+    std::string FromAnsi(std::string_view bytes) override;
+    std::optional<std::string> ToAnsi(std::string_view utf8) override;
     std::string SystemFolder() override;
     std::string WindowsFolder() override;
     void ShellOpen(const ShellCall& call) override;

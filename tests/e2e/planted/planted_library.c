@@ -8,8 +8,8 @@
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     (void)reserved;
     if (reason == DLL_PROCESS_ATTACH) {
-        char program[MAX_PATH] = "";
-        GetModuleFileNameA(NULL, program, MAX_PATH);
+        wchar_t program[MAX_PATH] = L"";
+        GetModuleFileNameW(NULL, program, MAX_PATH);
         RecordRun(instance, program);
     }
     return TRUE;

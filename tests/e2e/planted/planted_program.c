@@ -10,6 +10,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     (void)previous;
     (void)commandLine;
     (void)show;
-    RecordRun(instance, GetCommandLineA());
+    RecordRun(instance, GetCommandLineW());
     return 0;
 }

@@ -5,20 +5,22 @@
 //
 // CTest runs every test in a process of its own, possibly two at a time, so
 // every name a test puts into the system (files, folders, services) carries
-// the process id.
+// the process id. Paths are UTF-8, as the program's own.
 #include <windows.h>
 
 #include <string>
 #include <vector>
+
+#include "Wide.h"
 
 namespace vrk::testing {
 
 // The folder of the test executable, ending with "\": the helper programs
 // and version files are built beside it.
 inline std::string ExeFolder() {
-    char path[MAX_PATH];
-    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path, n);
+    wchar_t path[MAX_PATH];
+    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    const std::string folder = Utf8(std::wstring_view(path, n));
     return folder.substr(0, folder.find_last_of('\\') + 1);
 }
 
@@ -30,12 +32,15 @@ inline std::string UniqueName(const std::string& prefix) {
     return prefix + "_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(counter++);
 }
 
-inline bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+inline bool Exists(const std::string& path) {
+    return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
-inline DWORD Attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+inline DWORD Attributes(const std::string& path) { return GetFileAttributesW(Wide(path).c_str()); }
 
 inline bool WriteBytes(const std::string& path, const std::string& content) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
     const bool ok =
@@ -48,8 +53,8 @@ inline bool WriteBytes(const std::string& path, const std::string& content) {
 // The whole file, or "<missing>" when it cannot be opened (so a missing file
 // never compares equal to an empty one).
 inline std::string ReadBytes(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return "<missing>";
     std::string content;
     char chunk[4096];
@@ -62,13 +67,13 @@ inline std::string ReadBytes(const std::string& path) {
 // The names in a folder, "." and ".." left out.
 inline std::vector<std::string> FolderNames(const std::string& folder) {
     std::vector<std::string> names;
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW(Wide(folder + "\\*").c_str(), &data);
     if (find == INVALID_HANDLE_VALUE) return names;
     do {
-        const std::string name = data.cFileName;
+        const std::string name = Utf8(data.cFileName);
         if (name != "." && name != "..") names.push_back(name);
-    } while (FindNextFileA(find, &data));
+    } while (FindNextFileW(find, &data));
     FindClose(find);
     return names;
 }
@@ -78,25 +83,26 @@ inline std::vector<std::string> FolderNames(const std::string& folder) {
 inline void RemoveTree(const std::string& path) {
     const DWORD attributes = Attributes(path);
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return;
-    SetFileAttributesA(path.c_str(),
+    const std::wstring wide = Wide(path);
+    SetFileAttributesW(wide.c_str(),
                        attributes & FILE_ATTRIBUTE_DIRECTORY ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL);
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
         for (const auto& name : FolderNames(path)) RemoveTree(path + "\\" + name);
-        RemoveDirectoryA(path.c_str());
+        RemoveDirectoryW(wide.c_str());
     } else {
-        DeleteFileA(path.c_str());
+        DeleteFileW(wide.c_str());
     }
 }
 
 // A new empty folder under the system's temporary folder, removed with all
-// it holds when the object goes.
+// it holds when the object goes. The tag may hold any letters and blanks.
 class TempFolder {
 public:
     explicit TempFolder(const std::string& tag) {
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        path_ = std::string(temp) + UniqueName("vrk_" + tag);
-        CreateDirectoryA(path_.c_str(), nullptr);
+        wchar_t temp[MAX_PATH + 1];
+        GetTempPathW(MAX_PATH + 1, temp);
+        path_ = Utf8(temp) + UniqueName("vrk_" + tag);
+        CreateDirectoryW(Wide(path_).c_str(), nullptr);
     }
     ~TempFolder() { RemoveTree(path_); }
     TempFolder(const TempFolder&) = delete;
@@ -114,11 +120,12 @@ private:
 // The child gets no console: under Wine a console host made for a child that
 // is then killed can stay behind, holding the test's output open.
 inline HANDLE Start(const std::string& application, const std::string& commandLine) {
-    STARTUPINFOA startup{};
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    std::string line = commandLine;
-    if (!CreateProcessA(application.empty() ? nullptr : application.c_str(), line.data(), nullptr, nullptr, FALSE,
+    const std::wstring program = Wide(application);
+    std::wstring line = Wide(commandLine);
+    if (!CreateProcessW(application.empty() ? nullptr : program.c_str(), line.data(), nullptr, nullptr, FALSE,
                         DETACHED_PROCESS, nullptr, nullptr, &startup, &info))
         return nullptr;
     CloseHandle(info.hThread);
@@ -152,7 +159,7 @@ template <class Condition> bool WaitUntil(Condition condition, DWORD limitMs = 1
 class FolderLink {
 public:
     FolderLink(const std::string& link, const std::string& target) : link_(link) {
-        if (CreateSymbolicLinkA(link.c_str(), target.c_str(),
+        if (CreateSymbolicLinkW(Wide(link).c_str(), Wide(target).c_str(),
                                 SYMBOLIC_LINK_FLAG_DIRECTORY | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) &&
             IsLink())
             return;
@@ -166,7 +173,7 @@ public:
         if (viaUnix_)
             RunUnix("rm -f '" + UnixPath(link_) + "'");
         else if (IsLink())
-            RemoveDirectoryA(link_.c_str());
+            RemoveDirectoryW(Wide(link_).c_str());
     }
     FolderLink(const FolderLink&) = delete;
     FolderLink& operator=(const FolderLink&) = delete;
@@ -181,13 +188,11 @@ private:
     static std::string UnixPath(const std::string& windowsPath) {
         using ToUnix = char*(CDECL*)(const WCHAR*);
         const auto toUnix = reinterpret_cast<ToUnix>(
-            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
         if (!toUnix) return {};
         const auto cut = windowsPath.find_last_of('\\');
         const std::string folder = windowsPath.substr(0, cut), name = windowsPath.substr(cut + 1);
-        WCHAR wide[MAX_PATH];
-        if (!MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, wide, MAX_PATH)) return {};
-        char* unix = toUnix(wide);
+        char* unix = toUnix(Wide(folder).c_str());
         if (!unix) return {};
         std::string result = unix;
         HeapFree(GetProcessHeap(), 0, unix);
@@ -201,16 +206,16 @@ private:
         const std::string marker = link_ + ".done";
         const std::string unixMarker = UnixPath(marker);
         if (unixMarker.empty()) return false;
-        STARTUPINFOA startup{};
+        STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION info{};
-        std::string line = "sh -c \"" + command + "; : > '" + unixMarker + "'\"";
-        if (!CreateProcessA("Z:\\bin\\sh", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        std::wstring line = Wide("sh -c \"" + command + "; : > '" + unixMarker + "'\"");
+        if (!CreateProcessW(L"Z:\\bin\\sh", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
             return false;
         if (info.hThread) CloseHandle(info.hThread);
         if (info.hProcess) CloseHandle(info.hProcess);
         const bool ended = WaitUntil([&] { return Exists(marker); }, 5000);
-        DeleteFileA(marker.c_str());
+        DeleteFileW(Wide(marker).c_str());
         return ended;
     }
 

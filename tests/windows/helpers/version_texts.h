@@ -4,12 +4,15 @@
 #define VRK_TESTS_VERSION_TEXTS_H
 
 /* version_mixed.dll: one 040904E4 table, names in mixed case. The texts of
-   FileVersion and ProductVersion differ from both fixed-block numbers. */
+   FileVersion and ProductVersion differ from both fixed-block numbers. The
+   copyright's sign is the byte 0xA9 of code page 1252 in the resource
+   script: U+00A9 in the file, "\xC2\xA9" in the UTF-8 the program reads. */
 #define MIXED_COMPANY_NAME "Stand-in Works"
 #define MIXED_FILE_DESCRIPTION "Version file with a mixed-case table"
 #define MIXED_FILE_VERSION "1.3.22 text"
 #define MIXED_INTERNAL_NAME "mixed"
-#define MIXED_LEGAL_COPYRIGHT "(c) Stand-in Works"
+#define MIXED_LEGAL_COPYRIGHT "\251 Stand-in Works"
+#define MIXED_LEGAL_COPYRIGHT_UTF8 "\xC2\xA9 Stand-in Works"
 #define MIXED_ORIGINAL_FILENAME "version_mixed.dll"
 #define MIXED_PRODUCT_NAME "Stand-in Bundle"
 #define MIXED_PRODUCT_VERSION "2.0 beta 7"

@@ -12,13 +12,13 @@ public:
     ButtonWindow(Win32Backend& backend, Button& button) : Window(backend, button), button_(button) {}
 
     void Create(HWND parent) override {
-        CreateSystem("BUTTON", parent, WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS | BS_PUSHBUTTON);
-        SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(backend.FontFor(button_.font())), FALSE);
+        CreateSystem(L"BUTTON", parent, WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS | BS_PUSHBUTTON);
+        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(backend.FontFor(button_.font())), FALSE);
     }
 
     void Apply() override {
         ApplyCommon();
-        SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(backend.FontFor(button_.font())), FALSE);
+        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(backend.FontFor(button_.font())), FALSE);
         InvalidateRect(hwnd, nullptr, TRUE);
     }
 

@@ -13,16 +13,16 @@ public:
     CheckBoxWindow(Win32Backend& backend, CheckBox& box) : Window(backend, box), box_(box) {}
 
     void Create(HWND parent) override {
-        CreateSystem("BUTTON", parent, WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS | BS_CHECKBOX);
-        SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(backend.FontFor(box_.font())), FALSE);
-        SendMessageA(hwnd, BM_SETCHECK, box_.checked() ? BST_CHECKED : BST_UNCHECKED, 0);
+        CreateSystem(L"BUTTON", parent, WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS | BS_CHECKBOX);
+        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(backend.FontFor(box_.font())), FALSE);
+        SendMessageW(hwnd, BM_SETCHECK, box_.checked() ? BST_CHECKED : BST_UNCHECKED, 0);
     }
 
     void Apply() override {
         ApplyCommon();
-        SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(backend.FontFor(box_.font())), FALSE);
-        const bool ticked = SendMessageA(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
-        if (ticked != box_.checked()) SendMessageA(hwnd, BM_SETCHECK, box_.checked() ? BST_CHECKED : BST_UNCHECKED, 0);
+        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(backend.FontFor(box_.font())), FALSE);
+        const bool ticked = SendMessageW(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        if (ticked != box_.checked()) SendMessageW(hwnd, BM_SETCHECK, box_.checked() ? BST_CHECKED : BST_UNCHECKED, 0);
         InvalidateRect(hwnd, nullptr, TRUE);
     }
 

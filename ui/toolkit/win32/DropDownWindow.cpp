@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "Paint.h"
+#include "Wide.h"
 #include "Win32Backend.h"
 #include "Window.h"
 #include "Application.h"
@@ -18,7 +19,7 @@ public:
     DropDownWindow(Win32Backend& backend, DropDownList& list) : Window(backend, list), list_(list) {}
 
     void Create(HWND parent) override {
-        CreateSystem("COMBOBOX", parent,
+        CreateSystem(L"COMBOBOX", parent,
                      WS_CHILD | WS_TABSTOP | WS_VSCROLL | WS_CLIPSIBLINGS | CBS_HASSTRINGS |
                          (list_.withEditField ? CBS_DROPDOWN | CBS_AUTOHSCROLL : CBS_DROPDOWNLIST));
         Sync();
@@ -37,7 +38,7 @@ public:
             return;
         }
         if (code != CBN_SELCHANGE) return;
-        const int index = static_cast<int>(SendMessageA(hwnd, CB_GETCURSEL, 0, 0));
+        const int index = static_cast<int>(SendMessageW(hwnd, CB_GETCURSEL, 0, 0));
         if (index == list_.itemIndex()) return;
         list_.SetItemIndex(index);
         if (list_.onClick)
@@ -67,31 +68,27 @@ protected:
 
 private:
     void Sync() {
-        SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(backend.FontFor(list_.font())), FALSE);
+        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(backend.FontFor(list_.font())), FALSE);
         if (items_ != list_.items()) {
             items_ = list_.items();
-            SendMessageA(hwnd, CB_RESETCONTENT, 0, 0);
+            SendMessageW(hwnd, CB_RESETCONTENT, 0, 0);
             for (const std::string& item : items_)
-                SendMessageA(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-            SendMessageA(hwnd, CB_SETITEMHEIGHT, 0, list_.itemHeight);
+                SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item).c_str()));
+            SendMessageW(hwnd, CB_SETITEMHEIGHT, 0, list_.itemHeight);
         }
         if (!list_.withEditField) {
-            if (static_cast<int>(SendMessageA(hwnd, CB_GETCURSEL, 0, 0)) != list_.itemIndex())
-                SendMessageA(hwnd, CB_SETCURSEL, static_cast<WPARAM>(list_.itemIndex()), 0);
+            if (static_cast<int>(SendMessageW(hwnd, CB_GETCURSEL, 0, 0)) != list_.itemIndex())
+                SendMessageW(hwnd, CB_SETCURSEL, static_cast<WPARAM>(list_.itemIndex()), 0);
             return;
         }
         // An edit field that shows what the user typed is left as it is:
         // selecting would replace the text and move the caret.
         if (EditText() == list_.text()) return;
-        SendMessageA(hwnd, CB_SETCURSEL, static_cast<WPARAM>(list_.itemIndex()), 0);
-        if (EditText() != list_.text()) SetWindowTextA(hwnd, list_.text().c_str());
+        SendMessageW(hwnd, CB_SETCURSEL, static_cast<WPARAM>(list_.itemIndex()), 0);
+        if (EditText() != list_.text()) SetWindowTextW(hwnd, Wide(list_.text()).c_str());
     }
 
-    std::string EditText() const {
-        char text[256] = {};
-        GetWindowTextA(hwnd, text, sizeof text);
-        return text;
-    }
+    std::string EditText() const { return TextOf(hwnd); }
 
     DropDownList& list_;
     std::vector<std::string> items_;

@@ -45,28 +45,27 @@ public:
         // Flat: a one-pixel border, or none.
         if (edit_.border) style |= WS_BORDER;
         applying_ = true;
-        CreateSystem("EDIT", parent, style);
+        CreateSystem(L"EDIT", parent, style);
         applying_ = false;
         if (!hwnd) return;
         if (edit_.passwordChar)
-            SendMessageA(hwnd, EM_SETPASSWORDCHAR, static_cast<unsigned char>(edit_.passwordChar), 0);
-        SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(backend.FontFor(edit_.font())), FALSE);
+            SendMessageW(hwnd, EM_SETPASSWORDCHAR, static_cast<wchar_t>(static_cast<unsigned char>(edit_.passwordChar)),
+                         0);
+        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(backend.FontFor(edit_.font())), FALSE);
     }
 
     void Apply() override {
         applying_ = true;
         ApplyCommon();
         applying_ = false;
-        SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(backend.FontFor(edit_.font())), FALSE);
-        SendMessageA(hwnd, EM_SETREADONLY, edit_.readOnly, 0);
+        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(backend.FontFor(edit_.font())), FALSE);
+        SendMessageW(hwnd, EM_SETREADONLY, edit_.readOnly, 0);
         InvalidateRect(hwnd, nullptr, TRUE);
     }
 
     void Command(WORD code) override {
         if (code != EN_CHANGE || applying_) return;
-        const int length = GetWindowTextLengthA(hwnd);
-        std::string text(static_cast<std::size_t>(length) + 1, '\0');
-        text.resize(static_cast<std::size_t>(GetWindowTextA(hwnd, text.data(), length + 1)));
+        const std::string text = TextOf(hwnd);
         edit_.SetCaption(memo() ? FromWindowLines(text) : text);
     }
 

@@ -6,6 +6,7 @@
 #include "ObjectCount.h"
 #include "Paint.h"
 #include "PanelRegistration.h"
+#include "Wide.h"
 #include "Win32Backend.h"
 #include "Window.h"
 
@@ -58,9 +59,7 @@ public:
 
     void Apply() override {
         const std::string caption = form_.caption();
-        char current[512] = {};
-        GetWindowTextA(hwnd, current, sizeof current);
-        if (caption != current) SetWindowTextA(hwnd, caption.c_str());
+        if (caption != TextOf(hwnd)) SetWindowTextW(hwnd, Wide(caption).c_str());
         if (!IsWindowEnabled(hwnd) != !form_.enabled()) EnableWindow(hwnd, form_.enabled());
         const Picture* background = form_.Background().get();
         if (background != lastBackground_) {
@@ -107,7 +106,7 @@ public:
         }
         // Asked by the soak run from outside: 0 the GDI objects, 1 the USER
         // objects (icons, cursors and every window of this thread).
-        static const UINT countsMessage = RegisterWindowMessageA("VrkObjectCounts");
+        static const UINT countsMessage = RegisterWindowMessageW(L"VrkObjectCounts");
         if (message == countsMessage) {
             if (wParam == 0) return Live().gdi;
             long windows = 0;
@@ -115,7 +114,7 @@ public:
             return Live().user + windows;
         }
         // Asked by the start-up benchmark: when each moment of the start was.
-        static const UINT timesMessage = RegisterWindowMessageA("VrkStartupTimes");
+        static const UINT timesMessage = RegisterWindowMessageW(L"VrkStartupTimes");
         if (message == timesMessage) return static_cast<LRESULT>(backend.MarkOf(wParam));
         return Window::Handle(message, wParam, lParam);
     }
@@ -167,15 +166,16 @@ private:
 
     void SetIcon() {
         if (form_.iconResource.empty()) return;
-        const char* name = form_.iconResource.c_str();
+        const std::wstring name = Wide(form_.iconResource);
         auto load = [&](int metricX, int metricY) {
-            return static_cast<HICON>(LoadImageA(backend.instance(), name, IMAGE_ICON, GetSystemMetrics(metricX),
-                                                 GetSystemMetrics(metricY), LR_DEFAULTCOLOR | LR_SHARED));
+            return static_cast<HICON>(LoadImageW(backend.instance(), name.c_str(), IMAGE_ICON,
+                                                 GetSystemMetrics(metricX), GetSystemMetrics(metricY),
+                                                 LR_DEFAULTCOLOR | LR_SHARED));
         };
         if (HICON big = load(SM_CXICON, SM_CYICON))
-            SendMessageA(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+            SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
         if (HICON small = load(SM_CXSMICON, SM_CYSMICON))
-            SendMessageA(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+            SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
     }
 
     bool RestoreFocus() {

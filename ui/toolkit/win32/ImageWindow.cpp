@@ -23,7 +23,7 @@ public:
     ~ImageWindow() override { Release(); }
 
     void Create(HWND parent) override {
-        CreateOwn(image_.kind == Kind::kAnimatedImage ? "VrkAnimatedImage" : "VrkImage", parent,
+        CreateOwn(image_.kind == Kind::kAnimatedImage ? L"VrkAnimatedImage" : L"VrkImage", parent,
                   WS_CHILD | WS_CLIPSIBLINGS);
         Load();
         ShowingChanged();

@@ -15,7 +15,7 @@ public:
 
     void Create(HWND parent) override {
         FitToCaption();
-        CreateOwn("VrkLabel", parent, WS_CHILD | WS_CLIPSIBLINGS);
+        CreateOwn(L"VrkLabel", parent, WS_CHILD | WS_CLIPSIBLINGS);
     }
 
     void Apply() override {
@@ -44,7 +44,7 @@ public:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override {
         // Asked from outside (the layout test at each display scale): the
         // size the caption needs, within the label's width when it wraps.
-        static const UINT extentMessage = RegisterWindowMessageA("VrkTextExtent");
+        static const UINT extentMessage = RegisterWindowMessageW(L"VrkTextExtent");
         if (message != extentMessage) return Window::Handle(message, wParam, lParam);
         const SIZE size = MeasureText(backend.FontFor(label_.font()), label_.caption(), Style(), label_.bounds().width);
         return MAKELRESULT(size.cx, size.cy);

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "Resample.h"
+#include "Wide.h"
 
 namespace vrk::ui::win32 {
 
@@ -16,8 +17,8 @@ COLORREF ToColorRef(Color color) {
     return RGB((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF);
 }
 
-LOGFONTA ToLogFont(const Font& font) {
-    LOGFONTA lf{};
+LOGFONTW ToLogFont(const Font& font) {
+    LOGFONTW lf{};
     lf.lfHeight = -font.height; // a character height, not a cell height
     lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
     lf.lfItalic = font.italic;
@@ -27,7 +28,8 @@ LOGFONTA ToLogFont(const Font& font) {
     lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
     lf.lfQuality = DEFAULT_QUALITY;
     lf.lfPitchAndFamily = font.fixedPitch ? FIXED_PITCH : DEFAULT_PITCH;
-    std::strncpy(lf.lfFaceName, font.name.c_str(), LF_FACESIZE - 1);
+    const std::wstring face = Wide(font.name);
+    face.copy(lf.lfFaceName, LF_FACESIZE - 1);
     return lf;
 }
 
@@ -187,22 +189,23 @@ SIZE MeasureText(HFONT font, const std::string& text, const TextStyle& style, in
     HDC dc = memory.get();
     HGDIOBJ old = SelectObject(dc, font);
     // An empty caption still takes one line, one blank wide.
-    const std::string measured = text.empty() ? std::string(" ") : text;
+    const std::wstring measured = text.empty() ? std::wstring(L" ") : Wide(text);
     RECT r{0, 0, style.wordWrap ? std::max(1, wrapWidth) : 0, 0};
-    DrawTextA(dc, measured.c_str(), static_cast<int>(measured.size()), &r, TextFlags(style) | DT_CALCRECT);
+    DrawTextW(dc, measured.c_str(), static_cast<int>(measured.size()), &r, TextFlags(style) | DT_CALCRECT);
     SelectObject(dc, old);
     return SIZE{r.right - r.left, r.bottom - r.top};
 }
 
 void DrawTextIn(HDC dc, const std::string& text, RECT rect, const TextStyle& style) {
     const UINT flags = TextFlags(style);
+    const std::wstring wide = Wide(text);
     if (style.centreVertically) {
         RECT measure{rect.left, rect.top, rect.right, rect.top};
-        DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &measure, flags | DT_CALCRECT);
+        DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &measure, flags | DT_CALCRECT);
         const int offset = ((rect.bottom - rect.top) - (measure.bottom - measure.top)) / 2;
         rect.top += offset;
     }
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rect, flags);
+    DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &rect, flags);
 }
 
 // --- buffered paint -------------------------------------------------------------------
@@ -236,7 +239,7 @@ void BufferedPaint::CopyTo(const RECT& area) {
 
 void FillSolid(HDC dc, const RECT& rect, COLORREF color) {
     const COLORREF old = SetBkColor(dc, color);
-    ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
+    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
     SetBkColor(dc, old);
 }
 

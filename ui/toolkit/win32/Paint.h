@@ -15,7 +15,7 @@ namespace vrk::ui::win32 {
 COLORREF ToColorRef(Color color);
 
 // The LOGFONT of a font of the toolkit: character height in pixels.
-LOGFONTA ToLogFont(const Font& font);
+LOGFONTW ToLogFont(const Font& font);
 
 // What the alpha byte of a frame's pixels holds: nothing (JPEG), the
 // opacity of a colour (GIF), or the opacity a colour is already multiplied

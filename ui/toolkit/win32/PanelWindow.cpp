@@ -10,7 +10,7 @@ class PanelWindow : public Window {
 public:
     PanelWindow(Win32Backend& backend, Panel& panel) : Window(backend, panel), panel_(panel) {}
 
-    void Create(HWND parent) override { CreateOwn("VrkPanel", parent, WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS); }
+    void Create(HWND parent) override { CreateOwn(L"VrkPanel", parent, WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS); }
 
     void Apply() override {
         ApplyCommon();

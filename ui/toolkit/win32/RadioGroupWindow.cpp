@@ -7,19 +7,12 @@
 
 #include "Keyboard.h"
 #include "Paint.h"
+#include "Wide.h"
 #include "Win32Backend.h"
 #include "Window.h"
 
 namespace vrk::ui::win32 {
 namespace {
-
-// The program's UTF-8 text as the wide calls take it.
-std::wstring Wide(const std::string& text) {
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
-    if (length > 0) MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
-}
 
 // In design units.
 constexpr int kCircle = 13;     // an option circle
@@ -31,7 +24,7 @@ public:
     RadioGroupWindow(Win32Backend& backend, RadioGroup& group) : Window(backend, group), group_(group) {}
 
     void Create(HWND parent) override {
-        CreateOwn("VrkRadioGroup", parent, WS_CHILD | WS_CLIPSIBLINGS);
+        CreateOwn(L"VrkRadioGroup", parent, WS_CHILD | WS_CLIPSIBLINGS);
         SetIndexProperty();
     }
 
@@ -47,8 +40,8 @@ public:
         FillSolid(dc, client, back);
         SelectObject(dc, backend.FontFor(group_.font()));
         SetBkMode(dc, TRANSPARENT);
-        TEXTMETRICA tm{};
-        GetTextMetricsA(dc, &tm);
+        TEXTMETRICW tm{};
+        GetTextMetricsW(dc, &tm);
 
         const Scale scale = this->scale();
         FrameSolid(dc, {0, tm.tmHeight / 2 - 1, client.right, client.bottom}, GetSysColor(COLOR_WINDOWFRAME),
@@ -56,10 +49,11 @@ public:
         const COLORREF text = ToColorRef(group_.font().color);
         if (!group_.caption().empty()) {
             RECT caption{scale(kIndent), 0, scale(kIndent), tm.tmHeight};
-            DrawTextA(dc, group_.caption().c_str(), -1, &caption, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+            const std::wstring title = Wide(group_.caption());
+            DrawTextW(dc, title.c_str(), -1, &caption, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
             FillSolid(dc, caption, back);
             SetTextColor(dc, text);
-            DrawTextA(dc, group_.caption().c_str(), -1, &caption, DT_SINGLELINE | DT_NOPREFIX);
+            DrawTextW(dc, title.c_str(), -1, &caption, DT_SINGLELINE | DT_NOPREFIX);
         }
 
         const bool enabled = group_.enabled();
@@ -75,7 +69,7 @@ public:
             if (!enabled) state |= DFCS_INACTIVE;
             DrawFrameControl(dc, &circle, DFC_BUTTON, state);
             RECT label{item.left + scale(kTextOffset), item.top, item.right, item.bottom};
-            DrawTextA(dc, group_.items[i].c_str(), -1, &label,
+            DrawTextW(dc, Wide(group_.items[i]).c_str(), -1, &label,
                       DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
             // The focus is marked around the chosen item's text (the first
             // one's while none is chosen), as on an option button.
@@ -136,8 +130,8 @@ private:
         GetClientRect(hwnd, &client);
         HDC dc = GetDC(hwnd);
         HGDIOBJ old = SelectObject(dc, backend.FontFor(group_.font()));
-        TEXTMETRICA tm{};
-        GetTextMetricsA(dc, &tm);
+        TEXTMETRICW tm{};
+        GetTextMetricsW(dc, &tm);
         SelectObject(dc, old);
         ReleaseDC(hwnd, dc);
         for (int i = 0; i < static_cast<int>(group_.items.size()); ++i) {
@@ -151,9 +145,9 @@ private:
         // Another process reads the selection here: the item's index + 1, or
         // nothing when no item is selected.
         if (group_.itemIndex() >= 0)
-            SetPropA(hwnd, kIndexProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(group_.itemIndex() + 1)));
+            SetPropW(hwnd, kIndexProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(group_.itemIndex() + 1)));
         else
-            RemovePropA(hwnd, kIndexProperty);
+            RemovePropW(hwnd, kIndexProperty);
     }
 
     RadioGroup& group_;

@@ -11,7 +11,7 @@ class ShapeWindow : public Window {
 public:
     ShapeWindow(Win32Backend& backend, Shape& shape) : Window(backend, shape), shape_(shape) {}
 
-    void Create(HWND parent) override { CreateOwn("VrkShape", parent, WS_CHILD | WS_CLIPSIBLINGS); }
+    void Create(HWND parent) override { CreateOwn(L"VrkShape", parent, WS_CHILD | WS_CLIPSIBLINGS); }
 
     bool SeeThrough() const override { return !shape_.filled; }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "Dpi.h"
+#include "Wide.h"
 #include "Window.h"
 #include "Application.h"
 
@@ -14,7 +15,7 @@ using win32::Window;
 
 namespace {
 
-constexpr const char* kTimerClass = "VrkTimers";
+constexpr const wchar_t* kTimerClass = L"VrkTimers";
 
 int Slot(Cursor cursor) { return static_cast<int>(cursor); }
 
@@ -44,23 +45,23 @@ std::string FontKey(const Font& f) {
 
 } // namespace
 
-Win32Backend::Win32Backend() : instance_(GetModuleHandleA(nullptr)) {
+Win32Backend::Win32Backend() : instance_(GetModuleHandleW(nullptr)) {
 
-    WNDCLASSEXA wc{};
+    WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = TimerProc;
     wc.hInstance = instance_;
     wc.lpszClassName = kTimerClass;
-    RegisterClassExA(&wc);
+    RegisterClassExW(&wc);
     // The timers of the forms live on a window of their own that is never
     // shown, so they tick whether their form is shown or hidden.
-    timerWindow_ = CreateWindowExA(0, kTimerClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance_, nullptr);
-    SetWindowLongPtrA(timerWindow_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    timerWindow_ = CreateWindowExW(0, kTimerClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance_, nullptr);
+    SetWindowLongPtrW(timerWindow_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 
-    cursors_[Slot(Cursor::kParent)] = LoadCursorA(nullptr, IDC_ARROW);
-    cursors_[Slot(Cursor::kArrow)] = LoadCursorA(nullptr, IDC_ARROW);
-    cursors_[Slot(Cursor::kHand)] = LoadCursorA(nullptr, IDC_HAND);
-    cursors_[Slot(Cursor::kSystemArrow)] = LoadCursorA(nullptr, IDC_ARROW);
+    cursors_[Slot(Cursor::kParent)] = LoadCursorW(nullptr, IDC_ARROW);
+    cursors_[Slot(Cursor::kArrow)] = LoadCursorW(nullptr, IDC_ARROW);
+    cursors_[Slot(Cursor::kHand)] = LoadCursorW(nullptr, IDC_HAND);
+    cursors_[Slot(Cursor::kSystemArrow)] = LoadCursorW(nullptr, IDC_ARROW);
 }
 
 Win32Backend::~Win32Backend() {
@@ -223,10 +224,10 @@ void Win32Backend::RunModal(Form& form) {
     // The keyboard starts on the first control that can take it, and the
     // focus is drawn from the start, as in any dialog used by keyboard.
     if (Control* first = form.NextTabStop(nullptr)) Focus(*first);
-    SendMessageA(window->hwnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
+    SendMessageW(window->hwnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
     MSG msg;
     while (form.modal) {
-        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got <= 0) {
             // The program ends: the main loop gets the quit message as well.
             if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
@@ -234,7 +235,7 @@ void Win32Backend::RunModal(Form& form) {
         }
         if (DialogKey(form, msg)) continue;
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     for (HWND other : disabled) EnableWindow(other, TRUE);
     if (!disabled.empty()) SetActiveWindow(disabled.front());
@@ -257,7 +258,7 @@ bool Win32Backend::DialogKey(Form& form, const MSG& msg) {
     Control* focused = FocusedControl();
     // An open list takes its own keys: Esc and Enter close it.
     if (focused && focused->kind == Kind::kDropDownList &&
-        SendMessageA(WindowOf(focused)->hwnd, CB_GETDROPPEDSTATE, 0, 0))
+        SendMessageW(WindowOf(focused)->hwnd, CB_GETDROPPEDSTATE, 0, 0))
         return false;
     switch (msg.wParam) {
     case VK_TAB:
@@ -269,7 +270,7 @@ bool Win32Backend::DialogKey(Form& form, const MSG& msg) {
         return true;
     case VK_RETURN: // presses the focused button; Space does so by itself
         if (!focused || focused->kind != Kind::kButton) return false;
-        SendMessageA(WindowOf(focused)->hwnd, BM_CLICK, 0, 0);
+        SendMessageW(WindowOf(focused)->hwnd, BM_CLICK, 0, 0);
         return true;
     default: return false;
     }
@@ -294,7 +295,7 @@ int Win32Backend::Dpi() { return win32::MonitorDpi(); }
 
 std::string Win32Backend::ResourceBytes(const std::string& name) {
     // The window definitions' own pictures are RCDATA resources of the program.
-    HRSRC found = FindResourceA(instance_, name.c_str(), RT_RCDATA);
+    HRSRC found = FindResourceW(instance_, Wide(name).c_str(), RT_RCDATA);
     if (!found) return {};
     HGLOBAL loaded = LoadResource(instance_, found);
     const void* data = loaded ? LockResource(loaded) : nullptr;
@@ -335,21 +336,21 @@ void Win32Backend::OnTimer(UINT_PTR id) {
 
 LRESULT CALLBACK Win32Backend::TimerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_TIMER) {
-        if (auto* backend = reinterpret_cast<Win32Backend*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)))
+        if (auto* backend = reinterpret_cast<Win32Backend*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)))
             backend->OnTimer(wParam);
         return 0;
     }
-    return DefWindowProcA(hwnd, message, wParam, lParam);
+    return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 // --- cursors, fonts, brushes, background -------------------------------------------
 
 bool Win32Backend::LoadCursor(Cursor slot, const std::string& path) {
     const int i = Slot(slot);
-    HCURSOR loaded = win32::MadeUser(LoadCursorFromFileA(path.c_str()));
+    HCURSOR loaded = win32::MadeUser(LoadCursorFromFileW(Wide(path).c_str()));
     // A file that does not load leaves the system arrow in the slot, for the
     // hand-point slot as well.
-    cursors_[i] = loaded ? loaded : LoadCursorA(nullptr, IDC_ARROW);
+    cursors_[i] = loaded ? loaded : LoadCursorW(nullptr, IDC_ARROW);
     // The cursor the slot showed before goes, unless it is on the screen now.
     if (fromFiles_[i].get() == GetCursor()) fromFiles_[i].release();
     fromFiles_[i].reset(loaded);
@@ -362,8 +363,8 @@ HFONT Win32Backend::FontFor(const Font& font) {
     const std::string key = FontKey(font);
     const auto it = fonts_.find(key);
     if (it != fonts_.end()) return it->second.get();
-    const LOGFONTA lf = win32::ToLogFont(font);
-    HFONT made = win32::MadeGdi(CreateFontIndirectA(&lf));
+    const LOGFONTW lf = win32::ToLogFont(font);
+    HFONT made = win32::MadeGdi(CreateFontIndirectW(&lf));
     fonts_[key].reset(made);
     return made;
 }
@@ -409,14 +410,15 @@ HWND Win32Backend::OwnerForError() const {
 }
 
 void Win32Backend::ShowError(const std::string& title, const std::string& message) {
-    MessageBoxA(OwnerForError(), message.c_str(), (title.empty() ? title_ : title).c_str(), MB_OK | MB_ICONERROR);
+    MessageBoxW(OwnerForError(), Wide(message).c_str(), Wide(title.empty() ? title_ : title).c_str(),
+                MB_OK | MB_ICONERROR);
 }
 
 void Win32Backend::Run() {
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
 }
 

@@ -8,6 +8,7 @@
 #include "Paint.h"
 #include "ScopeExit.h"
 #include "SystemLibrary.h"
+#include "Wide.h"
 #include "Win32Backend.h"
 #include "Application.h"
 #include "Keyboard.h"
@@ -24,16 +25,16 @@ std::unordered_map<HWND, Window*>& Windows() {
 LRESULT HandleOwnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     Window* window;
     if (message == WM_NCCREATE) {
-        window = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        window = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         window->hwnd = hwnd;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
     } else {
-        window = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        window = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     }
-    if (!window) return DefWindowProcA(hwnd, message, wParam, lParam);
+    if (!window) return DefWindowProcW(hwnd, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         const LRESULT result = window->Handle(message, wParam, lParam);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         window->hwnd = nullptr;
         return result;
     }
@@ -56,16 +57,16 @@ LRESULT CALLBACK OwnWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     }
 }
 
-void RegisterOwnClass(HINSTANCE instance, const char* name) {
-    static std::set<std::string> registered;
+void RegisterOwnClass(HINSTANCE instance, const wchar_t* name) {
+    static std::set<std::wstring> registered;
     if (!registered.insert(name).second) return;
-    WNDCLASSEXA wc{};
+    WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
     // No CS_DBLCLKS: two quick clicks on a link are two clicks.
     wc.lpfnWndProc = OwnWindowProc;
     wc.hInstance = instance;
     wc.lpszClassName = name;
-    RegisterClassExA(&wc);
+    RegisterClassExW(&wc);
 }
 
 bool Intersect(const RECT& a, const RECT& b, RECT* out) {
@@ -75,22 +76,24 @@ bool Intersect(const RECT& a, const RECT& b, RECT* out) {
     return true;
 }
 
-std::string TextOf(HWND hwnd) {
-    const int length = GetWindowTextLengthA(hwnd);
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    const int got = GetWindowTextA(hwnd, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
-    return text;
-}
-
 ATOM AddAtom(const std::string& text) {
     // A global atom holds at most 255 characters: a longer path keeps its
-    // end, which names the file.
-    const std::string kept = text.size() > 255 ? text.substr(text.size() - 255) : text;
-    return kept.empty() ? 0 : GlobalAddAtomA(kept.c_str());
+    // end, which names the file (and not half of a character).
+    std::wstring kept = Wide(text);
+    if (kept.size() > 255) kept.erase(0, kept.size() - 255);
+    if (!kept.empty() && kept.front() >= 0xDC00 && kept.front() <= 0xDFFF) kept.erase(0, 1);
+    return kept.empty() ? 0 : GlobalAddAtomW(kept.c_str());
 }
 
 } // namespace
+
+std::string TextOf(HWND hwnd) {
+    const int length = GetWindowTextLengthW(hwnd);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int got = GetWindowTextW(hwnd, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+    return Utf8(text);
+}
 
 Window::~Window() {
     if (hwnd) {
@@ -98,11 +101,11 @@ Window::~Window() {
         if (it != Windows().end() && it->second == this) Windows().erase(it);
     }
     if (hwnd && IsWindow(hwnd)) {
-        RemovePropA(hwnd, kNameProperty);
-        RemovePropA(hwnd, kPictureProperty);
-        RemovePropA(hwnd, kIndexProperty);
-        if (GetWindowLongPtrA(hwnd, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(this))
-            SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        RemovePropW(hwnd, kNameProperty);
+        RemovePropW(hwnd, kPictureProperty);
+        RemovePropW(hwnd, kIndexProperty);
+        if (GetWindowLongPtrW(hwnd, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(this))
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     }
 }
 
@@ -119,12 +122,13 @@ DWORD Window::InitialStyle(DWORD style) const {
     return style;
 }
 
-void Window::CreateOwn(const char* className, HWND parent, DWORD style, DWORD exStyle) {
+void Window::CreateOwn(const wchar_t* className, HWND parent, DWORD style, DWORD exStyle) {
     RegisterOwnClass(backend.instance(), className);
     placed_ = Bounds();
     const RECT& r = placed_;
-    CreateWindowExA(exStyle, className, FollowsText() ? WindowText().c_str() : "", InitialStyle(style), r.left, r.top,
-                    r.right - r.left, r.bottom - r.top, parent, nullptr, backend.instance(), this);
+    const std::wstring text = FollowsText() ? Wide(WindowText()) : std::wstring();
+    CreateWindowExW(exStyle, className, text.c_str(), InitialStyle(style), r.left, r.top, r.right - r.left,
+                    r.bottom - r.top, parent, nullptr, backend.instance(), this);
     AfterCreate();
 }
 
@@ -151,12 +155,13 @@ void LoadCommonControls() {
 
 } // namespace
 
-void Window::CreateSystem(const char* className, HWND parent, DWORD style, DWORD exStyle) {
+void Window::CreateSystem(const wchar_t* className, HWND parent, DWORD style, DWORD exStyle) {
     LoadCommonControls();
     placed_ = Bounds();
     const RECT& r = placed_;
-    hwnd = CreateWindowExA(exStyle, className, FollowsText() ? WindowText().c_str() : "", InitialStyle(style), r.left,
-                           r.top, r.right - r.left, r.bottom - r.top, parent, nullptr, backend.instance(), nullptr);
+    const std::wstring text = FollowsText() ? Wide(WindowText()) : std::wstring();
+    hwnd = CreateWindowExW(exStyle, className, text.c_str(), InitialStyle(style), r.left, r.top, r.right - r.left,
+                           r.bottom - r.top, parent, nullptr, backend.instance(), nullptr);
     AfterCreate();
 }
 
@@ -164,11 +169,11 @@ void Window::AfterCreate() {
     if (!hwnd) return;
     Windows()[hwnd] = this;
     nameAtom_.reset(AddAtom(control.name));
-    SetPropA(hwnd, kNameProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(nameAtom_.get())));
+    SetPropW(hwnd, kNameProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(nameAtom_.get())));
     // Later controls lie above earlier ones: the panels' stacking order is
     // their order in the window definition. Only a control that overlaps an
     // earlier sibling needs placing (each placing costs a round trip).
-    if ((GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_CHILD) && OverlapsEarlierSibling())
+    if ((GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD) && OverlapsEarlierSibling())
         SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
 }
 
@@ -204,9 +209,9 @@ void Window::SetPictureProperty(const std::string& path) {
     pictureProperty_ = path;
     pictureAtom_.reset(AddAtom(path));
     if (pictureAtom_)
-        SetPropA(hwnd, kPictureProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(pictureAtom_.get())));
+        SetPropW(hwnd, kPictureProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(pictureAtom_.get())));
     else
-        RemovePropA(hwnd, kPictureProperty);
+        RemovePropW(hwnd, kPictureProperty);
 }
 
 void Window::ApplyCommon() {
@@ -221,10 +226,10 @@ void Window::ApplyCommon() {
 
     if (FollowsText()) {
         const std::string text = WindowText();
-        if (TextOf(hwnd) != text) SetWindowTextA(hwnd, text.c_str());
+        if (TextOf(hwnd) != text) SetWindowTextW(hwnd, Wide(text).c_str());
     }
 
-    const bool shown = (GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
+    const bool shown = (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
     if (shown != control.visible()) {
         ShowWindow(hwnd, control.visible() ? SW_SHOWNA : SW_HIDE);
         ShowingChanged();
@@ -420,13 +425,13 @@ LRESULT Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER: Tick(wParam); return 0;
     case WM_NCDESTROY:
         Windows().erase(hwnd);
-        RemovePropA(hwnd, kNameProperty);
-        RemovePropA(hwnd, kPictureProperty);
-        RemovePropA(hwnd, kIndexProperty);
+        RemovePropW(hwnd, kNameProperty);
+        RemovePropW(hwnd, kPictureProperty);
+        RemovePropW(hwnd, kIndexProperty);
         break;
     default: break;
     }
-    return DefWindowProcA(hwnd, message, wParam, lParam);
+    return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 } // namespace vrk::ui::win32

@@ -59,9 +59,9 @@ public:
 
 protected:
     // A window of our own class for this kind of control.
-    void CreateOwn(const char* className, HWND parent, DWORD style, DWORD exStyle = 0);
+    void CreateOwn(const wchar_t* className, HWND parent, DWORD style, DWORD exStyle = 0);
     // A system control.
-    void CreateSystem(const char* className, HWND parent, DWORD style, DWORD exStyle = 0);
+    void CreateSystem(const wchar_t* className, HWND parent, DWORD style, DWORD exStyle = 0);
     // What every kind shares: place, visibility, enabled state, text and the
     // properties another process reads (VrkName, VrkPicture).
     void ApplyCommon();
@@ -122,11 +122,14 @@ std::unique_ptr<Window> MakeDropDownWindow(Win32Backend& backend, DropDownList& 
 std::unique_ptr<Window> MakeEditWindow(Win32Backend& backend, Edit& edit);
 std::unique_ptr<Window> MakeButtonWindow(Win32Backend& backend, Button& button);
 
+// The text a window holds, in UTF-8.
+std::string TextOf(HWND hwnd);
+
 // Names of the window properties another process reads.
-inline constexpr const char* kNameProperty = "VrkName";
-inline constexpr const char* kPictureProperty = "VrkPicture";
-inline constexpr const char* kIndexProperty = "VrkIndex"; // radio group: selected item + 1
-inline constexpr const char* kFormClass = "VrkForm";
+inline constexpr const wchar_t* kNameProperty = L"VrkName";
+inline constexpr const wchar_t* kPictureProperty = L"VrkPicture";
+inline constexpr const wchar_t* kIndexProperty = L"VrkIndex"; // radio group: selected item + 1
+inline constexpr const wchar_t* kFormClass = L"VrkForm";
 
 } // namespace win32
 } // namespace vrk::ui
