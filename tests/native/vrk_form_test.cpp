@@ -74,6 +74,28 @@ TEST_F(VrkFormTest, AMissingBackgroundIsReportedOnceAndLaterStepsAreSkipped) {
     EXPECT_EQ(backend.errors.size(), 1u);
 }
 
+// A picture that cannot be opened is reported with the system's reason for
+// the error met: a missing file, a missing skin folder, a refused read.
+TEST_F(VrkFormTest, APictureThatCannotBeOpenedIsReportedWithTheSystemsReason) {
+    const std::string bg = "C:\\VORLAN\\\\vrk\\skins\\default\\bg.jpg";
+    RemoveFile("vrk\\skins\\default\\bg.jpg");
+    Start();
+    EXPECT_EQ(backend.errors,
+              std::vector<std::string>{"Cannot open file \"" + bg + "\". The system cannot find the file specified"});
+    os.unreadable = {bg};
+    backend.errors.clear();
+    Start();
+    EXPECT_EQ(backend.errors, std::vector<std::string>{"Cannot open file \"" + bg + "\". Access is denied"});
+    os.unreadable.clear();
+    WriteSettings("[vrk]\r\nskin=Gone\r\n");
+    backend.errors.clear();
+    Start();
+    ASSERT_FALSE(backend.errors.empty());
+    EXPECT_NE(backend.errors[0].find("Gone\\minimize.ico"), std::string::npos) << backend.errors[0];
+    for (const std::string& error : backend.errors)
+        EXPECT_TRUE(error.ends_with("\". The system cannot find the path specified")) << error;
+}
+
 TEST_F(VrkFormTest, MissingCursorsFallBackToTheSystemArrowWithoutAnError) {
     RemoveFile("vrk\\skins\\default\\pointer.cur");
     RemoveFile("vrk\\skins\\default\\hand.cur");
