@@ -89,8 +89,16 @@ void Tvrk_form::ServerApacheRun() {
         imgMongoDBAdminRun->SetEnabled(false);
         lbl_MongoDBAdminRun->SetEnabled(false);
     } else {
+        // What runs is what shows and what is stored: the version cannot be
+        // changed while the start waits for its commands, and [latest] gets
+        // the one registered. A start that fails gives the choice back.
+        rgp_PHPVersions->SetEnabled(false);
         frmGif->SetVisible(true);
-        if (Run(cat::Register(cat::kApache, Places(), php)) != 0 || Released) return;
+        const auto registration = cat::Register(cat::kApache, Places(), php);
+        if (!registration || Run(*registration) != 0 || Released) {
+            rgp_PHPVersions->SetEnabled(true);
+            return;
+        }
         Run(cat::Start(cat::kApache, Places()));
         if (Released) return;
         frmGif->SetVisible(false);
@@ -100,8 +108,7 @@ void Tvrk_form::ServerApacheRun() {
         ShowPicture(imgWFMRun, "\\wfm.ico");
         lbl_WFMRun->SetEnabled(true);
         imgWFMRun->SetEnabled(true);
-        rgp_PHPVersions->SetEnabled(false);
-        SettingsIni->Write(setting::kLatestPhpVersion, rgp_PHPVersions->itemIndex());
+        SettingsIni->Write(setting::kLatestPhpVersion, php);
         imgApacheRun->SetVisible(true);
         if (Running(cat::kMySQL)) {
             ShowPicture(imgPhpMyAdminRun, "\\database.ico");
@@ -146,9 +153,19 @@ void Tvrk_form::ServerMYSQLRun() {
         rgp_MySQLVersions->SetEnabled(true);
     } else {
         if (AutorunMySQL) rgp_MySQLVersions->SetItemIndex(AutorunMySQLIndex);
-        const int index = rgp_MySQLVersions->itemIndex();
+        // The version registered is the one shown: no change while the start
+        // runs.
+        rgp_MySQLVersions->SetEnabled(false);
+        const auto registration = cat::Register(cat::kMySQL, Places(), rgp_MySQLVersions->itemIndex());
+        if (!registration) {
+            // No version chosen: nothing runs, and the row shows so.
+            rgp_MySQLVersions->SetEnabled(true);
+            lbl_MySQLRunStop->SetCaption(StrStart);
+            ShowPicture(imgMySQLRunStop, "\\run.ico");
+            return;
+        }
         myGif->SetVisible(true);
-        Run(cat::Register(cat::kMySQL, Places(), index));
+        Run(*registration);
         if (Released) return;
         Run(cat::Start(cat::kMySQL, Places()));
         if (Released) return;
@@ -184,7 +201,7 @@ void Tvrk_form::ServerPGSQLRun() {
         pgGif->SetVisible(false);
     } else {
         pgGif->SetVisible(true);
-        Run(cat::Register(cat::kPgSQL, Places()));
+        Run(cat::Register(cat::kPgSQL, Places()).value());
         if (Released) return;
         Run(cat::Start(cat::kPgSQL, Places()));
         os().Pause(500);
@@ -216,7 +233,7 @@ void Tvrk_form::ServerFTPRun() {
         lbl_FTPRunStop->SetCaption(StrStart);
     } else {
         ftpGif->SetVisible(true);
-        Run(cat::Register(cat::kFTP, Places()));
+        Run(cat::Register(cat::kFTP, Places()).value());
         if (Released) return;
         Run(cat::Start(cat::kFTP, Places()));
         if (Released) return;
@@ -246,7 +263,7 @@ void Tvrk_form::ServerMongoDBRun() {
         lbl_MongoDBAdminRun->SetEnabled(false);
     } else {
         mongoGif->SetVisible(true);
-        Run(cat::Register(cat::kMongoDB, Places()));
+        Run(cat::Register(cat::kMongoDB, Places()).value());
         if (Released) return;
         Run(cat::Start(cat::kMongoDB, Places()));
         if (Released) return;
@@ -276,7 +293,7 @@ void Tvrk_form::ServerMemcacheRun() {
         lbl_MemAdminRun->SetEnabled(false);
         imgMemAdminRun->SetEnabled(false);
     } else {
-        Run(cat::Register(cat::kMemcache, Places()));
+        Run(cat::Register(cat::kMemcache, Places()).value());
         if (Released) return;
         Run(cat::Start(cat::kMemcache, Places()));
         if (Released) return;

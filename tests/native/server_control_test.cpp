@@ -366,18 +366,22 @@ TEST_F(ServerControlTest, KeysActThroughTheClickHandlerWithItsGuards) {
     for (int i = 0; i < 4; ++i) backend.Press(f, Key::kTab); // the two tabs below, the version, the image
     ASSERT_EQ(backend.focus, f.imgApacheRunStop);
     // Return starts Apache. While its register command is waited for, a
-    // second press is ignored as a second click is, and the focus moves back
-    // onto the version choice, which the start then disables: the focus goes
-    // on to the next stop.
+    // second press is ignored as a second click is, and the version choice,
+    // which the start has disabled, is skipped both ways: Shift+Tab goes on
+    // to the one tab the start leaves enabled, and Tab comes back.
     const std::string kRegister = kHttpd + " -k install -f \"C:\\VORLAN\\\\config\\php\\52\\httpd-php.conf\"";
     std::size_t commandsAfterSecondPress = 0;
+    std::string focusDuringStart;
     os.ScriptCommand(kRegister, {.waitRounds = 1, .duringWait = [&](int) {
                                      backend.Press(f, Key::kSpace);
                                      commandsAfterSecondPress = os.Commands().size();
                                      backend.Press(f, Key::kTab, true);
+                                     focusDuringStart = backend.focus->name;
+                                     backend.Press(f, Key::kTab);
                                  }});
     EXPECT_TRUE(backend.Press(f, Key::kReturn));
     EXPECT_EQ(commandsAfterSecondPress, 1u);
+    EXPECT_EQ(focusDuringStart, "imgTabApache");
     EXPECT_EQ(os.Commands(), (std::vector<std::string>{kRegister, kHttpd + " -k start"}));
     EXPECT_FALSE(f.rgp_PHPVersions->enabled());
     EXPECT_EQ(backend.focus, f.imgApacheRunStop);
@@ -645,6 +649,68 @@ TEST_F(ServerControlTest, APollInsideStopAllCannotLeaveAStoppedServerRecordedAsR
     f.StopAllServers();
     EXPECT_EQ(IniLookup(RunIniText(), "servers", "mysql"), "0");
     EXPECT_EQ(IniLookup(RunIniText(), "servers", "apache"), "0");
+}
+
+} // namespace
+} // namespace vrk::testing
+
+namespace vrk::testing {
+namespace {
+
+// What runs is what shows and what is stored: while a start waits for its
+// commands, its version cannot be chosen.
+TEST_F(ServerControlTest, AVersionClickedDuringAStartChangesNothing) {
+    WriteSettings("[latest]\r\nphp=0\r\n");
+    Tvrk_form& f = Started();
+    backend.Click(*f.imgTabApache);
+    bool phpTaken = true, mysqlTaken = true;
+    os.ScriptCommand(kHttpd + " -k start", {.waitRounds = 1, .duringWait = [&](int) {
+                                                phpTaken = backend.ClickItem(*f.rgp_PHPVersions, 2);
+                                            }});
+    Press(*f.imgApacheRunStop);
+    EXPECT_FALSE(phpTaken);
+    EXPECT_EQ(f.rgp_PHPVersions->itemIndex(), 0);
+    EXPECT_EQ(IniLookup(SettingsText(), "latest", "php"), "0");
+    EXPECT_NE(os.Commands().at(0).find("\\php\\52\\"), std::string::npos);
+
+    os.log.clear();
+    os.ScriptCommand(kSc + " start \"MySQL\"", {.waitRounds = 1, .duringWait = [&](int) {
+                                                    mysqlTaken = backend.ClickItem(*f.rgp_MySQLVersions, 2);
+                                                }});
+    Press(*f.imgMySQLRunStop);
+    EXPECT_FALSE(mysqlTaken);
+    EXPECT_EQ(f.rgp_MySQLVersions->itemIndex(), 0);
+    EXPECT_NE(os.Commands().at(0).find("\\mysql\\51\\bin\\mysqld.exe"), std::string::npos);
+}
+
+// A version index outside 0 to 2 names no program: nothing runs, and above
+// all nothing from the root of a drive ("\mysqld.exe").
+TEST_F(ServerControlTest, AVersionOutOfRangeRunsNothing) {
+    const catalogue::Places places{R, R + "\\servers\\pgsql\\91\\bin", R + "\\data\\pgsql", "C:\\Windows\\system32"};
+    for (const int version : {-1, 3})
+        for (const catalogue::Server server : {catalogue::kApache, catalogue::kMySQL})
+            EXPECT_FALSE(catalogue::Register(server, places, version)) << version;
+    EXPECT_TRUE(catalogue::Register(catalogue::kMySQL, places, 2));
+    EXPECT_TRUE(catalogue::Register(catalogue::kFTP, places)) << "a server of one version";
+
+    // No PHP version since the last start, and MySQL by autorun with none
+    // chosen (what the options dialog stores for an empty box).
+    WriteSettings("[latest]\r\nphp=-1\r\n[autorun]\r\nauto=1\r\nmysqlserv=1\r\nmysql=-1\r\n");
+    Tvrk_form& f = Started();
+    f.FinishStartup();
+    EXPECT_FALSE(f.myGif->visible());
+    EXPECT_EQ(f.imgMySQLRunStop->pictureFile(), kSkin + "\\run.ico");
+    EXPECT_EQ(f.lbl_MySQLRunStop->caption(), "Start");
+    EXPECT_TRUE(f.rgp_MySQLVersions->enabled());
+    EXPECT_FALSE(f.MySQLBusy);
+    const std::string settings = SettingsText();
+    Press(*f.imgApacheRunStop);
+    EXPECT_TRUE(f.frmGif->visible()) << "as when its register fails";
+    EXPECT_TRUE(f.rgp_PHPVersions->enabled());
+    EXPECT_EQ(SettingsText(), settings) << "no [latest] written";
+    EXPECT_FALSE(f.ApacheBusy);
+    EXPECT_TRUE(Actions().empty()) << Actions().front();
+    EXPECT_TRUE(backend.errors.empty());
 }
 
 } // namespace
