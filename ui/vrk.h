@@ -128,6 +128,9 @@ public:
     void LoadSkinCursors();
     void LoadBackground(const std::string& fileName, std::uint8_t quality);
     void ApplyLanguage();
+    // The information panel's title: the language's, one blank and the
+    // panel's version.
+    void ShowInformationTitle();
     void imgTabVRKClick();
     void imgTabApacheClick();
     void imgTabDBClick();
@@ -175,9 +178,6 @@ public:
 
     Platform& os() { return app().os(); }
     const std::string& programFile() const { return programFile_; }
-    // What the start-up has set up so far: later steps that need something a
-    // failed step would have made are skipped.
-    bool runIniReady = false, startupComplete = false;
 
     // The window's definition, one row per control.
     static std::span<const ui::ControlDef<Tvrk_form>> Definition();
@@ -198,6 +198,7 @@ private:
     void ShowOnly(ui::Panel* panel, std::initializer_list<ui::Panel*> hide);
     std::string programFile_;
     bool versionsShown_ = false;
+    std::string infoTitle_; // the information title as the language has it
 };
 
 } // namespace vrk

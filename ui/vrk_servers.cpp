@@ -310,59 +310,53 @@ void Tvrk_form::ServerMemcacheRun() {
 // ------------------------------------------------------------------ status poll
 
 void Tvrk_form::Timer1Timer() {
-    // Before the runtime state file exists, or once the close has released
-    // it, there is nothing a poll may write to.
-    if (!runIniReady || Released) return;
+    // Once the close has released the runtime state file, there is nothing a
+    // poll may write to.
+    if (!RunIni || Released) return;
 
     const bool x = AutorunDone || StopAllBusy;
     if (x == AutorunEnabled) btnExit->SetEnabled(!ApacheBusy);
 
-    auto record = [this](cat::Server server, bool running) { RunIni->Record(cat::Of(server).polled, running); };
+    // The states first, and at once into run.ini for the programs that read
+    // it: nothing the window shows can keep them from it. Each key is
+    // written whatever became of the one before.
+    bool running[std::size(cat::kPollOrder)] = {};
+    for (const cat::Server server : cat::kPollOrder) running[static_cast<int>(server)] = Running(server);
+    auto up = [&](cat::Server server) { return running[static_cast<int>(server)]; };
+    Attempts attempts(app());
+    for (const cat::Server server : cat::kPollOrder)
+        attempts([&] { RunIni->Record(cat::Of(server).polled, up(server)); });
 
-    bool up = Running(cat::kFTP);
-    imgFTPRun->SetVisible(up);
-    imgFTPAdmin->SetEnabled(up);
-    ShowPicture(imgFTPAdmin, up ? "\\user.ico" : "\\user_off.ico");
-    lbl_ftpAdmin->SetEnabled(up);
-    lbl_FTPRunStop->SetCaption(up ? StrStop : StrStart);
-    record(cat::kFTP, up);
+    // Then the window: captions and links before the two pictures, which
+    // may be missing from the skin.
+    imgFTPRun->SetVisible(up(cat::kFTP));
+    imgFTPAdmin->SetEnabled(up(cat::kFTP));
+    lbl_ftpAdmin->SetEnabled(up(cat::kFTP));
+    lbl_FTPRunStop->SetCaption(up(cat::kFTP) ? StrStop : StrStart);
 
-    up = Running(cat::kMemcache);
-    lbl_MemcacheRunStop->SetCaption(up ? StrStop : StrStart);
-    record(cat::kMemcache, up);
+    lbl_MemcacheRunStop->SetCaption(up(cat::kMemcache) ? StrStop : StrStart);
 
-    up = Running(cat::kMySQL);
-    imgMySQLRun->SetVisible(up && !myGif->visible());
-    lbl_MySQLRunStop->SetCaption(up ? StrStop : StrStart);
-    record(cat::kMySQL, up);
+    imgMySQLRun->SetVisible(up(cat::kMySQL) && !myGif->visible());
+    lbl_MySQLRunStop->SetCaption(up(cat::kMySQL) ? StrStop : StrStart);
 
-    up = Running(cat::kApache);
-    if (up) {
-        ShowPicture(imgStartPage, "\\home.ico");
-        lbl_vrkStart->SetEnabled(true);
-        imgStartPage->SetEnabled(true);
-        imgApacheRun->SetVisible(!frmGif->visible());
-    } else {
-        imgApacheRun->SetVisible(false);
-        ShowPicture(imgStartPage, "\\home_off.ico");
-        lbl_vrkStart->SetEnabled(false);
-        imgStartPage->SetEnabled(false);
-    }
-    lbl_ApacheRunStop->SetCaption(up ? StrStop : StrStart);
-    record(cat::kApache, up);
+    const bool apache = up(cat::kApache);
+    lbl_vrkStart->SetEnabled(apache);
+    imgStartPage->SetEnabled(apache);
+    imgApacheRun->SetVisible(apache && !frmGif->visible());
+    lbl_ApacheRunStop->SetCaption(apache ? StrStop : StrStart);
 
-    up = Running(cat::kPgSQL);
-    imgPgSQLRun->SetVisible(up);
-    lbl_PhpPgAdminRun->SetEnabled(up && Running(cat::kApache));
-    lbl_PgWinAdminRun->SetEnabled(up);
-    lbl_PgSQLRunStop->SetCaption(up ? StrStop : StrStart);
-    record(cat::kPgSQL, up);
+    imgPgSQLRun->SetVisible(up(cat::kPgSQL));
+    lbl_PhpPgAdminRun->SetEnabled(up(cat::kPgSQL) && Running(cat::kApache));
+    lbl_PgWinAdminRun->SetEnabled(up(cat::kPgSQL));
+    lbl_PgSQLRunStop->SetCaption(up(cat::kPgSQL) ? StrStop : StrStart);
 
-    up = Running(cat::kMongoDB);
-    imgMongoDBRun->SetVisible(up);
-    lbl_MongoDBAdminRun->SetEnabled(up && Running(cat::kApache));
-    lbl_MongoDBRunStop->SetCaption(up ? StrStop : StrStart);
-    record(cat::kMongoDB, up);
+    imgMongoDBRun->SetVisible(up(cat::kMongoDB));
+    lbl_MongoDBAdminRun->SetEnabled(up(cat::kMongoDB) && Running(cat::kApache));
+    lbl_MongoDBRunStop->SetCaption(up(cat::kMongoDB) ? StrStop : StrStart);
+
+    attempts([&] { ShowPicture(imgFTPAdmin, up(cat::kFTP) ? "\\user.ico" : "\\user_off.ico"); });
+    attempts([&] { ShowPicture(imgStartPage, apache ? "\\home.ico" : "\\home_off.ico"); });
+    attempts.Report();
 }
 
 // ------------------------------------------------------------------ stop-all, autorun, purge
@@ -384,7 +378,7 @@ void Tvrk_form::StopAllServers() {
     // all are.
     std::optional<Error> failure;
     auto record = [&](ServerKey key) {
-        if (Released) return;
+        if (Released || !RunIni) return;
         try {
             RunIni->Record(key, false);
         } catch (const Error& e) {
@@ -432,11 +426,17 @@ void Tvrk_form::AutorunServers() {
         AutorunFTP = SettingsIni->Read(setting::kAutorunFTP);
     }
 
-    if (AutorunFTP && !Released) ServerFTPRun();
-    if (AutorunMongoDB && !Released) ServerMongoDBRun();
-    if (AutorunPgSQL && !Released) ServerPGSQLRun();
-    if (AutorunMySQL && !Released) ServerMYSQLRun();
-    if (AutorunApache && !Released) ServerApacheRun();
+    // Each start stands on its own: one that fails half-way (a picture
+    // missing after its commands ran) is reported, and the next server
+    // still starts.
+    auto start = [this](bool requested, void (Tvrk_form::*handler)()) {
+        if (requested && !Released) app().Guard([this, handler] { (this->*handler)(); });
+    };
+    start(AutorunFTP, &Tvrk_form::ServerFTPRun);
+    start(AutorunMongoDB, &Tvrk_form::ServerMongoDBRun);
+    start(AutorunPgSQL, &Tvrk_form::ServerPGSQLRun);
+    start(AutorunMySQL, &Tvrk_form::ServerMYSQLRun);
+    start(AutorunApache, &Tvrk_form::ServerApacheRun);
 }
 
 void Tvrk_form::PurgeTempFiles() {

@@ -283,20 +283,89 @@ TEST_F(ServerControlTest, ExitImageRule) {
     }
 }
 
-TEST_F(ServerControlTest, TheExitComesBackWhenAStartUpStepFailsWithAutorunOn) {
-    WriteSettings("[autorun]\r\nauto=1\r\napache=1\r\n");
-    os.services = {{"MySQL", 4}};
-    RemoveFile("vrk\\skins\\default\\wfm_off.ico");
+// A start-up step that fails spoils only what needs what it would have
+// made. Apache is left running by an earlier panel; stop-at-exit, the purge
+// and autorun (MySQL and Apache) are on. Whatever fails, it is reported once;
+// the start-up's stop-all, the first poll, the captions, the information
+// title's blank, the autorun pass, a later poll and the close with its
+// stop-all and purge all do their work.
+struct Spoiled {
+    const char* name;
+    const char* file;   // removed from the tree, or
+    bool stateFileHeld; // run.ini cannot be written
+    const char* said;   // what the one error box says
+};
+
+void PrintTo(const Spoiled& spoiled, std::ostream* out) { *out << spoiled.name; }
+
+class FailedStartUpStep : public ServerControlTest, public ::testing::WithParamInterface<Spoiled> {};
+
+TEST_P(FailedStartUpStep, SpoilsOnlyWhatDependsOnIt) {
+    const Spoiled& spoiled = GetParam();
+    WriteSettings("[vrk]\r\nssae=1\r\nctf=1\r\n[autorun]\r\nauto=1\r\napache=1\r\nmysqlserv=1\r\n");
+    os.WriteFile(Path("tmp\\php\\sess_1"), "x");
+    if (spoiled.file) std::filesystem::remove_all(os.HostPath(Path(spoiled.file)));
+    if (spoiled.stateFileHeld) os.failingWrites = {R + "\\vrk\\tmp\\run.ini"};
+    const bool recorded = !spoiled.stateFileHeld && std::string(spoiled.name) != "NoTmpFolder";
+    // The stand-ins do as they are told.
+    os.services = {{"Apache2.2", 4}};
+    auto then = [&](std::function<void()> effect) {
+        return ScriptedPlatform::Child{.waitRounds = 1, .duringWait = [effect](int) { effect(); }};
+    };
+    os.ScriptCommand(kHttpd + " -k uninstall", then([&] { os.services.erase("Apache2.2"); }));
+    os.ScriptCommand(kSc + " start \"MySQL\"", then([&] { os.services["MySQL"] = 4; }));
+    os.ScriptCommand(kHttpd + " -k start", then([&] { os.services["Apache2.2"] = 4; }));
+
     Tvrk_form& f = Start();
-    ASSERT_EQ(backend.errors.size(), 1u);
-    EXPECT_FALSE(f.btnExit->enabled()) << "the start-up's stop-all has taken the exit";
     f.FinishStartup();
+    ASSERT_EQ(backend.errors.size(), 1u) << spoiled.name;
+    EXPECT_NE(backend.errors[0].find(spoiled.said), std::string::npos) << backend.errors[0];
+    EXPECT_EQ(os.Commands(),
+              (std::vector<std::string>{kHttpd + " -k stop", kHttpd + " -k uninstall",
+                                        "\"C:\\VORLAN\\\\servers\\mysql\\51\\bin\\mysqld.exe\" --install MySQL "
+                                        "--defaults-file=\"C:\\VORLAN\\config\\mysql\\51\\my.ini\"",
+                                        kSc + " start \"MySQL\"",
+                                        kHttpd + " -k install -f \"C:\\VORLAN\\\\config\\php\\52\\httpd-php.conf\"",
+                                        kHttpd + " -k start"}))
+        << "the start-up's stop-all, then the autorun pass";
     EXPECT_TRUE(f.AutorunDone);
     EXPECT_TRUE(f.btnExit->enabled());
+    EXPECT_EQ(f.lbl_VRKInfo_title->caption(), "Control Panel version ");
+    for (const ui::Label* label : {f.lbl_FTPRunStop, f.lbl_MemcacheRunStop, f.lbl_PgSQLRunStop, f.lbl_MongoDBRunStop})
+        EXPECT_EQ(label->caption(), "Start") << label->name;
+    EXPECT_EQ(f.lbl_MySQLRunStop->caption(), "Stop");
+
+    // MySQL stopped outside the panel: the next poll sees it.
+    os.services.erase("MySQL");
     backend.TickTimers(app);
-    EXPECT_TRUE(f.btnExit->enabled());
-    for (const auto& command : os.Commands()) EXPECT_EQ(command.find("-k install"), std::string::npos) << "no pass ran";
+    EXPECT_EQ(f.lbl_MySQLRunStop->caption(), "Start");
+    EXPECT_EQ(f.lbl_ApacheRunStop->caption(), "Stop");
+    if (recorded) {
+        EXPECT_EQ(IniLookup(RunIniText(), "servers", "mysql"), "0");
+        EXPECT_EQ(IniLookup(RunIniText(), "servers", "apache"), "1");
+    }
+    EXPECT_EQ(backend.errors.size(), 1u) << "still one box";
+
+    // The close stops Apache, which the autorun pass started, and purges.
+    os.ScriptCommand(kHttpd + " -k uninstall", then([&] { os.services.erase("Apache2.2"); }));
+    os.log.clear();
+    f.CloseApplication();
+    EXPECT_EQ(os.Commands(), (std::vector<std::string>{kHttpd + " -k stop", kHttpd + " -k uninstall"}));
+    EXPECT_FALSE(os.FileExists(Path("tmp\\php\\sess_1")));
+    EXPECT_TRUE(backend.quit);
+    if (recorded) EXPECT_EQ(IniLookup(RunIniText(), "servers", "apache"), "0");
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, FailedStartUpStep,
+    ::testing::Values(Spoiled{"NoIcon", "vrk\\skins\\default\\folder.ico", false, "folder.ico"},
+                      Spoiled{"NoBackground", "vrk\\skins\\default\\bg.jpg", false, "bg.jpg"},
+                      Spoiled{"NoAnimation", "vrk\\skins\\default\\loading.gif", false, "loading.gif"},
+                      Spoiled{"NoLogo", "vrk\\skins\\default\\mongodb_logo.ico", false, "mongodb_logo.ico"},
+                      Spoiled{"NoStateIcon", "vrk\\skins\\default\\wfm_off.ico", false, "wfm_off.ico"},
+                      Spoiled{"StateFileHeld", nullptr, true, "Unable to write to"},
+                      Spoiled{"NoTmpFolder", "vrk\\tmp", false, "Unable to write to"}),
+    [](const ::testing::TestParamInfo<Spoiled>& info) { return std::string(info.param.name); });
 
 TEST_F(ServerControlTest, PollAsksInItsOrderAndRecordsEveryServer) {
     os.services = {{"postgresql-9.1", 4}, {"MongoDB", 4}, {"FileZilla Server", 2}, {"MySQL", 3}};
@@ -307,7 +376,8 @@ TEST_F(ServerControlTest, PollAsksInItsOrderAndRecordsEveryServer) {
     for (const auto& line : os.log)
         if (line.rfind("query ", 0) == 0) queries.push_back(line.substr(6));
     EXPECT_EQ(queries, (std::vector<std::string>{"FileZilla Server", "memcached Server", "MySQL", "Apache2.2",
-                                                 "postgresql-9.1", "Apache2.2", "MongoDB", "Apache2.2"}));
+                                                 "postgresql-9.1", "MongoDB", "Apache2.2", "Apache2.2"}))
+        << "the six states, then Apache's again for the links of the two databases that run";
     EXPECT_EQ(RunIniText(), "[servers]\r\nftp=0\r\nmcache=0\r\nmysql=0\r\napache=0\r\npgsql=1\r\nmongo=1\r\n")
         << "pending states count as not running";
     EXPECT_EQ(f.lbl_FTPRunStop->caption(), "Start");
@@ -410,18 +480,31 @@ TEST_F(ServerControlTest, AHandlerThatFailsHalfWayRestoresItsFlagAndTabs) {
     EXPECT_TRUE(f.imgTabApache->enabled());
 }
 
-TEST_F(ServerControlTest, AMissingPollPictureIsReportedOnceUntilItLoadsAgain) {
-    Started();
+// A state icon missing from the skin at a later tick: every poll still
+// records every server and sets every caption and the other picture; the
+// box comes once, and again only after the picture has loaded in between.
+TEST_F(ServerControlTest, APollWithAStateIconMissingStillRecordsAndShowsEverything) {
+    Tvrk_form& f = Started();
     std::string icon;
-    os.ReadContent(kSkin + "\\home_off.ico", icon);
-    RemoveFile("vrk\\skins\\default\\home_off.ico");
+    os.ReadContent(kSkin + "\\user_off.ico", icon);
+    RemoveFile("vrk\\skins\\default\\user_off.ico");
+    os.WriteFile(Path("vrk\\tmp\\run.ini"), "");
+    os.services = {{"MySQL", 4}, {"Apache2.2", 4}};
     for (int i = 0; i < 3; ++i) backend.TickTimers(app);
-    EXPECT_EQ(backend.errors.size(), 1u);
-    EXPECT_EQ(IniLookup(RunIniText(), "servers", "apache"), std::nullopt) << "the rest of the poll is skipped";
-    os.WriteFile(kSkin + "\\home_off.ico", icon);
+    ASSERT_EQ(backend.errors.size(), 1u);
+    EXPECT_NE(backend.errors[0].find("user_off.ico"), std::string::npos) << backend.errors[0];
+    EXPECT_EQ(RunIniText(), "[servers]\r\nftp=0\r\nmcache=0\r\nmysql=1\r\napache=1\r\npgsql=0\r\nmongo=0\r\n");
+    EXPECT_EQ(f.lbl_MySQLRunStop->caption(), "Stop");
+    EXPECT_EQ(f.lbl_ApacheRunStop->caption(), "Stop");
+    EXPECT_FALSE(f.lbl_ftpAdmin->enabled());
+    EXPECT_EQ(f.imgStartPage->pictureFile(), kSkin + "\\home.ico") << "the other picture of the poll";
+    os.services.clear();
     backend.TickTimers(app);
     EXPECT_EQ(IniLookup(RunIniText(), "servers", "apache"), "0");
-    RemoveFile("vrk\\skins\\default\\home_off.ico");
+    EXPECT_EQ(f.lbl_ApacheRunStop->caption(), "Start");
+    os.WriteFile(kSkin + "\\user_off.ico", icon);
+    backend.TickTimers(app);
+    RemoveFile("vrk\\skins\\default\\user_off.ico");
     backend.TickTimers(app);
     EXPECT_EQ(backend.errors.size(), 2u) << "a new failure after a recovery is reported again";
 }
