@@ -118,6 +118,7 @@ void Tvrk_form::ApplyLanguage() {
     auto text = [&](const char* section, const char* key) { return language.ReadString(section, key, ""); };
     StrStart = text("gui", "Start");
     StrStop = text("gui", "Stop");
+    closingReason = text("gui", "StoppingServers");
     for (const ControlDef<Tvrk_form>& row : Definition()) {
         const CaptionDef& caption = row.caption;
         if (caption.kind == CaptionDef::kLanguage)
@@ -236,13 +237,20 @@ void Tvrk_form::SetServerControlsFromServices() {
 
 void Tvrk_form::FormClose(CloseAction&) {
     // A close request handled inside the stop-all below must not start a
-    // second close.
-    if (Closing) return;
+    // second close; the end of the session must: the close it came into
+    // cannot go on before the process is ended, so this one does the work.
+    if (Closing && !sessionEnding()) return;
     Closing = true;
     if (closeBegins) closeBegins();
     // The close always ends the program: a step that fails is reported and
     // the close goes on.
-    if (StopServicesAtExit) app().Guard([this] { StopAllServers(); }, Origin::kUser);
+    if (StopServicesAtExit)
+        app().Guard(
+            [this] {
+                WaitForStartingServers();
+                StopAllServers();
+            },
+            Origin::kUser);
     if (ClearTempFiles && !AppPath.empty()) app().Guard([this] { PurgeTempFiles(); }, Origin::kUser);
     BgJpeg.reset();
     LoadingGif.reset();

@@ -150,6 +150,9 @@ public:
     void ServerMemcacheRun();
     void SwapIndicator(ui::Control* hidden, ui::Control* shown, std::int32_t delayMs);
     void StopAllServers();
+    // At the close, before its stop-all: servers still starting are given a
+    // few seconds to come up, so that the stop-all stops them too.
+    void WaitForStartingServers();
     void AutorunServers();
     void PurgeTempFiles();
     void Timer1Timer();
@@ -193,6 +196,8 @@ private:
     // the shell and not waited for. The exit code, 0 for the shell's.
     std::uint32_t Run(const catalogue::Command& command);
     bool Running(catalogue::Server server);
+    // The busy flag of the server's handler.
+    bool Busy(catalogue::Server server) const;
     void ShowPicture(ui::Image* image, const char* file);
     bool Closing = false;
     void ShowOnly(ui::Panel* panel, std::initializer_list<ui::Panel*> hide);

@@ -392,7 +392,10 @@ void Tvrk_form::StopAllServers() {
         record(key);
     };
     for (const cat::Server server : cat::kStopAllOrder) {
-        if (!Running(server)) continue;
+        // A server whose start or stop this stop-all cut short (its handler
+        // waits below the close) is stopped and removed whatever state it
+        // was left in: that handler never goes on.
+        if (!Running(server) && !(Busy(server) && cat::State(os(), server) != kServiceNoState)) continue;
         Run(cat::Stop(server, Places()));
         Run(cat::Unregister(server, Places()));
         stopped(cat::Of(server).stopped);
@@ -437,6 +440,37 @@ void Tvrk_form::AutorunServers() {
     start(AutorunPgSQL, &Tvrk_form::ServerPGSQLRun);
     start(AutorunMySQL, &Tvrk_form::ServerMYSQLRun);
     start(AutorunApache, &Tvrk_form::ServerApacheRun);
+}
+
+bool Tvrk_form::Busy(cat::Server server) const {
+    switch (server) {
+    case cat::kApache: return ApacheBusy;
+    case cat::kMySQL: return MySQLBusy;
+    case cat::kPgSQL: return PgSQLBusy;
+    case cat::kFTP: return FTPBusy;
+    case cat::kMongoDB: return MongoDBBusy;
+    case cat::kMemcache: return MemcacheBusy;
+    }
+    return false;
+}
+
+void Tvrk_form::WaitForStartingServers() {
+    // A server on its way up when the close comes would be missed by the
+    // stop-all and run on after the panel: its service still starting, or
+    // its handler (cut short by this close) waiting for its commands. Each
+    // gets a few seconds to come up, asked every tenth of a second, with no
+    // message handled meanwhile: a session that ends gives little time.
+    constexpr std::uint32_t kPollMs = 100, kLongestMs = 3000;
+    auto onItsWay = [this] {
+        for (const cat::Server server : cat::kStopAllOrder) {
+            const std::uint32_t state = cat::State(os(), server);
+            if (state == kServiceStartPending ||
+                (Busy(server) && (state == kServiceNoState || state == kServiceStopped)))
+                return true;
+        }
+        return false;
+    };
+    for (std::uint32_t waited = 0; waited < kLongestMs && onItsWay(); waited += kPollMs) os().Pause(kPollMs);
 }
 
 void Tvrk_form::PurgeTempFiles() {

@@ -740,6 +740,91 @@ TEST_F(ServerControlTest, APollInsideStopAllCannotLeaveAStoppedServerRecordedAsR
 namespace vrk::testing {
 namespace {
 
+// The session ends (the system's session-end messages): the close runs then
+// and there, whole, before the process is ended; also when a close is under
+// way already, waiting for a command, which would never get to its end.
+TEST_F(ServerControlTest, TheEndOfTheSessionRunsTheWholeCloseAlsoInsideACloseUnderWay) {
+    WriteSettings("[vrk]\r\nssae=1\r\nctf=1\r\n");
+    const std::vector<std::string> stopBoth = {"shell open|" + kNet + "|STOP MySQL||0|0",
+                                               "exec 0 " + kSc + " delete \"MySQL\"", "exec 0 " + kHttpd + " -k stop",
+                                               "exec 0 " + kHttpd + " -k uninstall"};
+    for (const bool closing : {false, true}) {
+        os.services = {{"MySQL", 4}, {"Apache2.2", 4}};
+        os.WriteFile(Path("tmp\\php\\sess_1"), "x");
+        Tvrk_form& f = Started();
+        backend.quit = false;
+        os.ScriptCommand(kHttpd + " -k uninstall", {.waitRounds = 1, .duringWait = [&](int) { os.services.clear(); }});
+        // What is done once the session's close returns: after that the
+        // process may be gone.
+        bool done = false;
+        auto endSession = [&] {
+            f.EndSession();
+            done = f.Released && backend.quit && !os.FileExists(Path("tmp\\php\\sess_1")) &&
+                   Actions().back() == stopBoth.back() && IniLookup(RunIniText(), "servers", "apache") == "0";
+        };
+        if (closing) {
+            os.ScriptCommand(kSc + " delete \"MySQL\"", {.waitRounds = 1, .duringWait = [&](int) {
+                                                             os.services.erase("MySQL");
+                                                             endSession();
+                                                         }});
+            f.CloseApplication();
+        } else {
+            endSession();
+        }
+        const char* how = closing ? "inside a close" : "alone";
+        EXPECT_TRUE(done) << how;
+        EXPECT_EQ(Actions(), stopBoth) << how;
+    }
+}
+
+// A server on its way up when the close comes would be missed by the
+// stop-all and run on: it is waited for, a few seconds at most, and stopped.
+// One whose start the close cut short is removed all the same.
+TEST_F(ServerControlTest, AServerOnItsWayUpWhenTheCloseComesIsWaitedForAndStopped) {
+    WriteSettings("[vrk]\r\nssae=1\r\n");
+    auto sleeps = [&] {
+        int n = 0;
+        for (const auto& line : os.log) n += line == "sleep 100";
+        return n;
+    };
+    // MySQL's "sc start" waits, the service starting, when the session ends;
+    // it comes up three tenths of a second later.
+    {
+        Tvrk_form& f = Started();
+        int pauses = 0;
+        os.duringPause = [&](std::uint32_t) {
+            if (++pauses == 3) os.services["MySQL"] = kServiceRunning;
+        };
+        os.ScriptCommand(kSc + " start \"MySQL\"", {.waitRounds = 1, .duringWait = [&](int) {
+                                                        os.services["MySQL"] = kServiceStartPending;
+                                                        f.EndSession();
+                                                    }});
+        Press(*f.imgMySQLRunStop);
+        EXPECT_EQ(sleeps(), 3);
+        EXPECT_EQ(Actions().back(), "exec 0 " + kSc + " delete \"MySQL\"");
+        EXPECT_TRUE(f.Released);
+    }
+    // Apache's register is cut short: registered, never to be started. The
+    // wait ends after three seconds, and Apache is stopped and removed.
+    os.duringPause = nullptr;
+    os.services.clear();
+    Tvrk_form& f = Started();
+    const std::string registration = kHttpd + " -k install -f \"C:\\VORLAN\\\\config\\php\\52\\httpd-php.conf\"";
+    os.ScriptCommand(registration, {.waitRounds = 1, .duringWait = [&](int) {
+                                        os.services["Apache2.2"] = kServiceStopped;
+                                        f.EndSession();
+                                    }});
+    Press(*f.imgApacheRunStop);
+    EXPECT_EQ(sleeps(), 30);
+    EXPECT_EQ(os.Commands(), (std::vector<std::string>{registration, kHttpd + " -k stop", kHttpd + " -k uninstall"}));
+}
+
+} // namespace
+} // namespace vrk::testing
+
+namespace vrk::testing {
+namespace {
+
 // What runs is what shows and what is stored: while a start waits for its
 // commands, its version cannot be chosen.
 TEST_F(ServerControlTest, AVersionClickedDuringAStartChangesNothing) {

@@ -320,6 +320,11 @@ void Form::Close() {
     }
 }
 
+void Form::EndSession() {
+    sessionEnding_ = true;
+    Close();
+}
+
 void Form::SetDpi(int dpi) {
     if (dpi <= 0 || dpi == dpi_) return;
     dpi_ = dpi;

@@ -258,7 +258,10 @@ void ScriptedPlatform::DispatchMessages() {
     if (messagePump) messagePump();
 }
 
-void ScriptedPlatform::Pause(std::uint32_t milliseconds) { log.push_back("sleep " + std::to_string(milliseconds)); }
+void ScriptedPlatform::Pause(std::uint32_t milliseconds) {
+    log.push_back("sleep " + std::to_string(milliseconds));
+    if (duringPause) duringPause(milliseconds);
+}
 
 // ---------------------------------------------------------------- services
 

@@ -39,6 +39,8 @@ public:
     void Post(std::function<void()> message);
     // Called on every dispatch after the posted messages (a toolkit's pump).
     std::function<void()> messagePump;
+    // What happens elsewhere while the program pauses (a service comes up).
+    std::function<void(std::uint32_t milliseconds)> duringPause;
 
     std::vector<ProcessEntry> processes;
     bool snapshotAvailable = true;
