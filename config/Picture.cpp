@@ -341,12 +341,20 @@ bool FitsAtScale(const Picture& picture, int dpi) {
 
 std::shared_ptr<const Picture> LoadPicture(Platform& os, const std::string& path) {
     std::string bytes;
-    switch (os.ReadContent(path, bytes, kMaxPictureFileBytes)) {
+    std::uint32_t error = 0;
+    auto cannotOpen = [&path](const std::string& reason) {
+        return Error("Cannot open file \"" + path + "\". " + reason);
+    };
+    switch (os.ReadContent(path, bytes, kMaxPictureFileBytes, &error)) {
     case Platform::ReadResult::kRead: break;
+    // Why, in the system's words: a missing skin folder is not a missing
+    // file, and a file another program holds is not one we may not read.
     case Platform::ReadResult::kMissing:
-        throw Error("Cannot open file \"" + path + "\". The system cannot find the file specified");
-    case Platform::ReadResult::kFailed: throw Error("Cannot open file \"" + path + "\". Access is denied");
-    case Platform::ReadResult::kTooLarge: throw Error("Cannot open file \"" + path + "\". The file is too large");
+    case Platform::ReadResult::kFailed: {
+        const std::string reason = os.SystemMessage(error);
+        throw cannotOpen(reason.empty() ? "System error " + std::to_string(error) : reason);
+    }
+    case Platform::ReadResult::kTooLarge: throw cannotOpen("The file is too large");
     }
     const std::string ext = LowerExtension(path);
     if (ext == "ico") return DecodeIcon(bytes, false);

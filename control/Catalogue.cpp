@@ -15,10 +15,7 @@ const Facts kFacts[] = {
     {"memcached Server", runstate::kMemcache, runstate::kMemcacheStopped},
 };
 
-// A path of the version choice, or nothing without a version.
-std::string Chosen(const char* const (&paths)[3], const std::string& root, int version) {
-    return version >= 0 && version <= 2 ? root + paths[version] : std::string();
-}
+bool IsVersion(int version) { return version >= 0 && version <= 2; }
 
 Command Wait(std::string line) { return {false, {}, std::move(line)}; }
 // NET names a service with a blank in quotes, any other bare.
@@ -41,12 +38,15 @@ const Facts& Of(Server server) { return kFacts[static_cast<int>(server)]; }
 
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
-Command Register(Server server, const Places& at, int version) {
+std::optional<Command> Register(Server server, const Places& at, int version) {
     switch (server) {
-    case kApache: return Wait(Httpd(at) + " -k install -f " + Quoted(Chosen(tree::kPhpConfigs, at.root, version)));
+    case kApache:
+        if (!IsVersion(version)) return std::nullopt;
+        return Wait(Httpd(at) + " -k install -f " + Quoted(at.root + tree::kPhpConfigs[version]));
     case kMySQL:
-        return Wait(Quoted(Chosen(tree::kMySQLBinFolders, at.root, version) + tree::kMySQLServer) +
-                    " --install MySQL --defaults-file=" + Quoted(Chosen(tree::kMySQLOptionFiles, at.root, version)));
+        if (!IsVersion(version)) return std::nullopt;
+        return Wait(Quoted(at.root + tree::kMySQLBinFolders[version] + tree::kMySQLServer) +
+                    " --install MySQL --defaults-file=" + Quoted(at.root + tree::kMySQLOptionFiles[version]));
     case kPgSQL: return Wait(PgCtl(at) + " register -N " + Quoted(Of(kPgSQL).service) + " -D " + Quoted(at.pgsqlData));
     case kFTP: return Wait(FileZilla(at) + " /install auto");
     case kMongoDB:
@@ -95,5 +95,7 @@ Command Unregister(Server server, const Places& at) {
 }
 
 bool IsRunning(Platform& os, Server server) { return ServiceRunning(os, "", Of(server).service); }
+
+std::uint32_t State(Platform& os, Server server) { return ServiceGetStatus(os, "", Of(server).service); }
 
 } // namespace vrk::catalogue

@@ -12,6 +12,7 @@
 // folder: named bare they would be looked for first in the installation
 // root, where any local user may plant a program of that name, which would
 // then run with the panel's rights.
+#include <optional>
 #include <string>
 
 #include "Platform.h"
@@ -55,8 +56,12 @@ struct Command {
 };
 
 // `version` is the index of the server's version choice (PHP's for Apache,
-// MySQL's for MySQL); with no such version the paths it chooses are empty.
-Command Register(Server server, const Places& at, int version = -1);
+// MySQL's for MySQL). Outside 0 to 2 (no entry chosen, a stored value out of
+// range) there is no such version, and no command for those two servers:
+// their paths would be empty, and "\mysqld.exe" is a program at the root of
+// the current drive, which any user may put there. The other servers have
+// one version and always a command.
+std::optional<Command> Register(Server server, const Places& at, int version = -1);
 Command Start(Server server, const Places& at);
 Command Stop(Server server, const Places& at);
 Command Unregister(Server server, const Places& at);
@@ -64,6 +69,9 @@ Command Unregister(Server server, const Places& at);
 // Whether the server's service runs: the service manager says it is in the
 // running state, not starting or stopping.
 bool IsRunning(Platform& os, Server server);
+// The state of the server's service, 0 when it is not installed (or its
+// state cannot be had).
+std::uint32_t State(Platform& os, Server server);
 
 std::string Quoted(const std::string& path);
 

@@ -47,6 +47,11 @@ inline constexpr std::uint32_t kServiceRunning = 4;
 
 inline constexpr std::uint32_t kStillActive = 259;
 
+// Error codes of the system that the program tells apart.
+inline constexpr std::uint32_t kErrorFileNotFound = 2;
+inline constexpr std::uint32_t kErrorPathNotFound = 3;
+inline constexpr std::uint32_t kErrorAccessDenied = 5;
+
 using Handle = std::uintptr_t; // 0 is no handle
 
 struct ShellCall {
@@ -99,10 +104,14 @@ public:
     virtual bool FileExists(const std::string& path) = 0;
     // Whole content of a file. A file that exists but cannot be read is told
     // apart from a missing one, so that a writer never mistakes it for empty;
-    // a file bigger than the limit is not read at all.
+    // a file bigger than the limit is not read at all. For kMissing and
+    // kFailed, `systemError` (when given) gets the system's code of why: the
+    // file or the path not found (kErrorFileNotFound, kErrorPathNotFound),
+    // access denied, the file held by another program, ...
     enum class ReadResult { kRead, kMissing, kFailed, kTooLarge };
     static constexpr std::size_t kNoLimit = static_cast<std::size_t>(-1);
-    virtual ReadResult ReadContent(const std::string& path, std::string& content, std::size_t limit = kNoLimit) = 0;
+    virtual ReadResult ReadContent(const std::string& path, std::string& content, std::size_t limit = kNoLimit,
+                                   std::uint32_t* systemError = nullptr) = 0;
     // Replaces (or creates) a file. Normally atomically: the new content goes
     // to a temporary file in the same folder which is then renamed over the
     // old one, so a reader or a crash sees either the old or the new file.
@@ -114,6 +123,12 @@ public:
     // file held without write sharing).
     enum class WriteResult { kFailed, kReplaced, kWrittenInPlace };
     virtual WriteResult ReplaceContent(const std::string& path, const std::string& content) = 0;
+
+    // --- the system's words -------------------------------------------------------
+    // The system's own text for an error code, in the user's language, as one
+    // sentence: without its line break and final period; empty when the
+    // system has none.
+    virtual std::string SystemMessage(std::uint32_t code) = 0;
 
     // --- text of the stored files ------------------------------------------------
     // The stored files (settings, languages, run state) are 8-bit text in the

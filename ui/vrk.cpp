@@ -28,52 +28,49 @@ void Tvrk_form::FormCreate() {
     // The settings, which also apply the language.
     SettingsIni = std::make_unique<Settings>(os(), AppPath + tree::kSettingsFile, &app());
     ReadSettings();
+    // From here on each step stands on its own: one that fails is reported
+    // (once per cause) and leaves out only what it would have made, no
+    // background or no busy animation; the steps after it still run, and so
+    // do the status poll, the autorun pass and the close.
+    auto step = [this](const std::function<void()>& work) { app().Guard(work); };
     // The skin.
-    LoadSkinIcons();
+    step([this] { LoadSkinIcons(); });
     LoadSkinCursors();
-    LoadBackground(SkinPath + "\\bg.jpg", 100);
-    // The state file for other programs: who wrote it.
+    step([this] { LoadBackground(SkinPath + "\\bg.jpg", 100); });
+    // The state file for other programs: who wrote it. The poll and stop-all
+    // write to it also when this first write fails.
     RunIni = std::make_unique<RunState>(os(), AppPath + tree::kRunFile, &app());
-    RunIni->WriteIdentity();
-    runIniReady = true;
+    step([this] { RunIni->WriteIdentity(); });
     // The loading animation, one copy per busy indicator.
-    LoadingGif = LoadPicture(os(), AppPath + tree::kSkinsFolder + SkinName + tree::kLoadingGif);
-    for (AnimatedImage* busy : {frmGif, pgGif, ftpGif, myGif, mongoGif}) {
-        busy->SetPicture(LoadingGif, AppPath + tree::kSkinsFolder + SkinName + tree::kLoadingGif);
-        busy->SetTransparent(true);
-        busy->animate = true;
-    }
+    step([this] {
+        const std::string file = AppPath + tree::kSkinsFolder + SkinName + tree::kLoadingGif;
+        LoadingGif = LoadPicture(os(), file);
+        for (AnimatedImage* busy : {frmGif, pgGif, ftpGif, myGif, mongoGif}) {
+            busy->SetPicture(LoadingGif, file);
+            busy->SetTransparent(true);
+            busy->animate = true;
+        }
+    });
     // The servers' logos.
-    for (Image* logo : {imgLogoApache, imgLogoMemcache, imgLogoMySQL, imgLogoPgSQL, imgLogoMongoDB})
-        LoadDefinedPicture(logo);
+    step([this] {
+        for (Image* logo : {imgLogoApache, imgLogoMemcache, imgLogoMySQL, imgLogoPgSQL, imgLogoMongoDB})
+            LoadDefinedPicture(logo);
+    });
     // Autorun starts from a clean slate: every server stopped.
     AutorunEnabled = SettingsIni->Read(setting::kAutorun);
-    if (AutorunEnabled) StopAllServers();
-    // The servers as they stand, and the versions of the bundle.
-    SetServerControlsFromServices();
-    // The versions wait until the information panel is first shown: reading
-    // eleven version resources takes a tenth of the start-up, for a panel few
-    // open. Until then the title holds its blank for the version.
-    lbl_VRKInfo_title->SetCaption(lbl_VRKInfo_title->caption() + " " + AppVersion);
-    startupComplete = true;
+    if (AutorunEnabled) step([this] { StopAllServers(); });
+    // The servers as they stand. The versions of the bundle wait until the
+    // information panel is first shown: reading eleven version resources
+    // takes a tenth of the start-up, for a panel few open.
+    step([this] { SetServerControlsFromServices(); });
 }
 
 void Tvrk_form::FinishStartup() {
     if (app().terminated()) return;
-    // A start-up that stopped early has not made what the poll and the
-    // autorun pass work on; they are then left out, and the window stays up
-    // with the error it has shown.
-    if (runIniReady) app().Guard([this] { Timer1Timer(); });
-    if (!AutorunEnabled || app().terminated()) return;
-    if (startupComplete) {
-        app().Guard([this] { AutorunServers(); });
-    } else {
-        // The start-up's stop-all has disabled the exit, and the poll gives
-        // it back only once the pass is done: without a pass it would stay
-        // disabled for the whole run.
-        AutorunDone = true;
-        btnExit->SetEnabled(true);
-    }
+    // Whatever the start-up could not make, the poll and the pass do their
+    // work: each does without what is missing.
+    app().Guard([this] { Timer1Timer(); });
+    if (AutorunEnabled && !app().terminated()) app().Guard([this] { AutorunServers(); });
 }
 
 void Tvrk_form::ReadSettings() {
@@ -121,6 +118,7 @@ void Tvrk_form::ApplyLanguage() {
     auto text = [&](const char* section, const char* key) { return language.ReadString(section, key, ""); };
     StrStart = text("gui", "Start");
     StrStop = text("gui", "Stop");
+    closingReason = text("gui", "StoppingServers");
     for (const ControlDef<Tvrk_form>& row : Definition()) {
         const CaptionDef& caption = row.caption;
         if (caption.kind == CaptionDef::kLanguage)
@@ -130,10 +128,22 @@ void Tvrk_form::ApplyLanguage() {
         if (row.subject.kind == CaptionDef::kLanguage)
             ControlOf(*this, row)->SetSubject(text(row.subject.text, row.subject.key));
     }
+    infoTitle_ = lbl_VRKInfo_title->caption();
+    ShowInformationTitle();
+}
+
+void Tvrk_form::ShowInformationTitle() {
+    // Formed whole each time, from the language's title: it holds the
+    // version once, with its blank, whether the versions have been read
+    // (the version then) or not yet (the blank that waits for it).
+    lbl_VRKInfo_title->SetCaption(infoTitle_ + " " + AppVersion);
 }
 
 void Tvrk_form::SetServerControlsFromServices() {
-    auto show = [this](Image* image, const char* file) { image->LoadFromFile(SkinPath + file); };
+    // A picture that cannot be loaded leaves the captions and links of every
+    // row set all the same.
+    Attempts attempts(app());
+    auto show = [&](Image* image, const char* file) { attempts([&] { image->LoadFromFile(SkinPath + file); }); };
     auto enable = [](std::initializer_list<Control*> controls, bool on) {
         for (Control* c : controls) c->SetEnabled(on);
     };
@@ -222,18 +232,25 @@ void Tvrk_form::SetServerControlsFromServices() {
         imgMongoDBRun->SetVisible(false);
         lbl_MongoDBRunStop->SetCaption(StrStart);
     }
+    attempts.Report();
 }
 
 void Tvrk_form::FormClose(CloseAction&) {
     // A close request handled inside the stop-all below must not start a
-    // second close.
-    if (Closing) return;
+    // second close; the end of the session must: the close it came into
+    // cannot go on before the process is ended, so this one does the work.
+    if (Closing && !sessionEnding()) return;
     Closing = true;
     if (closeBegins) closeBegins();
     // The close always ends the program: a step that fails is reported and
-    // the close goes on. Only what the start-up has set up is used: a
-    // start-up that failed early leaves nothing to stop.
-    if (StopServicesAtExit && runIniReady) app().Guard([this] { StopAllServers(); }, Origin::kUser);
+    // the close goes on.
+    if (StopServicesAtExit)
+        app().Guard(
+            [this] {
+                WaitForStartingServers();
+                StopAllServers();
+            },
+            Origin::kUser);
     if (ClearTempFiles && !AppPath.empty()) app().Guard([this] { PurgeTempFiles(); }, Origin::kUser);
     BgJpeg.reset();
     LoadingGif.reset();
@@ -255,7 +272,7 @@ void Tvrk_form::imgTabVRKClick() {
     if (!versionsShown_) {
         versionsShown_ = true;
         ShowComponentVersions();
-        lbl_VRKInfo_title->SetCaption(lbl_VRKInfo_title->caption() + AppVersion);
+        ShowInformationTitle();
     }
     ShowOnly(PanelVRKInformation, {PanelMySQL, PanelPgSQL, PanelFTP, PanelApache, PanelFeedback, PanelVRK, PanelDB});
 }

@@ -128,6 +128,9 @@ public:
     void LoadSkinCursors();
     void LoadBackground(const std::string& fileName, std::uint8_t quality);
     void ApplyLanguage();
+    // The information panel's title: the language's, one blank and the
+    // panel's version.
+    void ShowInformationTitle();
     void imgTabVRKClick();
     void imgTabApacheClick();
     void imgTabDBClick();
@@ -147,6 +150,9 @@ public:
     void ServerMemcacheRun();
     void SwapIndicator(ui::Control* hidden, ui::Control* shown, std::int32_t delayMs);
     void StopAllServers();
+    // At the close, before its stop-all: servers still starting are given a
+    // few seconds to come up, so that the stop-all stops them too.
+    void WaitForStartingServers();
     void AutorunServers();
     void PurgeTempFiles();
     void Timer1Timer();
@@ -175,9 +181,6 @@ public:
 
     Platform& os() { return app().os(); }
     const std::string& programFile() const { return programFile_; }
-    // What the start-up has set up so far: later steps that need something a
-    // failed step would have made are skipped.
-    bool runIniReady = false, startupComplete = false;
 
     // The window's definition, one row per control.
     static std::span<const ui::ControlDef<Tvrk_form>> Definition();
@@ -193,11 +196,14 @@ private:
     // the shell and not waited for. The exit code, 0 for the shell's.
     std::uint32_t Run(const catalogue::Command& command);
     bool Running(catalogue::Server server);
+    // The busy flag of the server's handler.
+    bool Busy(catalogue::Server server) const;
     void ShowPicture(ui::Image* image, const char* file);
     bool Closing = false;
     void ShowOnly(ui::Panel* panel, std::initializer_list<ui::Panel*> hide);
     std::string programFile_;
     bool versionsShown_ = false;
+    std::string infoTitle_; // the information title as the language has it
 };
 
 } // namespace vrk

@@ -65,8 +65,8 @@ void Tvrk_form::OpenFTPAdministration() {
 void Tvrk_form::OpenOptionsDialog() {
     if (OptionsDialog) OptionsDialog->Execute();
     if (Released) return;
+    // Also the information title, with its version.
     ReadSettings();
-    lbl_VRKInfo_title->SetCaption(lbl_VRKInfo_title->caption() + " " + AppVersion);
 }
 
 } // namespace vrk

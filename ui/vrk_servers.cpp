@@ -89,8 +89,16 @@ void Tvrk_form::ServerApacheRun() {
         imgMongoDBAdminRun->SetEnabled(false);
         lbl_MongoDBAdminRun->SetEnabled(false);
     } else {
+        // What runs is what shows and what is stored: the version cannot be
+        // changed while the start waits for its commands, and [latest] gets
+        // the one registered. A start that fails gives the choice back.
+        rgp_PHPVersions->SetEnabled(false);
         frmGif->SetVisible(true);
-        if (Run(cat::Register(cat::kApache, Places(), php)) != 0 || Released) return;
+        const auto registration = cat::Register(cat::kApache, Places(), php);
+        if (!registration || Run(*registration) != 0 || Released) {
+            rgp_PHPVersions->SetEnabled(true);
+            return;
+        }
         Run(cat::Start(cat::kApache, Places()));
         if (Released) return;
         frmGif->SetVisible(false);
@@ -100,8 +108,7 @@ void Tvrk_form::ServerApacheRun() {
         ShowPicture(imgWFMRun, "\\wfm.ico");
         lbl_WFMRun->SetEnabled(true);
         imgWFMRun->SetEnabled(true);
-        rgp_PHPVersions->SetEnabled(false);
-        SettingsIni->Write(setting::kLatestPhpVersion, rgp_PHPVersions->itemIndex());
+        SettingsIni->Write(setting::kLatestPhpVersion, php);
         imgApacheRun->SetVisible(true);
         if (Running(cat::kMySQL)) {
             ShowPicture(imgPhpMyAdminRun, "\\database.ico");
@@ -146,9 +153,19 @@ void Tvrk_form::ServerMYSQLRun() {
         rgp_MySQLVersions->SetEnabled(true);
     } else {
         if (AutorunMySQL) rgp_MySQLVersions->SetItemIndex(AutorunMySQLIndex);
-        const int index = rgp_MySQLVersions->itemIndex();
+        // The version registered is the one shown: no change while the start
+        // runs.
+        rgp_MySQLVersions->SetEnabled(false);
+        const auto registration = cat::Register(cat::kMySQL, Places(), rgp_MySQLVersions->itemIndex());
+        if (!registration) {
+            // No version chosen: nothing runs, and the row shows so.
+            rgp_MySQLVersions->SetEnabled(true);
+            lbl_MySQLRunStop->SetCaption(StrStart);
+            ShowPicture(imgMySQLRunStop, "\\run.ico");
+            return;
+        }
         myGif->SetVisible(true);
-        Run(cat::Register(cat::kMySQL, Places(), index));
+        Run(*registration);
         if (Released) return;
         Run(cat::Start(cat::kMySQL, Places()));
         if (Released) return;
@@ -184,7 +201,7 @@ void Tvrk_form::ServerPGSQLRun() {
         pgGif->SetVisible(false);
     } else {
         pgGif->SetVisible(true);
-        Run(cat::Register(cat::kPgSQL, Places()));
+        Run(cat::Register(cat::kPgSQL, Places()).value());
         if (Released) return;
         Run(cat::Start(cat::kPgSQL, Places()));
         os().Pause(500);
@@ -216,7 +233,7 @@ void Tvrk_form::ServerFTPRun() {
         lbl_FTPRunStop->SetCaption(StrStart);
     } else {
         ftpGif->SetVisible(true);
-        Run(cat::Register(cat::kFTP, Places()));
+        Run(cat::Register(cat::kFTP, Places()).value());
         if (Released) return;
         Run(cat::Start(cat::kFTP, Places()));
         if (Released) return;
@@ -246,7 +263,7 @@ void Tvrk_form::ServerMongoDBRun() {
         lbl_MongoDBAdminRun->SetEnabled(false);
     } else {
         mongoGif->SetVisible(true);
-        Run(cat::Register(cat::kMongoDB, Places()));
+        Run(cat::Register(cat::kMongoDB, Places()).value());
         if (Released) return;
         Run(cat::Start(cat::kMongoDB, Places()));
         if (Released) return;
@@ -276,7 +293,7 @@ void Tvrk_form::ServerMemcacheRun() {
         lbl_MemAdminRun->SetEnabled(false);
         imgMemAdminRun->SetEnabled(false);
     } else {
-        Run(cat::Register(cat::kMemcache, Places()));
+        Run(cat::Register(cat::kMemcache, Places()).value());
         if (Released) return;
         Run(cat::Start(cat::kMemcache, Places()));
         if (Released) return;
@@ -293,59 +310,53 @@ void Tvrk_form::ServerMemcacheRun() {
 // ------------------------------------------------------------------ status poll
 
 void Tvrk_form::Timer1Timer() {
-    // Before the runtime state file exists, or once the close has released
-    // it, there is nothing a poll may write to.
-    if (!runIniReady || Released) return;
+    // Once the close has released the runtime state file, there is nothing a
+    // poll may write to.
+    if (!RunIni || Released) return;
 
     const bool x = AutorunDone || StopAllBusy;
     if (x == AutorunEnabled) btnExit->SetEnabled(!ApacheBusy);
 
-    auto record = [this](cat::Server server, bool running) { RunIni->Record(cat::Of(server).polled, running); };
+    // The states first, and at once into run.ini for the programs that read
+    // it: nothing the window shows can keep them from it. Each key is
+    // written whatever became of the one before.
+    bool running[std::size(cat::kPollOrder)] = {};
+    for (const cat::Server server : cat::kPollOrder) running[static_cast<int>(server)] = Running(server);
+    auto up = [&](cat::Server server) { return running[static_cast<int>(server)]; };
+    Attempts attempts(app());
+    for (const cat::Server server : cat::kPollOrder)
+        attempts([&] { RunIni->Record(cat::Of(server).polled, up(server)); });
 
-    bool up = Running(cat::kFTP);
-    imgFTPRun->SetVisible(up);
-    imgFTPAdmin->SetEnabled(up);
-    ShowPicture(imgFTPAdmin, up ? "\\user.ico" : "\\user_off.ico");
-    lbl_ftpAdmin->SetEnabled(up);
-    lbl_FTPRunStop->SetCaption(up ? StrStop : StrStart);
-    record(cat::kFTP, up);
+    // Then the window: captions and links before the two pictures, which
+    // may be missing from the skin.
+    imgFTPRun->SetVisible(up(cat::kFTP));
+    imgFTPAdmin->SetEnabled(up(cat::kFTP));
+    lbl_ftpAdmin->SetEnabled(up(cat::kFTP));
+    lbl_FTPRunStop->SetCaption(up(cat::kFTP) ? StrStop : StrStart);
 
-    up = Running(cat::kMemcache);
-    lbl_MemcacheRunStop->SetCaption(up ? StrStop : StrStart);
-    record(cat::kMemcache, up);
+    lbl_MemcacheRunStop->SetCaption(up(cat::kMemcache) ? StrStop : StrStart);
 
-    up = Running(cat::kMySQL);
-    imgMySQLRun->SetVisible(up && !myGif->visible());
-    lbl_MySQLRunStop->SetCaption(up ? StrStop : StrStart);
-    record(cat::kMySQL, up);
+    imgMySQLRun->SetVisible(up(cat::kMySQL) && !myGif->visible());
+    lbl_MySQLRunStop->SetCaption(up(cat::kMySQL) ? StrStop : StrStart);
 
-    up = Running(cat::kApache);
-    if (up) {
-        ShowPicture(imgStartPage, "\\home.ico");
-        lbl_vrkStart->SetEnabled(true);
-        imgStartPage->SetEnabled(true);
-        imgApacheRun->SetVisible(!frmGif->visible());
-    } else {
-        imgApacheRun->SetVisible(false);
-        ShowPicture(imgStartPage, "\\home_off.ico");
-        lbl_vrkStart->SetEnabled(false);
-        imgStartPage->SetEnabled(false);
-    }
-    lbl_ApacheRunStop->SetCaption(up ? StrStop : StrStart);
-    record(cat::kApache, up);
+    const bool apache = up(cat::kApache);
+    lbl_vrkStart->SetEnabled(apache);
+    imgStartPage->SetEnabled(apache);
+    imgApacheRun->SetVisible(apache && !frmGif->visible());
+    lbl_ApacheRunStop->SetCaption(apache ? StrStop : StrStart);
 
-    up = Running(cat::kPgSQL);
-    imgPgSQLRun->SetVisible(up);
-    lbl_PhpPgAdminRun->SetEnabled(up && Running(cat::kApache));
-    lbl_PgWinAdminRun->SetEnabled(up);
-    lbl_PgSQLRunStop->SetCaption(up ? StrStop : StrStart);
-    record(cat::kPgSQL, up);
+    imgPgSQLRun->SetVisible(up(cat::kPgSQL));
+    lbl_PhpPgAdminRun->SetEnabled(up(cat::kPgSQL) && Running(cat::kApache));
+    lbl_PgWinAdminRun->SetEnabled(up(cat::kPgSQL));
+    lbl_PgSQLRunStop->SetCaption(up(cat::kPgSQL) ? StrStop : StrStart);
 
-    up = Running(cat::kMongoDB);
-    imgMongoDBRun->SetVisible(up);
-    lbl_MongoDBAdminRun->SetEnabled(up && Running(cat::kApache));
-    lbl_MongoDBRunStop->SetCaption(up ? StrStop : StrStart);
-    record(cat::kMongoDB, up);
+    imgMongoDBRun->SetVisible(up(cat::kMongoDB));
+    lbl_MongoDBAdminRun->SetEnabled(up(cat::kMongoDB) && Running(cat::kApache));
+    lbl_MongoDBRunStop->SetCaption(up(cat::kMongoDB) ? StrStop : StrStart);
+
+    attempts([&] { ShowPicture(imgFTPAdmin, up(cat::kFTP) ? "\\user.ico" : "\\user_off.ico"); });
+    attempts([&] { ShowPicture(imgStartPage, apache ? "\\home.ico" : "\\home_off.ico"); });
+    attempts.Report();
 }
 
 // ------------------------------------------------------------------ stop-all, autorun, purge
@@ -367,7 +378,7 @@ void Tvrk_form::StopAllServers() {
     // all are.
     std::optional<Error> failure;
     auto record = [&](ServerKey key) {
-        if (Released) return;
+        if (Released || !RunIni) return;
         try {
             RunIni->Record(key, false);
         } catch (const Error& e) {
@@ -381,7 +392,10 @@ void Tvrk_form::StopAllServers() {
         record(key);
     };
     for (const cat::Server server : cat::kStopAllOrder) {
-        if (!Running(server)) continue;
+        // A server whose start or stop this stop-all cut short (its handler
+        // waits below the close) is stopped and removed whatever state it
+        // was left in: that handler never goes on.
+        if (!Running(server) && !(Busy(server) && cat::State(os(), server) != kServiceNoState)) continue;
         Run(cat::Stop(server, Places()));
         Run(cat::Unregister(server, Places()));
         stopped(cat::Of(server).stopped);
@@ -415,11 +429,48 @@ void Tvrk_form::AutorunServers() {
         AutorunFTP = SettingsIni->Read(setting::kAutorunFTP);
     }
 
-    if (AutorunFTP && !Released) ServerFTPRun();
-    if (AutorunMongoDB && !Released) ServerMongoDBRun();
-    if (AutorunPgSQL && !Released) ServerPGSQLRun();
-    if (AutorunMySQL && !Released) ServerMYSQLRun();
-    if (AutorunApache && !Released) ServerApacheRun();
+    // Each start stands on its own: one that fails half-way (a picture
+    // missing after its commands ran) is reported, and the next server
+    // still starts.
+    auto start = [this](bool requested, void (Tvrk_form::*handler)()) {
+        if (requested && !Released) app().Guard([this, handler] { (this->*handler)(); });
+    };
+    start(AutorunFTP, &Tvrk_form::ServerFTPRun);
+    start(AutorunMongoDB, &Tvrk_form::ServerMongoDBRun);
+    start(AutorunPgSQL, &Tvrk_form::ServerPGSQLRun);
+    start(AutorunMySQL, &Tvrk_form::ServerMYSQLRun);
+    start(AutorunApache, &Tvrk_form::ServerApacheRun);
+}
+
+bool Tvrk_form::Busy(cat::Server server) const {
+    switch (server) {
+    case cat::kApache: return ApacheBusy;
+    case cat::kMySQL: return MySQLBusy;
+    case cat::kPgSQL: return PgSQLBusy;
+    case cat::kFTP: return FTPBusy;
+    case cat::kMongoDB: return MongoDBBusy;
+    case cat::kMemcache: return MemcacheBusy;
+    }
+    return false;
+}
+
+void Tvrk_form::WaitForStartingServers() {
+    // A server on its way up when the close comes would be missed by the
+    // stop-all and run on after the panel: its service still starting, or
+    // its handler (cut short by this close) waiting for its commands. Each
+    // gets a few seconds to come up, asked every tenth of a second, with no
+    // message handled meanwhile: a session that ends gives little time.
+    constexpr std::uint32_t kPollMs = 100, kLongestMs = 3000;
+    auto onItsWay = [this] {
+        for (const cat::Server server : cat::kStopAllOrder) {
+            const std::uint32_t state = cat::State(os(), server);
+            if (state == kServiceStartPending ||
+                (Busy(server) && (state == kServiceNoState || state == kServiceStopped)))
+                return true;
+        }
+        return false;
+    };
+    for (std::uint32_t waited = 0; waited < kLongestMs && onItsWay(); waited += kPollMs) os().Pause(kPollMs);
 }
 
 void Tvrk_form::PurgeTempFiles() {

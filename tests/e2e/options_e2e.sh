@@ -20,7 +20,8 @@
 # language. Then the dialog by keyboard: the focus starts on the first control
 # that takes it, Tab and Shift+Tab follow the dialog's order over what is
 # disabled, Space ticks, Return and Space press Apply, a version typed into
-# its box is stored as the item it equals or none, Esc closes as Cancel. Then
+# its box is stored as the item it equals or none, Esc closes as Cancel and
+# leaves the main window the active one. Then
 # the pgAdmin III link with PostgreSQL running: the stand-in's window opens,
 # the panel answers and its status poll goes on while it is open, and all is
 # well after it is closed. Throughout, libraries planted beside vrk.exe under
@@ -403,6 +404,8 @@ expect "Apply stores what was typed: [autorun] auto=1, php=1 (\"PHP 5.3\"), mysq
 cp "$settings" "$work/settings.before"
 key shift+Tab shift+Tab space Escape
 expect "Esc closes the dialog as Cancel does" until_ok 5 eval '[ "$(window_field 6)" = 1 ]'
+for _ in $(seq 1 30); do active=$(probe active) && break; sleep 0.1; done
+expect "... and the main window is the active window again${active:+ ($active)}" probe active
 expect "... and changes nothing (the tick it undid is not stored)" cmp -s "$settings" "$work/settings.before"
 expect "no error box after the keyboard" no_error_box
 

@@ -34,6 +34,16 @@
 #      and kept, the process ended; the start waited for that end before it
 #      showed its window, and runs as the panel. Last, that panel killed
 #      hard, its record kept: the next start replaces it and runs.
+#   3. The skin's bg.jpg missing, stop at exit on, Apache left running by an
+#      earlier panel: one error box, with the system's reason; the poll runs
+#      (Apache stopped and started outside reaches run.ini within two
+#      seconds), the captions are set, the information title has its blank
+#      before the version, and the close stops and removes Apache.
+#   4. Autorun of Apache and FileZilla with wfm_off.ico missing, and of MySQL
+#      with no version chosen: one error box, both chosen servers start, and
+#      nothing runs for MySQL, above all no program planted at the root of
+#      the drive. Then the session ends (wineboot --end-session): the panel
+#      stops and removes both servers before it is ended.
 # Throughout, the installation root holds programs planted under the names of
 # the system's own (sc, net, mmc, taskmgr, explorer; tests/e2e/planted): the
 # panel runs with administrator rights, and none of them may ever run.
@@ -67,6 +77,7 @@ test_name=servers_e2e
 
 # --- the panel's process ----------------------------------------------------------
 panel=""
+planted_root="" # a program planted at the root of the drive, removed at the end
 start_panel() {
   (cd "$demo" && exec "$root/scripts/wine-run" "$demo/vrk.exe" </dev/null >>"$log" 2>&1) &
   panel=$!
@@ -80,6 +91,7 @@ cleanup() {
     panel_ended 30 || stop_panel_process
   fi
   rm -f "$faults"
+  [ -n "$planted_root" ] && rm -f "$planted_root" "$planted_root.ran"
   probe --window "Task Manager" close >/dev/null 2>&1
   probe --window vrk close >/dev/null 2>&1
   local s
@@ -521,6 +533,93 @@ wait "$holder" 2>/dev/null
 probe close >/dev/null
 expect "... and it ends when closed" panel_ended 30
 expect "run 2: none of the programs planted in the installation root ran" nothing_planted_ran
+
+# ======================================================================================
+echo "== run 3: bg.jpg missing, stop at exit on, Apache left running (at ${SECONDS} s)"
+skin=$demo/vrk/skins/default
+httpd="\"$R\\servers\\apache\\bin\\httpd.exe\""
+check exec "$httpd -k install -f \"$R\\config\\php\\53\\httpd-php.conf\"" >/dev/null
+check exec "$httpd -k start" >/dev/null
+running_within Apache2.2 20000 || abort "Apache2.2, started outside the panel, does not run"
+mv "$skin/bg.jpg" "$work/bg.jpg"
+# start_past_box <what the box names>: starts the panel, whose start-up shows
+# one error box before the window; box holds its text. The box is closed and
+# the window waited for.
+box=""
+start_past_box() {
+  (cd "$demo" && exec "$root/scripts/wine-run" "$demo/vrk.exe" </dev/null >>"$log" 2>&1) &
+  panel=$!
+  box=""
+  for _ in $(seq 1 600); do box=$(probe errors) && sleep 0.1 || break; done
+  probe --window "VORLAN Web Server" close >/dev/null
+  probe wait 90 >/dev/null || abort "the window did not come up after the box \"$box\""
+}
+reason() { # reason <code>: the system's text for the error, as one sentence
+  local text
+  text=$(check message "$1")
+  echo "${text%.}"
+}
+start_past_box
+expect "one box, with the system's reason for a missing file: \"$box\"" \
+  test "$box" = "Cannot open file \"$R\\\\vrk\\skins\\default\\bg.jpg\". $(reason 2)"
+expect "no second box: the start-up went on" no_error_box
+check exec "net stop Apache2.2" >/dev/null
+expect_key "Apache stopped outside the panel" apache 0
+check exec "net start Apache2.2" >/dev/null
+running_within Apache2.2 20000 || bad "Apache2.2, started again outside the panel, does not run"
+expect_key "Apache started again outside the panel" apache 1
+expect "the Apache panel shows" show_panel imgTabApache PanelApache
+expect "lbl_ApacheRunStop reads \"Stop\", lbl_MemcacheRunStop \"Start\"" \
+  until_looks 5 lbl_ApacheRunStop:caption:Stop lbl_MemcacheRunStop:caption:Start
+probe click imgTabVRK >/dev/null
+expect "the information title has its blank before the version: \"Control Panel version 1.3.22.0\"" \
+  until_looks 5 "lbl_VRKInfo_title:caption:Control Panel version 1.3.22.0"
+expect "no error box" no_error_box
+probe close >/dev/null
+expect "the close ends vrk.exe" panel_ended 60
+expect "... having stopped and removed Apache2.2" gone Apache2.2
+expect "... and recorded apache=0" key_is apache 0
+mv "$work/bg.jpg" "$skin/bg.jpg"
+
+# ======================================================================================
+echo "== run 4: autorun with wfm_off.ico missing and no MySQL version, then the session ends (at ${SECONDS} s)"
+# No MySQL version chosen ("-1", as the options dialog stores an empty box):
+# the register command would name "\mysqld.exe" at the root of the drive the
+# panel runs on. A program planted there records any run.
+drive_root=$(winepath -u "${R:0:3}" 2>/dev/null)
+[ -d "$drive_root" ] || abort "no folder for the drive root ${R:0:3}"
+planted_root=${drive_root%/}/mysqld.exe
+[ -e "$planted_root" ] && abort "$planted_root is there already"
+cp "$build/tests/e2e/planted/sc.exe" "$planted_root" || abort "cannot plant $planted_root"
+ini_set "$settings" autorun auto 1
+ini_set "$settings" autorun ftp 1
+ini_set "$settings" autorun mysql -1
+mv "$skin/wfm_off.ico" "$work/wfm_off.ico"
+start_past_box
+expect "one box, for wfm_off.ico: \"$box\"" eval '[[ $box == *"wfm_off.ico\". "* ]]'
+expect "autorun: Apache2.2 runs" running_within Apache2.2 30000
+expect "autorun: FileZilla Server runs" running_within "FileZilla Server" 30000
+expect "the pass ends: btnExit enabled" until_looks 30 btnExit:enabled:1
+expect "MySQL, with no version, was not registered" test "$(check state MySQL)" = ABSENT
+expect "nothing ran from the drive's root ($planted_root)" test ! -e "$planted_root.ran"
+expect "no second box" no_error_box
+# The session ends: Wine's wineboot sends the session-end messages to every
+# window, waits for each program's answer, and ends the program as soon as
+# its main window has answered.
+started=$(now_ms)
+wineboot --end-session </dev/null >>"$log" 2>&1
+echo "  (wineboot --end-session took $(($(now_ms) - started)) ms)"
+expect "at the end of the session vrk.exe is ended" panel_ended 30
+for s in Apache2.2 "FileZilla Server"; do
+  expect "... having stopped and removed \"$s\"" gone "$s"
+done
+expect "... and recorded apache=0 and ftp=0" eval 'key_is apache 0 && key_is ftp 0'
+# Wine's own background programs (its desktop among them) went with the
+# session; they start again here, away from the test's output.
+wine cmd /c exit </dev/null >/dev/null 2>&1
+mv "$work/wfm_off.ico" "$skin/wfm_off.ico"
+expect "run 3 and 4: none of the programs planted in the installation root ran" nothing_planted_ran
+rm -f "$planted_root" "$planted_root.ran"
 
 echo "$passed passed, $failed failed (in ${SECONDS} s)"
 [ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]

@@ -23,6 +23,9 @@
 //   vrkprobe foreground      succeeds when the window (or the dialog it has
 //                            open) is the foreground window and not
 //                            minimised; prints what is in front otherwise
+//   vrkprobe active          succeeds when the window itself, not a dialog
+//                            of it, is the active window of its thread and
+//                            the foreground window; prints which are otherwise
 //   vrkprobe panels          prints how many vrk.exe processes run and how
 //                            many panel windows show: "processes=1 windows=1"
 //   vrkprobe sole <seconds>  until the process of the window ends, at most
@@ -388,6 +391,22 @@ int Foreground() {
     return 1;
 }
 
+int Active() {
+    HWND panel = RequirePanel();
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(panel, nullptr), &info);
+    HWND front = GetForegroundWindow();
+    if (info.hwndActive == panel && front == panel) return 0;
+    auto title = [](HWND hwnd) {
+        wchar_t text[256] = L"-";
+        if (hwnd) GetWindowTextW(hwnd, text, 256);
+        return Utf8(text) + (hwnd && !IsWindowVisible(hwnd) ? " (hidden)" : "");
+    };
+    std::printf("active: \"%s\"; in front: \"%s\"\n", title(info.hwndActive).c_str(), title(front).c_str());
+    return 1;
+}
+
 // The main windows of panels that show, of any process.
 std::vector<HWND> PanelWindows() {
     std::vector<HWND> found;
@@ -497,9 +516,10 @@ int FocusEvents(int count, double seconds, const char* file) {
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: vrkprobe [--window <title>] list | click <name> | wait <seconds> | errors | close"
-                         " | focus | select <name> <item> | fits | dpi <dpi> | foreground | panels | sole <seconds>"
-                         " | record [hold <seconds> | elsewhere <seconds>] | focus-events <count> <seconds> <file>\n");
+    std::fprintf(stderr,
+                 "usage: vrkprobe [--window <title>] list | click <name> | wait <seconds> | errors | close"
+                 " | focus | select <name> <item> | fits | dpi <dpi> | foreground | active | panels | sole <seconds>"
+                 " | record [hold <seconds> | elsewhere <seconds>] | focus-events <count> <seconds> <file>\n");
     return 1;
 }
 
@@ -532,6 +552,7 @@ int wmain(int argc, wchar_t** wideArgv) {
     if (command == "fits" && argc == 2) return Fits();
     if (command == "dpi" && argc == 3) return Dpi(std::atoi(argv[2]));
     if (command == "foreground" && argc == 2) return Foreground();
+    if (command == "active" && argc == 2) return Active();
     if (command == "panels" && argc == 2) return Panels();
     if (command == "sole" && argc == 3) return Sole(std::atof(argv[2]));
     if (command == "record" && argc == 2) return Record({}, 0);

@@ -31,7 +31,7 @@ TEST_F(BadInputTest, BinarySettingsAndStateFilesStartWithDefaultsAndKeepTheirByt
     os.WriteFile(Path("vrk\\tmp\\run.ini"), binary);
     Tvrk_form& f = Start();
     EXPECT_TRUE(backend.errors.empty()) << backend.errors.front();
-    EXPECT_TRUE(f.startupComplete);
+    EXPECT_TRUE(f.LoadingGif) << "every step ran";
     const std::string run = os.FileContent(Path("vrk\\tmp\\run.ini"));
     EXPECT_EQ(IniLookup(run, "gui", "version"), "1.3.22");
     EXPECT_EQ(run.substr(0, binary.size()), binary) << "what was there stays";

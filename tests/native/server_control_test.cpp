@@ -283,20 +283,89 @@ TEST_F(ServerControlTest, ExitImageRule) {
     }
 }
 
-TEST_F(ServerControlTest, TheExitComesBackWhenAStartUpStepFailsWithAutorunOn) {
-    WriteSettings("[autorun]\r\nauto=1\r\napache=1\r\n");
-    os.services = {{"MySQL", 4}};
-    RemoveFile("vrk\\skins\\default\\wfm_off.ico");
+// A start-up step that fails spoils only what needs what it would have
+// made. Apache is left running by an earlier panel; stop-at-exit, the purge
+// and autorun (MySQL and Apache) are on. Whatever fails, it is reported once;
+// the start-up's stop-all, the first poll, the captions, the information
+// title's blank, the autorun pass, a later poll and the close with its
+// stop-all and purge all do their work.
+struct Spoiled {
+    const char* name;
+    const char* file;   // removed from the tree, or
+    bool stateFileHeld; // run.ini cannot be written
+    const char* said;   // what the one error box says
+};
+
+void PrintTo(const Spoiled& spoiled, std::ostream* out) { *out << spoiled.name; }
+
+class FailedStartUpStep : public ServerControlTest, public ::testing::WithParamInterface<Spoiled> {};
+
+TEST_P(FailedStartUpStep, SpoilsOnlyWhatDependsOnIt) {
+    const Spoiled& spoiled = GetParam();
+    WriteSettings("[vrk]\r\nssae=1\r\nctf=1\r\n[autorun]\r\nauto=1\r\napache=1\r\nmysqlserv=1\r\n");
+    os.WriteFile(Path("tmp\\php\\sess_1"), "x");
+    if (spoiled.file) std::filesystem::remove_all(os.HostPath(Path(spoiled.file)));
+    if (spoiled.stateFileHeld) os.failingWrites = {R + "\\vrk\\tmp\\run.ini"};
+    const bool recorded = !spoiled.stateFileHeld && std::string(spoiled.name) != "NoTmpFolder";
+    // The stand-ins do as they are told.
+    os.services = {{"Apache2.2", 4}};
+    auto then = [&](std::function<void()> effect) {
+        return ScriptedPlatform::Child{.waitRounds = 1, .duringWait = [effect](int) { effect(); }};
+    };
+    os.ScriptCommand(kHttpd + " -k uninstall", then([&] { os.services.erase("Apache2.2"); }));
+    os.ScriptCommand(kSc + " start \"MySQL\"", then([&] { os.services["MySQL"] = 4; }));
+    os.ScriptCommand(kHttpd + " -k start", then([&] { os.services["Apache2.2"] = 4; }));
+
     Tvrk_form& f = Start();
-    ASSERT_EQ(backend.errors.size(), 1u);
-    EXPECT_FALSE(f.btnExit->enabled()) << "the start-up's stop-all has taken the exit";
     f.FinishStartup();
+    ASSERT_EQ(backend.errors.size(), 1u) << spoiled.name;
+    EXPECT_NE(backend.errors[0].find(spoiled.said), std::string::npos) << backend.errors[0];
+    EXPECT_EQ(os.Commands(),
+              (std::vector<std::string>{kHttpd + " -k stop", kHttpd + " -k uninstall",
+                                        "\"C:\\VORLAN\\\\servers\\mysql\\51\\bin\\mysqld.exe\" --install MySQL "
+                                        "--defaults-file=\"C:\\VORLAN\\config\\mysql\\51\\my.ini\"",
+                                        kSc + " start \"MySQL\"",
+                                        kHttpd + " -k install -f \"C:\\VORLAN\\\\config\\php\\52\\httpd-php.conf\"",
+                                        kHttpd + " -k start"}))
+        << "the start-up's stop-all, then the autorun pass";
     EXPECT_TRUE(f.AutorunDone);
     EXPECT_TRUE(f.btnExit->enabled());
+    EXPECT_EQ(f.lbl_VRKInfo_title->caption(), "Control Panel version ");
+    for (const ui::Label* label : {f.lbl_FTPRunStop, f.lbl_MemcacheRunStop, f.lbl_PgSQLRunStop, f.lbl_MongoDBRunStop})
+        EXPECT_EQ(label->caption(), "Start") << label->name;
+    EXPECT_EQ(f.lbl_MySQLRunStop->caption(), "Stop");
+
+    // MySQL stopped outside the panel: the next poll sees it.
+    os.services.erase("MySQL");
     backend.TickTimers(app);
-    EXPECT_TRUE(f.btnExit->enabled());
-    for (const auto& command : os.Commands()) EXPECT_EQ(command.find("-k install"), std::string::npos) << "no pass ran";
+    EXPECT_EQ(f.lbl_MySQLRunStop->caption(), "Start");
+    EXPECT_EQ(f.lbl_ApacheRunStop->caption(), "Stop");
+    if (recorded) {
+        EXPECT_EQ(IniLookup(RunIniText(), "servers", "mysql"), "0");
+        EXPECT_EQ(IniLookup(RunIniText(), "servers", "apache"), "1");
+    }
+    EXPECT_EQ(backend.errors.size(), 1u) << "still one box";
+
+    // The close stops Apache, which the autorun pass started, and purges.
+    os.ScriptCommand(kHttpd + " -k uninstall", then([&] { os.services.erase("Apache2.2"); }));
+    os.log.clear();
+    f.CloseApplication();
+    EXPECT_EQ(os.Commands(), (std::vector<std::string>{kHttpd + " -k stop", kHttpd + " -k uninstall"}));
+    EXPECT_FALSE(os.FileExists(Path("tmp\\php\\sess_1")));
+    EXPECT_TRUE(backend.quit);
+    if (recorded) EXPECT_EQ(IniLookup(RunIniText(), "servers", "apache"), "0");
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, FailedStartUpStep,
+    ::testing::Values(Spoiled{"NoIcon", "vrk\\skins\\default\\folder.ico", false, "folder.ico"},
+                      Spoiled{"NoBackground", "vrk\\skins\\default\\bg.jpg", false, "bg.jpg"},
+                      Spoiled{"NoAnimation", "vrk\\skins\\default\\loading.gif", false, "loading.gif"},
+                      Spoiled{"NoLogo", "vrk\\skins\\default\\mongodb_logo.ico", false, "mongodb_logo.ico"},
+                      Spoiled{"NoStateIcon", "vrk\\skins\\default\\wfm_off.ico", false, "wfm_off.ico"},
+                      Spoiled{"StateFileHeld", nullptr, true, "Unable to write to"},
+                      Spoiled{"NoTmpFolder", "vrk\\tmp", false, "Unable to write to"}),
+    [](const ::testing::TestParamInfo<Spoiled>& info) { return std::string(info.param.name); });
 
 TEST_F(ServerControlTest, PollAsksInItsOrderAndRecordsEveryServer) {
     os.services = {{"postgresql-9.1", 4}, {"MongoDB", 4}, {"FileZilla Server", 2}, {"MySQL", 3}};
@@ -307,7 +376,8 @@ TEST_F(ServerControlTest, PollAsksInItsOrderAndRecordsEveryServer) {
     for (const auto& line : os.log)
         if (line.rfind("query ", 0) == 0) queries.push_back(line.substr(6));
     EXPECT_EQ(queries, (std::vector<std::string>{"FileZilla Server", "memcached Server", "MySQL", "Apache2.2",
-                                                 "postgresql-9.1", "Apache2.2", "MongoDB", "Apache2.2"}));
+                                                 "postgresql-9.1", "MongoDB", "Apache2.2", "Apache2.2"}))
+        << "the six states, then Apache's again for the links of the two databases that run";
     EXPECT_EQ(RunIniText(), "[servers]\r\nftp=0\r\nmcache=0\r\nmysql=0\r\napache=0\r\npgsql=1\r\nmongo=1\r\n")
         << "pending states count as not running";
     EXPECT_EQ(f.lbl_FTPRunStop->caption(), "Start");
@@ -366,18 +436,22 @@ TEST_F(ServerControlTest, KeysActThroughTheClickHandlerWithItsGuards) {
     for (int i = 0; i < 4; ++i) backend.Press(f, Key::kTab); // the two tabs below, the version, the image
     ASSERT_EQ(backend.focus, f.imgApacheRunStop);
     // Return starts Apache. While its register command is waited for, a
-    // second press is ignored as a second click is, and the focus moves back
-    // onto the version choice, which the start then disables: the focus goes
-    // on to the next stop.
+    // second press is ignored as a second click is, and the version choice,
+    // which the start has disabled, is skipped both ways: Shift+Tab goes on
+    // to the one tab the start leaves enabled, and Tab comes back.
     const std::string kRegister = kHttpd + " -k install -f \"C:\\VORLAN\\\\config\\php\\52\\httpd-php.conf\"";
     std::size_t commandsAfterSecondPress = 0;
+    std::string focusDuringStart;
     os.ScriptCommand(kRegister, {.waitRounds = 1, .duringWait = [&](int) {
                                      backend.Press(f, Key::kSpace);
                                      commandsAfterSecondPress = os.Commands().size();
                                      backend.Press(f, Key::kTab, true);
+                                     focusDuringStart = backend.focus->name;
+                                     backend.Press(f, Key::kTab);
                                  }});
     EXPECT_TRUE(backend.Press(f, Key::kReturn));
     EXPECT_EQ(commandsAfterSecondPress, 1u);
+    EXPECT_EQ(focusDuringStart, "imgTabApache");
     EXPECT_EQ(os.Commands(), (std::vector<std::string>{kRegister, kHttpd + " -k start"}));
     EXPECT_FALSE(f.rgp_PHPVersions->enabled());
     EXPECT_EQ(backend.focus, f.imgApacheRunStop);
@@ -406,18 +480,31 @@ TEST_F(ServerControlTest, AHandlerThatFailsHalfWayRestoresItsFlagAndTabs) {
     EXPECT_TRUE(f.imgTabApache->enabled());
 }
 
-TEST_F(ServerControlTest, AMissingPollPictureIsReportedOnceUntilItLoadsAgain) {
-    Started();
+// A state icon missing from the skin at a later tick: every poll still
+// records every server and sets every caption and the other picture; the
+// box comes once, and again only after the picture has loaded in between.
+TEST_F(ServerControlTest, APollWithAStateIconMissingStillRecordsAndShowsEverything) {
+    Tvrk_form& f = Started();
     std::string icon;
-    os.ReadContent(kSkin + "\\home_off.ico", icon);
-    RemoveFile("vrk\\skins\\default\\home_off.ico");
+    os.ReadContent(kSkin + "\\user_off.ico", icon);
+    RemoveFile("vrk\\skins\\default\\user_off.ico");
+    os.WriteFile(Path("vrk\\tmp\\run.ini"), "");
+    os.services = {{"MySQL", 4}, {"Apache2.2", 4}};
     for (int i = 0; i < 3; ++i) backend.TickTimers(app);
-    EXPECT_EQ(backend.errors.size(), 1u);
-    EXPECT_EQ(IniLookup(RunIniText(), "servers", "apache"), std::nullopt) << "the rest of the poll is skipped";
-    os.WriteFile(kSkin + "\\home_off.ico", icon);
+    ASSERT_EQ(backend.errors.size(), 1u);
+    EXPECT_NE(backend.errors[0].find("user_off.ico"), std::string::npos) << backend.errors[0];
+    EXPECT_EQ(RunIniText(), "[servers]\r\nftp=0\r\nmcache=0\r\nmysql=1\r\napache=1\r\npgsql=0\r\nmongo=0\r\n");
+    EXPECT_EQ(f.lbl_MySQLRunStop->caption(), "Stop");
+    EXPECT_EQ(f.lbl_ApacheRunStop->caption(), "Stop");
+    EXPECT_FALSE(f.lbl_ftpAdmin->enabled());
+    EXPECT_EQ(f.imgStartPage->pictureFile(), kSkin + "\\home.ico") << "the other picture of the poll";
+    os.services.clear();
     backend.TickTimers(app);
     EXPECT_EQ(IniLookup(RunIniText(), "servers", "apache"), "0");
-    RemoveFile("vrk\\skins\\default\\home_off.ico");
+    EXPECT_EQ(f.lbl_ApacheRunStop->caption(), "Start");
+    os.WriteFile(kSkin + "\\user_off.ico", icon);
+    backend.TickTimers(app);
+    RemoveFile("vrk\\skins\\default\\user_off.ico");
     backend.TickTimers(app);
     EXPECT_EQ(backend.errors.size(), 2u) << "a new failure after a recovery is reported again";
 }
@@ -645,6 +732,153 @@ TEST_F(ServerControlTest, APollInsideStopAllCannotLeaveAStoppedServerRecordedAsR
     f.StopAllServers();
     EXPECT_EQ(IniLookup(RunIniText(), "servers", "mysql"), "0");
     EXPECT_EQ(IniLookup(RunIniText(), "servers", "apache"), "0");
+}
+
+} // namespace
+} // namespace vrk::testing
+
+namespace vrk::testing {
+namespace {
+
+// The session ends (the system's session-end messages): the close runs then
+// and there, whole, before the process is ended; also when a close is under
+// way already, waiting for a command, which would never get to its end.
+TEST_F(ServerControlTest, TheEndOfTheSessionRunsTheWholeCloseAlsoInsideACloseUnderWay) {
+    WriteSettings("[vrk]\r\nssae=1\r\nctf=1\r\n");
+    const std::vector<std::string> stopBoth = {"shell open|" + kNet + "|STOP MySQL||0|0",
+                                               "exec 0 " + kSc + " delete \"MySQL\"", "exec 0 " + kHttpd + " -k stop",
+                                               "exec 0 " + kHttpd + " -k uninstall"};
+    for (const bool closing : {false, true}) {
+        os.services = {{"MySQL", 4}, {"Apache2.2", 4}};
+        os.WriteFile(Path("tmp\\php\\sess_1"), "x");
+        Tvrk_form& f = Started();
+        backend.quit = false;
+        os.ScriptCommand(kHttpd + " -k uninstall", {.waitRounds = 1, .duringWait = [&](int) { os.services.clear(); }});
+        // What is done once the session's close returns: after that the
+        // process may be gone.
+        bool done = false;
+        auto endSession = [&] {
+            f.EndSession();
+            done = f.Released && backend.quit && !os.FileExists(Path("tmp\\php\\sess_1")) &&
+                   Actions().back() == stopBoth.back() && IniLookup(RunIniText(), "servers", "apache") == "0";
+        };
+        if (closing) {
+            os.ScriptCommand(kSc + " delete \"MySQL\"", {.waitRounds = 1, .duringWait = [&](int) {
+                                                             os.services.erase("MySQL");
+                                                             endSession();
+                                                         }});
+            f.CloseApplication();
+        } else {
+            endSession();
+        }
+        const char* how = closing ? "inside a close" : "alone";
+        EXPECT_TRUE(done) << how;
+        EXPECT_EQ(Actions(), stopBoth) << how;
+    }
+}
+
+// A server on its way up when the close comes would be missed by the
+// stop-all and run on: it is waited for, a few seconds at most, and stopped.
+// One whose start the close cut short is removed all the same.
+TEST_F(ServerControlTest, AServerOnItsWayUpWhenTheCloseComesIsWaitedForAndStopped) {
+    WriteSettings("[vrk]\r\nssae=1\r\n");
+    auto sleeps = [&] {
+        int n = 0;
+        for (const auto& line : os.log) n += line == "sleep 100";
+        return n;
+    };
+    // MySQL's "sc start" waits, the service starting, when the session ends;
+    // it comes up three tenths of a second later.
+    {
+        Tvrk_form& f = Started();
+        int pauses = 0;
+        os.duringPause = [&](std::uint32_t) {
+            if (++pauses == 3) os.services["MySQL"] = kServiceRunning;
+        };
+        os.ScriptCommand(kSc + " start \"MySQL\"", {.waitRounds = 1, .duringWait = [&](int) {
+                                                        os.services["MySQL"] = kServiceStartPending;
+                                                        f.EndSession();
+                                                    }});
+        Press(*f.imgMySQLRunStop);
+        EXPECT_EQ(sleeps(), 3);
+        EXPECT_EQ(Actions().back(), "exec 0 " + kSc + " delete \"MySQL\"");
+        EXPECT_TRUE(f.Released);
+    }
+    // Apache's register is cut short: registered, never to be started. The
+    // wait ends after three seconds, and Apache is stopped and removed.
+    os.duringPause = nullptr;
+    os.services.clear();
+    Tvrk_form& f = Started();
+    const std::string registration = kHttpd + " -k install -f \"C:\\VORLAN\\\\config\\php\\52\\httpd-php.conf\"";
+    os.ScriptCommand(registration, {.waitRounds = 1, .duringWait = [&](int) {
+                                        os.services["Apache2.2"] = kServiceStopped;
+                                        f.EndSession();
+                                    }});
+    Press(*f.imgApacheRunStop);
+    EXPECT_EQ(sleeps(), 30);
+    EXPECT_EQ(os.Commands(), (std::vector<std::string>{registration, kHttpd + " -k stop", kHttpd + " -k uninstall"}));
+}
+
+} // namespace
+} // namespace vrk::testing
+
+namespace vrk::testing {
+namespace {
+
+// What runs is what shows and what is stored: while a start waits for its
+// commands, its version cannot be chosen.
+TEST_F(ServerControlTest, AVersionClickedDuringAStartChangesNothing) {
+    WriteSettings("[latest]\r\nphp=0\r\n");
+    Tvrk_form& f = Started();
+    backend.Click(*f.imgTabApache);
+    bool phpTaken = true, mysqlTaken = true;
+    os.ScriptCommand(kHttpd + " -k start", {.waitRounds = 1, .duringWait = [&](int) {
+                                                phpTaken = backend.ClickItem(*f.rgp_PHPVersions, 2);
+                                            }});
+    Press(*f.imgApacheRunStop);
+    EXPECT_FALSE(phpTaken);
+    EXPECT_EQ(f.rgp_PHPVersions->itemIndex(), 0);
+    EXPECT_EQ(IniLookup(SettingsText(), "latest", "php"), "0");
+    EXPECT_NE(os.Commands().at(0).find("\\php\\52\\"), std::string::npos);
+
+    os.log.clear();
+    os.ScriptCommand(kSc + " start \"MySQL\"", {.waitRounds = 1, .duringWait = [&](int) {
+                                                    mysqlTaken = backend.ClickItem(*f.rgp_MySQLVersions, 2);
+                                                }});
+    Press(*f.imgMySQLRunStop);
+    EXPECT_FALSE(mysqlTaken);
+    EXPECT_EQ(f.rgp_MySQLVersions->itemIndex(), 0);
+    EXPECT_NE(os.Commands().at(0).find("\\mysql\\51\\bin\\mysqld.exe"), std::string::npos);
+}
+
+// A version index outside 0 to 2 names no program: nothing runs, and above
+// all nothing from the root of a drive ("\mysqld.exe").
+TEST_F(ServerControlTest, AVersionOutOfRangeRunsNothing) {
+    const catalogue::Places places{R, R + "\\servers\\pgsql\\91\\bin", R + "\\data\\pgsql", "C:\\Windows\\system32"};
+    for (const int version : {-1, 3})
+        for (const catalogue::Server server : {catalogue::kApache, catalogue::kMySQL})
+            EXPECT_FALSE(catalogue::Register(server, places, version)) << version;
+    EXPECT_TRUE(catalogue::Register(catalogue::kMySQL, places, 2));
+    EXPECT_TRUE(catalogue::Register(catalogue::kFTP, places)) << "a server of one version";
+
+    // No PHP version since the last start, and MySQL by autorun with none
+    // chosen (what the options dialog stores for an empty box).
+    WriteSettings("[latest]\r\nphp=-1\r\n[autorun]\r\nauto=1\r\nmysqlserv=1\r\nmysql=-1\r\n");
+    Tvrk_form& f = Started();
+    f.FinishStartup();
+    EXPECT_FALSE(f.myGif->visible());
+    EXPECT_EQ(f.imgMySQLRunStop->pictureFile(), kSkin + "\\run.ico");
+    EXPECT_EQ(f.lbl_MySQLRunStop->caption(), "Start");
+    EXPECT_TRUE(f.rgp_MySQLVersions->enabled());
+    EXPECT_FALSE(f.MySQLBusy);
+    const std::string settings = SettingsText();
+    Press(*f.imgApacheRunStop);
+    EXPECT_TRUE(f.frmGif->visible()) << "as when its register fails";
+    EXPECT_TRUE(f.rgp_PHPVersions->enabled());
+    EXPECT_EQ(SettingsText(), settings) << "no [latest] written";
+    EXPECT_FALSE(f.ApacheBusy);
+    EXPECT_TRUE(Actions().empty()) << Actions().front();
+    EXPECT_TRUE(backend.errors.empty());
 }
 
 } // namespace

@@ -21,6 +21,9 @@
 //   stubcheck version <file>                  prints fixed=<a.b.c.d> and the
 //                                             fields of the 040904E4 table as
 //                                             <name>=<text>
+//   stubcheck message <code>                  prints the system's text for an
+//                                             error code, as the system gives
+//                                             it
 //   stubcheck window <command line> <title>   runs the program, waits for its
 //                                             window of that title, closes it
 //                                             with WM_CLOSE and prints
@@ -268,8 +271,19 @@ int Window(const std::wstring& line, const std::wstring& title) {
     return result;
 }
 
+int Message(DWORD code) {
+    wchar_t* text = nullptr;
+    const DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER,
+                       nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    if (!length) return 1;
+    std::printf("%s\n", Narrow(std::wstring(text, length)).c_str());
+    LocalFree(text);
+    return 0;
+}
+
 int Usage() {
-    std::fprintf(stderr, "usage: stubcheck state|wait|config|exec|clean|interrogate|version|window ...\n");
+    std::fprintf(stderr, "usage: stubcheck state|wait|config|exec|clean|interrogate|version|message|window ...\n");
     return 2;
 }
 
@@ -298,6 +312,7 @@ int main() {
     if (command == L"clean" && argc == 3) return Clean(subject);
     if (command == L"interrogate" && argc == 3) return Interrogate(subject);
     if (command == L"version" && argc == 3) return Version(subject);
+    if (command == L"message" && argc == 3) return Message(static_cast<DWORD>(_wtoi(subject.c_str())));
     if (command == L"window" && argc == 4) return Window(subject, argv[3]);
     return Usage();
 }

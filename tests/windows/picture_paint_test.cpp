@@ -1,6 +1,7 @@
 // Pictures on real windows: grown with the display's scale only while they
 // fit the pixel limit at it, and a picture that cannot be made reported
-// once, from inside the paint, without ending it or the program.
+// once, from inside the paint, without ending it or the program; a picture
+// file that cannot be opened reported with the system's reason.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -12,6 +13,7 @@
 #include "Win32Backend.h"
 #include "Win32Platform.h"
 #include "Window.h"
+#include "helpers/test_support.h"
 
 namespace vrk::ui {
 namespace {
@@ -89,6 +91,40 @@ TEST_F(PicturePaintTest, APictureTheSystemWillNotMakeIsReportedOnceAndPaintingGo
         EXPECT_FALSE(GetUpdateRect(hwnd, nullptr, FALSE));
     }
     EXPECT_EQ(backend.errors.size(), 1u);
+}
+
+// What the system says for a code, as one sentence of a message.
+std::string SystemText(DWORD code) {
+    wchar_t text[512] = {};
+    DWORD n = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text, 512,
+                             nullptr);
+    while (n && (text[n - 1] == L'\r' || text[n - 1] == L'\n' || text[n - 1] == L' ' || text[n - 1] == L'.')) --n;
+    return Utf8(std::wstring_view(text, n));
+}
+
+TEST_F(PicturePaintTest, APictureFileThatCannotBeOpenedIsReportedWithTheSystemsReason) {
+    const testing::TempFolder folder("reasons");
+    const std::string held = folder / "held.ico";
+    ASSERT_TRUE(testing::WriteBytes(held, "icon"));
+    // Another program holds the file and shares nothing.
+    const HANDLE holder =
+        CreateFileW(Wide(held).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    const std::pair<std::string, DWORD> cases[] = {
+        {folder / "missing.ico", ERROR_FILE_NOT_FOUND},
+        {folder / "no skin\\close.ico", ERROR_PATH_NOT_FOUND},
+        {held, ERROR_SHARING_VIOLATION},
+    };
+    for (const auto& [path, code] : cases) {
+        ASSERT_FALSE(SystemText(code).empty()) << code;
+        try {
+            LoadPicture(os, path);
+            ADD_FAILURE() << path << " loaded";
+        } catch (const Error& e) {
+            EXPECT_EQ(std::string(e.what()), "Cannot open file \"" + path + "\". " + SystemText(code));
+        }
+    }
+    CloseHandle(holder);
 }
 
 } // namespace

@@ -27,6 +27,20 @@ bool Application::Guard(const std::function<void()>& handler, Origin origin) {
     return false;
 }
 
+void Attempts::operator()(const std::function<void()>& part) {
+    try {
+        part();
+    } catch (...) {
+        failures_.push_back(std::current_exception());
+    }
+}
+
+void Attempts::Report() {
+    std::vector<std::exception_ptr> failures;
+    failures.swap(failures_);
+    for (const auto& failure : failures) app_.ReportException(failure, origin_);
+}
+
 void Application::ReportException(const std::exception_ptr& error, Origin origin) noexcept {
     if (!error) return;
     try {

@@ -76,4 +76,20 @@ private:
     std::vector<Waiting> waiting_; // raised while a box was open, in order
 };
 
+// The parts of one piece of work that must each be tried, whatever the
+// others do (a picture that cannot be loaded must not keep the next control
+// from being set): what a part raises is kept, and reported, once per cause,
+// when the work calls Report at its end, so no box opens half-way through.
+class Attempts {
+public:
+    explicit Attempts(Application& app, Origin origin = Origin::kProgram) : app_(app), origin_(origin) {}
+    void operator()(const std::function<void()>& part);
+    void Report();
+
+private:
+    Application& app_;
+    Origin origin_;
+    std::vector<std::exception_ptr> failures_;
+};
+
 } // namespace vrk::ui

@@ -17,6 +17,9 @@ public:
     virtual void ShowForm(Form& form, bool show) = 0;
     // Runs a modal loop for the form until it is no longer modal.
     virtual void RunModal(Form& form) = 0;
+    // The modal form is closing: what its modal run disabled takes input
+    // again, before the form is hidden.
+    virtual void EndModal(Form& /*form*/) {}
     virtual void MinimizeForm(Form& form) = 0;
     virtual void StartTimer(Timer& timer) = 0;
     virtual void StopTimer(Timer& timer) = 0;

@@ -312,8 +312,17 @@ void Form::Close() {
     if (modal) {
         modal = false;
         if (!modalResult) modalResult = kModalCancel;
+        // The windows it kept from input get it back before it goes: hidden
+        // while they were still disabled, it would leave the activation to
+        // another program's window, and the panel behind that.
+        app_.backend().EndModal(*this);
         Hide();
     }
+}
+
+void Form::EndSession() {
+    sessionEnding_ = true;
+    Close();
 }
 
 void Form::SetDpi(int dpi) {

@@ -273,6 +273,15 @@ public:
     int ShowModal();
     // Asks the form to close: runs onClose; a modal form ends its modal run.
     void Close();
+    // The user's session ends: the close runs now, also when one is already
+    // under way (a close that waits for a command inside it would never get
+    // to its end), and is done when this returns, for the system may end
+    // the process at once.
+    void EndSession();
+    bool sessionEnding() const { return sessionEnding_; }
+    // What the system shows, while the session waits for that close, as the
+    // reason for the wait.
+    std::string closingReason;
     void Minimize();
     bool modal = false;
     int modalResult = 0;
@@ -311,6 +320,7 @@ private:
     std::vector<std::unique_ptr<Control>> owned_;
     int dpi_ = 96;
     bool focusShown_ = false;
+    bool sessionEnding_ = false;
 };
 
 } // namespace vrk::ui

@@ -139,15 +139,24 @@ bool ScriptedPlatform::FileExists(const std::string& path) {
     return fs::is_regular_file(HostPath(path), ec);
 }
 
-Platform::ReadResult ScriptedPlatform::ReadContent(const std::string& path, std::string& content, std::size_t limit) {
-    if (unreadable.count(path)) return ReadResult::kFailed;
+Platform::ReadResult ScriptedPlatform::ReadContent(const std::string& path, std::string& content, std::size_t limit,
+                                                   std::uint32_t* systemError) {
+    // With the system's codes: a missing file in a folder that is there, or
+    // a folder on the way that is not; a folder, or a refused file, denied.
+    auto failed = [systemError](ReadResult result, std::uint32_t error) {
+        if (systemError) *systemError = error;
+        return result;
+    };
+    if (unreadable.count(path)) return failed(ReadResult::kFailed, kErrorAccessDenied);
     const fs::path p = HostPath(path);
     std::error_code ec;
-    if (!fs::exists(p, ec)) return ReadResult::kMissing;
-    if (!fs::is_regular_file(p, ec)) return ReadResult::kFailed;
+    if (!fs::exists(p, ec))
+        return failed(ReadResult::kMissing,
+                      fs::is_directory(p.parent_path(), ec) ? kErrorFileNotFound : kErrorPathNotFound);
+    if (!fs::is_regular_file(p, ec)) return failed(ReadResult::kFailed, kErrorAccessDenied);
     if (fs::file_size(p, ec) > limit) return ReadResult::kTooLarge;
     std::ifstream in(p, std::ios::binary);
-    if (!in) return ReadResult::kFailed;
+    if (!in) return failed(ReadResult::kFailed, kErrorAccessDenied);
     std::ostringstream out;
     out << in.rdbuf();
     content = out.str();
@@ -249,7 +258,10 @@ void ScriptedPlatform::DispatchMessages() {
     if (messagePump) messagePump();
 }
 
-void ScriptedPlatform::Pause(std::uint32_t milliseconds) { log.push_back("sleep " + std::to_string(milliseconds)); }
+void ScriptedPlatform::Pause(std::uint32_t milliseconds) {
+    log.push_back("sleep " + std::to_string(milliseconds));
+    if (duringPause) duringPause(milliseconds);
+}
 
 // ---------------------------------------------------------------- services
 
@@ -381,6 +393,15 @@ bool ScriptedPlatform::QueryVersionText(const std::vector<std::uint8_t>& buffer,
 std::string ScriptedPlatform::FromAnsi(std::string_view bytes) { return Utf8FromCp1252(bytes); }
 
 std::optional<std::string> ScriptedPlatform::ToAnsi(std::string_view utf8) { return Cp1252FromUtf8(utf8); }
+
+std::string ScriptedPlatform::SystemMessage(std::uint32_t code) {
+    switch (code) {
+    case kErrorFileNotFound: return "The system cannot find the file specified";
+    case kErrorPathNotFound: return "The system cannot find the path specified";
+    case kErrorAccessDenied: return "Access is denied";
+    default: return {};
+    }
+}
 
 std::string ScriptedPlatform::SystemFolder() { return "C:\\Windows\\system32"; }
 

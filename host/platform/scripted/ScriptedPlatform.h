@@ -39,6 +39,8 @@ public:
     void Post(std::function<void()> message);
     // Called on every dispatch after the posted messages (a toolkit's pump).
     std::function<void()> messagePump;
+    // What happens elsewhere while the program pauses (a service comes up).
+    std::function<void(std::uint32_t milliseconds)> duringPause;
 
     std::vector<ProcessEntry> processes;
     bool snapshotAvailable = true;
@@ -64,7 +66,7 @@ public:
     void MakeDirectory(const std::string& windowsPath);
     void SetAttributes(const std::string& windowsPath, std::uint32_t attributes);
     std::set<std::string> failingWrites; // replaceFile fails for these paths
-    std::set<std::string> unreadable;    // readFile fails for these paths
+    std::set<std::string> unreadable;    // reads of these paths are refused (access denied)
 
     // --- record ---------------------------------------------------------------
     // Everything the program did, in order: "exec <show> <command>",
@@ -92,7 +94,8 @@ public:
     bool RemoveFile(const std::string& path) override;
     bool RemoveFolder(const std::string& path) override;
     bool FileExists(const std::string& path) override;
-    ReadResult ReadContent(const std::string& path, std::string& content, std::size_t limit = kNoLimit) override;
+    ReadResult ReadContent(const std::string& path, std::string& content, std::size_t limit = kNoLimit,
+                           std::uint32_t* systemError = nullptr) override;
     WriteResult ReplaceContent(const std::string& path, const std::string& content) override;
     std::uint32_t FileVersionInfoSize(const std::string& path) override;
     bool FileVersionInfo(const std::string& path, std::vector<std::uint8_t>& buffer) override;
@@ -103,6 +106,8 @@ public:
     // The ANSI code page of a western system, Windows-1252.
     std::string FromAnsi(std::string_view bytes) override;
     std::optional<std::string> ToAnsi(std::string_view utf8) override;
+    // The texts of an English Windows for the codes this platform gives.
+    std::string SystemMessage(std::uint32_t code) override;
     std::string SystemFolder() override;  // C:\Windows\system32
     std::string WindowsFolder() override; // C:\Windows
     void ShellOpen(const ShellCall& call) override;

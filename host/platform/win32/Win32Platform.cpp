@@ -225,14 +225,20 @@ bool Win32Platform::FileExists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-Platform::ReadResult Win32Platform::ReadContent(const std::string& path, std::string& content, std::size_t limit) {
+Platform::ReadResult Win32Platform::ReadContent(const std::string& path, std::string& content, std::size_t limit,
+                                                std::uint32_t* systemError) {
+    auto failed = [systemError](ReadResult result, DWORD error) {
+        if (systemError) *systemError = error;
+        return result;
+    };
     const OwnedHandle file(CreateFileW(Wide(path).c_str(), GENERIC_READ,
                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                        FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         const DWORD error = GetLastError();
-        return (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) ? ReadResult::kMissing
-                                                                                : ReadResult::kFailed;
+        return failed((error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) ? ReadResult::kMissing
+                                                                                       : ReadResult::kFailed,
+                      error);
     }
     LARGE_INTEGER size{};
     if (GetFileSizeEx(file.get(), &size) && static_cast<unsigned long long>(size.QuadPart) > limit)
@@ -246,7 +252,7 @@ Platform::ReadResult Win32Platform::ReadContent(const std::string& path, std::st
         if (content.size() + got > limit) return ReadResult::kTooLarge;
         content.append(chunk, got);
     }
-    return ok ? ReadResult::kRead : ReadResult::kFailed;
+    return ok ? ReadResult::kRead : failed(ReadResult::kFailed, GetLastError());
 }
 
 namespace {
@@ -400,6 +406,19 @@ std::optional<std::string> Win32Platform::ToAnsi(std::string_view utf8) {
     // In a multi-byte code page a character may come back as another one.
     if (usedDefault || WideFromAnsi(bytes) != wide) return std::nullopt;
     return bytes;
+}
+
+std::string Win32Platform::SystemMessage(std::uint32_t code) {
+    wchar_t* buffer = nullptr;
+    const DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER,
+                       nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text(buffer ? buffer : L"", length);
+    if (buffer) LocalFree(buffer);
+    // One sentence inside ours: the line break and the final period go.
+    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) text.pop_back();
+    if (!text.empty() && text.back() == L'.') text.pop_back();
+    return Utf8(text);
 }
 
 std::string Win32Platform::SystemFolder() {

@@ -26,7 +26,8 @@ public:
     bool RemoveFile(const std::string& path) override;
     bool RemoveFolder(const std::string& path) override;
     bool FileExists(const std::string& path) override;
-    ReadResult ReadContent(const std::string& path, std::string& content, std::size_t limit = kNoLimit) override;
+    ReadResult ReadContent(const std::string& path, std::string& content, std::size_t limit = kNoLimit,
+                           std::uint32_t* systemError = nullptr) override;
     WriteResult ReplaceContent(const std::string& path, const std::string& content) override;
     std::uint32_t FileVersionInfoSize(const std::string& path) override;
     bool FileVersionInfo(const std::string& path, std::vector<std::uint8_t>& buffer) override;
@@ -36,6 +37,7 @@ public:
                           std::string& text) override;
     std::string FromAnsi(std::string_view bytes) override;
     std::optional<std::string> ToAnsi(std::string_view utf8) override;
+    std::string SystemMessage(std::uint32_t code) override;
     std::string SystemFolder() override;
     std::string WindowsFolder() override;
     void ShellOpen(const ShellCall& call) override;

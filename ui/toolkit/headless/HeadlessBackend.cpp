@@ -17,6 +17,13 @@ bool HeadlessBackend::Click(Control& control) {
     return true;
 }
 
+bool HeadlessBackend::ClickItem(RadioGroup& group, int item) {
+    if (!group.Reachable()) return false;
+    FocusForClick(group);
+    group.Choose(item);
+    return true;
+}
+
 void HeadlessBackend::TickTimers(Application& app) {
     const auto running = timers;
     for (Timer* t : running)

@@ -32,6 +32,9 @@ public:
     // A click as a person makes it: only on a control that can be reached.
     // It gives the control's stop the focus, as on the screen.
     bool Click(Control& control);
+    // A click on an item of a radio group, likewise only on one that can be
+    // reached.
+    bool ClickItem(RadioGroup& group, int item);
     // A key as a person presses it, in the form that has the keyboard.
     bool Press(Form& form, Key key, bool shift = false) { return PressKey(form, key, shift); }
     Control* focus = nullptr; // the control with the keyboard focus

@@ -98,6 +98,20 @@ public:
             form_.Close();
             return 0;
         }
+        // The session ends (sign-out, shutdown): the process may be ended as
+        // soon as the main window has answered that it ends, so the close runs
+        // now, whole, before the answer, and not later from the message loop.
+        // The system is told why it waits meanwhile.
+        if (message == WM_QUERYENDSESSION) return TRUE;
+        if (message == WM_ENDSESSION) {
+            if (wParam && hwnd == backend.MainWindow()) {
+                const std::string& reason = form_.closingReason.empty() ? form_.caption() : form_.closingReason;
+                ShutdownBlockReasonCreate(hwnd, Wide(reason).c_str());
+                form_.EndSession();
+                ShutdownBlockReasonDestroy(hwnd);
+            }
+            return 0;
+        }
         // A second start of the program asks the running one to come
         // forward; a window that is closing stays hidden.
         if (message == ComeForwardMessage()) {

@@ -213,7 +213,8 @@ void Win32Backend::ShowForm(Form& form, bool show) {
 void Win32Backend::RunModal(Form& form) {
     Window* window = WindowOf(&form);
     if (!window || !window->hwnd) return;
-    std::vector<HWND> disabled;
+    std::vector<HWND>& disabled = modalDisabled_[&form];
+    disabled.clear();
     for (const auto& realized : forms_) {
         HWND other = realized.windows.empty() ? nullptr : realized.windows.front()->hwnd;
         if (realized.form != &form && other && IsWindowEnabled(other)) {
@@ -237,8 +238,21 @@ void Win32Backend::RunModal(Form& form) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
-    for (HWND other : disabled) EnableWindow(other, TRUE);
-    if (!disabled.empty()) SetActiveWindow(disabled.front());
+    // Whichever way the run ended, the windows it disabled are usable again,
+    // and the one it came from is the active one.
+    const std::vector<HWND> owners = std::move(disabled);
+    modalDisabled_.erase(&form);
+    for (HWND other : owners) EnableWindow(other, TRUE);
+    if (!owners.empty()) {
+        if (GetForegroundWindow() != owners.front()) SetForegroundWindow(owners.front());
+        SetActiveWindow(owners.front());
+    }
+}
+
+void Win32Backend::EndModal(Form& form) {
+    const auto it = modalDisabled_.find(&form);
+    if (it == modalDisabled_.end()) return;
+    for (HWND other : it->second) EnableWindow(other, TRUE);
 }
 
 Control* Win32Backend::FocusedControl() {

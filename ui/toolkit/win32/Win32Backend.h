@@ -34,6 +34,7 @@ public:
     void Destroy(Form& form) override;
     void ShowForm(Form& form, bool show) override;
     void RunModal(Form& form) override;
+    void EndModal(Form& form) override;
     void MinimizeForm(Form& form) override;
     void StartTimer(Timer& timer) override;
     void StopTimer(Timer& timer) override;
@@ -107,6 +108,7 @@ private:
     HCURSOR cursors_[4] = {};         // what each slot shows
     win32::OwnedCursor fromFiles_[4]; // those loaded from cursor files
     std::map<const Form*, Background> backgrounds_;
+    std::map<const Form*, std::vector<HWND>> modalDisabled_; // by each modal run, the main window first
     win32::BackBuffer backBuffer_;
     std::array<long long, static_cast<std::size_t>(Moment::kCount)> marks_{};
 };
