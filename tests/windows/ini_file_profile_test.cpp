@@ -25,6 +25,7 @@
 #include "helpers/test_support.h"
 #include "Error.h"
 #include "Win32Platform.h"
+#include "WriteNames.h"
 
 namespace vrk {
 namespace {
@@ -435,8 +436,9 @@ protected:
     // Counts how the writes were made.
     struct CountingPlatform : Win32Platform {
         int replaced = 0, inPlace = 0;
-        WriteResult ReplaceContent(const std::string& path, const std::string& content) override {
-            const WriteResult result = Win32Platform::ReplaceContent(path, content);
+        WriteResult ReplaceContent(const std::string& path, const std::string& content,
+                                   Durability durability) override {
+            const WriteResult result = Win32Platform::ReplaceContent(path, content, durability);
             if (result == WriteResult::kReplaced) ++replaced;
             if (result == WriteResult::kWrittenInPlace) ++inPlace;
             return result;
@@ -518,7 +520,7 @@ TEST_F(IniFileWithReadersTest, EveryWriteReachesTheFileAndEveryReadFindsEveryKey
         EXPECT_EQ(failed, 0u) << report;
     }
     for (const std::string& name : FolderNames(folder.path()))
-        EXPECT_EQ(name.find(".tmp"), std::string::npos) << "scratch file left: " << name;
+        EXPECT_FALSE(IsTemporaryWriteName(name)) << "scratch file left: " << name;
 }
 
 // A program that holds the file without sharing write access leaves no way
