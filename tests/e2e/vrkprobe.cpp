@@ -273,8 +273,7 @@ int Errors() {
 
 int Dismiss() {
     HWND box = nullptr;
-    while ((box = FindWindowExW(nullptr, box, L"#32770", kAppTitle)) != nullptr)
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    while ((box = FindWindowExW(nullptr, box, L"#32770", kAppTitle)) != nullptr) PostMessageW(box, WM_COMMAND, IDOK, 0);
     return 0;
 }
 
@@ -531,9 +530,10 @@ int FocusEvents(int count, double seconds, const char* file) {
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: vrkprobe [--window <title>] list | click <name> | wait <seconds> | errors | dismiss | close"
-                         " | focus | select <name> <item> | fits | dpi <dpi> | foreground | parent | panels | sole <seconds>"
-                         " | record [hold <seconds> | elsewhere <seconds>] | focus-events <count> <seconds> <file>\n");
+    std::fprintf(stderr,
+                 "usage: vrkprobe [--window <title>] list | click <name> | wait <seconds> | errors | dismiss | close"
+                 " | focus | select <name> <item> | fits | dpi <dpi> | foreground | parent | panels | sole <seconds>"
+                 " | record [hold <seconds> | elsewhere <seconds>] | focus-events <count> <seconds> <file>\n");
     return 1;
 }
 

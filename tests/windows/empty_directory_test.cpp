@@ -84,10 +84,12 @@ TEST_F(EmptyDirectoryTest, LeavesAFolderWithFurtherAttributeBitsWithItsContents)
 }
 
 // Links inside stay, and what they lead to; the ordinary files beside them
-// still go. Wine lists a link to a file as a plain file, and deletes what a
-// handle opened through it stands for: the target.
+// still go, a second name of a file outside too (the file keeps its own).
+// Wine lists a link to a file as a plain file, and deletes what a handle
+// opened through it stands for: the target.
 TEST_F(EmptyDirectoryTest, NeverFollowsALinkOutOfTheFolder) {
     File(php + "\\sess_1");
+    ASSERT_TRUE(CreateHardLinkA((php + "\\sess_hard").c_str(), (outside / "precious.txt").c_str(), nullptr));
     Folder(php + "\\sub");
     File(php + "\\sub\\sess_2");
     SymbolicLink toFolder(php + "\\link", outside.path());
@@ -101,6 +103,7 @@ TEST_F(EmptyDirectoryTest, NeverFollowsALinkOutOfTheFolder) {
     EXPECT_TRUE(toFolder.IsLink());
     EXPECT_TRUE(toFile.IsLink());
     EXPECT_FALSE(Exists(php + "\\sess_1")) << "the purge ran";
+    EXPECT_FALSE(Exists(php + "\\sess_hard"));
     EXPECT_FALSE(Exists(php + "\\sub\\sess_2"));
 }
 

@@ -583,7 +583,8 @@ TEST_F(IniFileWithReadersTest, WhatALinkLeadsToIsNeverWrittenAndTheLinkIsReplace
     ASSERT_TRUE(CreateHardLinkW(Wide(path).c_str(), Wide(outside / "shared.ini").c_str(), nullptr));
     StartReader("hold 3000 rw");
     ASSERT_TRUE(WaitUntil(held));
-    EXPECT_THROW(ini.WriteString("servers", "mysql", "1"), Error) << "a file with two hard links is not written in place";
+    EXPECT_THROW(ini.WriteString("servers", "mysql", "1"), Error)
+        << "a file with two hard links is not written in place";
     EXPECT_EQ(ReadBytes(outside / "shared.ini"), secret);
     StopReaders();
     writeOnce("a hard link");

@@ -125,17 +125,15 @@ bool IsOwnEntry(HANDLE handle, const std::wstring& folderPath, const std::wstrin
     if (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return false;
     if (((tag.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) != directory || (standard.Directory != 0) != directory)
         return false;
-    if (!directory && standard.NumberOfLinks != 1) return false;
     if (folderPath.empty()) return false;
     const std::wstring expected = EndsWithSeparator(folderPath) ? folderPath + name : folderPath + L"\\" + name;
     return SameText(FinalPath(handle), expected);
 }
 
-bool IsOwnFile(HANDLE handle, const std::wstring& path) {
-    const OwnedHandle folder(CreateFileW(FolderOf(path).c_str(), FILE_READ_ATTRIBUTES,
-                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                         FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    return folder && IsOwnEntry(handle, FinalPath(folder.get()), NameOf(path), false);
+bool IsSoleLink(HANDLE handle) {
+    FILE_STANDARD_INFO standard{};
+    return GetFileInformationByHandleEx(handle, FileStandardInfo, &standard, sizeof standard) &&
+           standard.NumberOfLinks == 1;
 }
 
 std::wstring FolderOf(const std::wstring& path) {

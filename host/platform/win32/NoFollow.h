@@ -60,14 +60,14 @@ std::wstring FinalPath(HANDLE handle);
 
 // Whether the handle stands for an entry of its own, named `name` in the
 // folder whose final path is `folderPath`: no reparse point, a folder exactly
-// when `directory`, found where it was looked for, and (a file) its only hard
-// link. `attributes`, when given, receives the entry's attributes.
+// when `directory`, and found where it was looked for. `attributes`, when
+// given, receives the entry's attributes.
 bool IsOwnEntry(HANDLE handle, const std::wstring& folderPath, const std::wstring& name, bool directory,
                 DWORD* attributes = nullptr);
 
-// The same for a file opened by its full path: its folder, opened by its path
-// as it stands, must hold it under its name.
-bool IsOwnFile(HANDLE handle, const std::wstring& path);
+// Whether the file is its own only hard link. Another link's file is
+// another's to write; deleting one of its names leaves it whole.
+bool IsSoleLink(HANDLE handle);
 
 // The folder part of a path (without the separator) and its last name.
 std::wstring FolderOf(const std::wstring& path);

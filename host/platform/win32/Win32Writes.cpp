@@ -113,7 +113,9 @@ Kept LookAt(const WriteFolder& folder) {
         if (kept.exists) kept.attributes = FILE_ATTRIBUTE_DIRECTORY;
         return kept;
     }
-    if (!nofollow::IsOwnEntry(file.handle.get(), folder.path, folder.name, false, &kept.attributes)) return kept;
+    if (!nofollow::IsOwnEntry(file.handle.get(), folder.path, folder.name, false, &kept.attributes) ||
+        !nofollow::IsSoleLink(file.handle.get()))
+        return kept;
     kept.own = true;
     if (GetSecurityInfo(file.handle.get(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &kept.dacl,
                         nullptr, &kept.security.memory) == ERROR_SUCCESS) {
@@ -196,7 +198,9 @@ bool WriteInPlace(const WriteFolder& folder, const std::string& content, Platfor
         // and the rest are failures.
         if (!nofollow::HeldByAnother(file.status) || GetTickCount64() - start >= kInPlaceRetryMs) return false;
     }
-    if (!nofollow::IsOwnEntry(file.handle.get(), folder.path, folder.name, false)) return false;
+    if (!nofollow::IsOwnEntry(file.handle.get(), folder.path, folder.name, false) ||
+        !nofollow::IsSoleLink(file.handle.get()))
+        return false;
     LARGE_INTEGER oldSize{};
     GetFileSizeEx(file.handle.get(), &oldSize);
     std::string bytes = content;
@@ -228,7 +232,9 @@ Platform::ReadResult Win32Platform::ReadOwnContent(const std::string& path, std:
     if (!file.handle)
         return (file.status == nofollow::kNameNotFound || file.status == nofollow::kPathNotFound) ? ReadResult::kMissing
                                                                                                   : ReadResult::kFailed;
-    if (!nofollow::IsOwnEntry(file.handle.get(), folder.path, folder.name, false)) return ReadResult::kMissing;
+    if (!nofollow::IsOwnEntry(file.handle.get(), folder.path, folder.name, false) ||
+        !nofollow::IsSoleLink(file.handle.get()))
+        return ReadResult::kMissing;
     return ReadAll(file.handle.get(), content, limit);
 }
 
