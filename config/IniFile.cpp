@@ -42,8 +42,8 @@ std::optional<std::int32_t> ParseIniInteger(const std::string& value) {
     return static_cast<std::int32_t>(magnitude);
 }
 
-IniFile::IniFile(Platform& os, std::string path, ErrorSources* sources)
-    : os_(os), path_(std::move(path)), sources_(sources) {}
+IniFile::IniFile(Platform& os, std::string path, ErrorSources* sources, Platform::Durability durability)
+    : os_(os), path_(std::move(path)), sources_(sources), durability_(durability) {}
 
 IniFile::Held::Held(const IniFile& file) : file_(file) {
     if (file_.holds_ == 0) file_.held_ = file_.Text();
@@ -97,7 +97,9 @@ void IniFile::ReadSection(const std::string& section, std::vector<std::string>& 
 
 void IniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
     std::string bytes;
-    switch (os_.ReadContent(path_, bytes, kMaxIniFileBytes)) {
+    // A link's content is another file's: taken into this one, it would
+    // show that file to whoever may read this one.
+    switch (os_.ReadOwnContent(path_, bytes, kMaxIniFileBytes)) {
     case Platform::ReadResult::kRead: break;
     case Platform::ReadResult::kMissing: bytes.clear(); break;
     // Writing over a file we could not read would throw its content away.
@@ -115,7 +117,7 @@ void IniFile::WriteString(const std::string& section, const std::string& key, co
     if (Encode(file.text, file.utf8) != bytes) throw WriteError();
     const std::optional<std::string> encoded = Encode(updated, file.utf8);
     if (!encoded) throw WriteError();
-    if (os_.ReplaceContent(path_, *encoded) == Platform::WriteResult::kFailed) throw WriteError();
+    if (os_.ReplaceContent(path_, *encoded, durability_) == Platform::WriteResult::kFailed) throw WriteError();
     if (holds_) held_ = updated;
     if (sources_) sources_->SourceRecovered(path_);
 }

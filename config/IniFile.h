@@ -26,8 +26,10 @@ inline constexpr std::size_t kMaxIniFileBytes = 16u << 20;
 class IniFile {
 public:
     // Touches nothing on disk; a missing file is not an error. `sources`,
-    // when given, hears of every write that reached the file.
-    IniFile(Platform& os, std::string path, ErrorSources* sources = nullptr);
+    // when given, hears of every write that reached the file. `durability`
+    // says whether each write also waits until the file is on the disk.
+    IniFile(Platform& os, std::string path, ErrorSources* sources = nullptr,
+            Platform::Durability durability = Platform::Durability::kDisk);
 
     const std::string& path() const { return path_; }
 
@@ -45,6 +47,8 @@ public:
     // as it was: also when the value has no form in the file's code page
     // (never written as question marks), and when the file holds bytes that
     // would not come back the same (lines we do not touch keep their bytes).
+    // A link (or one of several hard links) where the file should be is not
+    // read for a write: the write replaces it with a file of its own.
     void WriteString(const std::string& section, const std::string& key, const std::string& value);
     void WriteInteger(const std::string& section, const std::string& key, std::int32_t value);
     void WriteBool(const std::string& section, const std::string& key, bool value);
@@ -77,6 +81,7 @@ private:
     Platform& os_;
     std::string path_;
     ErrorSources* sources_;
+    Platform::Durability durability_;
     mutable int holds_ = 0;
     mutable std::string held_; // the decoded text
 };

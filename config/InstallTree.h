@@ -15,6 +15,8 @@ inline constexpr const char* kLanguagesFolder = "/vrk/langs/";
 inline constexpr const char* kLanguageExtension = ".ini";
 inline constexpr const char* kSkinsFolder = "\\vrk\\skins\\";
 inline constexpr const char* kLoadingGif = "\\loading.gif";
+// The folders the panel writes its files in (run.ini, settings.ini).
+inline constexpr const char* kWrittenFolders[] = {"\\vrk\\tmp\\", "\\vrk\\config\\"};
 
 // --- the servers --------------------------------------------------------------------
 inline constexpr const char* kHttpd = "\\servers\\apache\\bin\\httpd.exe";

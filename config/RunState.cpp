@@ -4,7 +4,12 @@
 
 namespace vrk {
 
-RunState::RunState(Platform& os, std::string path, ErrorSources* sources) : file_(os, std::move(path), sources) {}
+// The state is rewritten whenever a server starts or stops, on the window's
+// thread, and is worth nothing after a power cut: its writes go as far as
+// the system's cache, where every reader finds them, and do not wait for
+// the disk.
+RunState::RunState(Platform& os, std::string path, ErrorSources* sources)
+    : file_(os, std::move(path), sources, Platform::Durability::kCache) {}
 
 void RunState::WriteIdentity() {
     file_.WriteString("gui", "version", kPanelVersion);

@@ -17,16 +17,18 @@ const Facts kFacts[] = {
 
 bool IsVersion(int version) { return version >= 0 && version <= 2; }
 
-Command Wait(std::string line) { return {false, {}, std::move(line)}; }
+Command Wait(std::string line, std::string directory = {}) {
+    return {false, {}, std::move(line), std::move(directory)};
+}
 // NET names a service with a blank in quotes, any other bare.
 Command Net(const Places& at, const char* verb, Server server) {
     const std::string service = Of(server).service;
     const std::string name = service.find(' ') == std::string::npos ? service : Quoted(service);
-    return {true, at.system + "\\net.exe", std::string(verb) + " " + name};
+    return {true, at.system + "\\net.exe", std::string(verb) + " " + name, at.system};
 }
 // sc names every service in quotes.
 Command Sc(const Places& at, const char* verb, Server server) {
-    return Wait(Quoted(at.system + "\\sc.exe") + " " + verb + " " + Quoted(Of(server).service));
+    return Wait(Quoted(at.system + "\\sc.exe") + " " + verb + " " + Quoted(Of(server).service), at.system);
 }
 std::string Httpd(const Places& at) { return Quoted(at.root + tree::kHttpd); }
 std::string FileZilla(const Places& at) { return Quoted(at.root + tree::kFileZillaServer); }

@@ -53,6 +53,10 @@ struct Command {
     bool viaShell = false;
     std::string program; // the shell's program
     std::string line;    // the command line, or the shell's parameters
+    // The working folder: the system folder for the system's programs (a
+    // program may load libraries from its working folder, and the panel's is
+    // the installation root), empty for the panel's own.
+    std::string directory;
 };
 
 // `version` is the index of the server's version choice (PHP's for Apache,

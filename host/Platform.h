@@ -74,8 +74,10 @@ public:
     // --- child processes --------------------------------------------------
     // Starts a command line (a program named without a path is found by the
     // usual search rules, the running program's folder first) with the
-    // show-window value; 0 when it cannot be started.
-    virtual Handle StartChild(const std::string& commandLine, std::uint16_t showWindow) = 0;
+    // show-window value, in the working folder given (empty: the panel's
+    // own); 0 when it cannot be started.
+    virtual Handle StartChild(const std::string& commandLine, std::uint16_t showWindow,
+                              const std::string& directory = {}) = 0;
     // True once the child has ended, with its exit code. Unlike an
     // exit-code poll this tells an ended child whose code is 259 from a
     // running one.
@@ -95,12 +97,34 @@ public:
     virtual bool QueryServiceState(Handle service, std::uint32_t& state) = 0;
     virtual void ReleaseServiceHandle(Handle handle) = 0;
 
+    // --- folders, walked without following links -----------------------------
+    // The panel runs with administrator rights in a tree every local user may
+    // change while it works in it. So what it deletes there it reaches by
+    // handles: each folder is opened inside the one above without following
+    // a link, and what is opened is what is checked and used; a folder or
+    // file swapped for a link meanwhile is refused, never followed.
+    //
+    // Opens a folder. With no parent, `name` is a full path, taken as it
+    // stands (the installation root, which the administrator chose). With a
+    // parent, `name` is one entry of that open folder, opened without
+    // following a link: 0 unless it is an ordinary folder (a link, junction
+    // or any other reparse point, a file or a missing entry give 0). Others
+    // cannot rename or remove an open folder until it is closed.
+    virtual Handle OpenFolder(Handle parent, const std::string& name) = 0;
+    // The entries of an open folder, read through its handle, without "."
+    // and ".."; empty when it cannot be read.
+    virtual std::vector<DirectoryEntry> ListFolder(Handle folder) = 0;
+    // Deletes one entry of an open folder if it is an ordinary file, opened
+    // without following a link and checked through that handle; false for a
+    // link, a reparse point, a folder, or a file that cannot be deleted
+    // (read-only, in use).
+    virtual bool DeleteFileIn(Handle folder, const std::string& name) = 0;
+    // Removes an open folder through its handle; false unless it is empty.
+    // The handle must still be closed.
+    virtual bool RemoveFolder(Handle folder) = 0;
+    virtual void CloseFolder(Handle folder) = 0;
+
     // --- files and directories ---------------------------------------------
-    // The entries matching a pattern such as "C:\dir\*.*" (with "." and
-    // ".."), in the order the system gives them; empty when nothing matches.
-    virtual std::vector<DirectoryEntry> ListDirectory(const std::string& pattern) = 0;
-    virtual bool RemoveFile(const std::string& path) = 0;
-    virtual bool RemoveFolder(const std::string& path) = 0;
     virtual bool FileExists(const std::string& path) = 0;
     // Whole content of a file. A file that exists but cannot be read is told
     // apart from a missing one, so that a writer never mistakes it for empty;
@@ -113,16 +137,34 @@ public:
     virtual ReadResult ReadContent(const std::string& path, std::string& content, std::size_t limit = kNoLimit,
                                    std::uint32_t* systemError = nullptr) = 0;
     // Replaces (or creates) a file. Normally atomically: the new content goes
-    // to a temporary file in the same folder which is then renamed over the
-    // old one, so a reader or a crash sees either the old or the new file.
+    // to a temporary file of our own in the same folder (WriteNames.h), which
+    // takes the old file's attributes and permissions and is then renamed
+    // over it, so a reader or a crash sees either the old or the new file;
+    // the rename replaces a link that stands there, never what it leads to.
     // Most programs that read the file (the system's profile functions among
     // them) keep it open without delete sharing, which refuses the rename:
     // then, after a short retry, the content is written into the file itself
-    // the way the profile functions write. kFailed, with the old file intact,
-    // when neither can be done (folder missing, file read-only, disk full,
-    // file held without write sharing).
+    // the way the profile functions write; so too when the folder refuses a
+    // new file while the file itself may be written. In place, only the
+    // existing file is opened, without following a link, and only a file of
+    // its own is written: a link, a reparse point or a file with more than
+    // one hard link is refused. kFailed, with the old file intact, when
+    // neither can be done (folder missing, file read-only, disk full, file
+    // held without write sharing, a link held open).
     enum class WriteResult { kFailed, kReplaced, kWrittenInPlace };
-    virtual WriteResult ReplaceContent(const std::string& path, const std::string& content) = 0;
+    // How far a write goes before it returns: into the system's cache, where
+    // every program reads it at once, or onto the disk too, so that a power
+    // cut leaves the old file or the new one. The disk costs a flush that
+    // takes a tenth of a second and more on a busy disk.
+    enum class Durability { kCache, kDisk };
+    virtual WriteResult ReplaceContent(const std::string& path, const std::string& content,
+                                       Durability durability = Durability::kDisk) = 0;
+    // As ReadContent, for a file about to be rewritten: it is opened without
+    // following a link, and only a file of its own is read. A link, a
+    // junction or any other reparse point, and a file with more than one
+    // hard link, read as missing: their content is another file's, and the
+    // rewrite replaces the entry, never what it leads to.
+    virtual ReadResult ReadOwnContent(const std::string& path, std::string& content, std::size_t limit = kNoLimit) = 0;
 
     // --- the system's words -------------------------------------------------------
     // The system's own text for an error code, in the user's language, as one
@@ -164,7 +206,14 @@ public:
     virtual std::string WindowsFolder() = 0;
 
     // --- shell ----------------------------------------------------------------
+    // The panel's own shell call: what it starts runs with the panel's
+    // rights (the NET commands, the consoles).
     virtual void ShellOpen(const ShellCall& call) = 0;
+    // Opens a page, document or folder with the signed-in user's own rights:
+    // handed to the desktop's shell, which starts it as the user. Only where
+    // no desktop shell answers does the panel's own shell call open it. The
+    // owner window is not used.
+    virtual void ShellOpenAsUser(const ShellCall& call) = 0;
 };
 
 } // namespace vrk

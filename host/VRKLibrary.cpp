@@ -1,7 +1,11 @@
 #include "VRKLibrary.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <utility>
+
+#include "WriteNames.h"
 
 namespace vrk {
 namespace {
@@ -45,8 +49,9 @@ int KillTask(Platform& os, const std::string& exeName) {
     return result;
 }
 
-std::uint32_t ExecAndWait(Platform& os, const std::string& commandLine, std::uint16_t showWindow) {
-    const Handle child = os.StartChild(commandLine, showWindow);
+std::uint32_t ExecAndWait(Platform& os, const std::string& commandLine, std::uint16_t showWindow,
+                          const std::string& directory) {
+    const Handle child = os.StartChild(commandLine, showWindow, directory);
     if (!child) return kExecNotStarted;
     // The window must stay alive while the child runs: every waiting message
     // is handled before each look at the child, and in between the thread
@@ -77,21 +82,75 @@ bool ServiceRunning(Platform& os, const std::string& machine, const std::string&
     return ServiceGetStatus(os, machine, serviceName) == kServiceRunning;
 }
 
-void EmptyDirectory(Platform& os, const std::string& directory) {
-    for (const auto& entry : os.ListDirectory(directory + "*.*")) {
+namespace {
+
+// An open folder, closed when it goes.
+class OpenFolder {
+public:
+    OpenFolder(Platform& os, Handle handle) : os_(&os), handle_(handle) {}
+    OpenFolder(OpenFolder&& other) noexcept : os_(other.os_), handle_(std::exchange(other.handle_, 0)) {}
+    OpenFolder& operator=(OpenFolder&&) = delete;
+    ~OpenFolder() {
+        if (handle_) os_->CloseFolder(handle_);
+    }
+    Handle get() const { return handle_; }
+    explicit operator bool() const { return handle_ != 0; }
+
+private:
+    Platform* os_;
+    Handle handle_;
+};
+
+// The folders from the root down to root + below, each opened inside the one
+// above; all are kept open (the last is the folder wanted), so none of them
+// can be renamed or removed meanwhile. Empty when one cannot be opened.
+std::vector<OpenFolder> OpenBelow(Platform& os, const std::string& root, const std::string& below) {
+    std::vector<OpenFolder> chain;
+    chain.emplace_back(os, os.OpenFolder(0, root));
+    std::size_t at = 0;
+    while (chain.back() && at < below.size()) {
+        const std::size_t end = std::min(below.find_first_of("\\/", at), below.size());
+        if (end > at) chain.emplace_back(os, os.OpenFolder(chain.back().get(), below.substr(at, end - at)));
+        at = end + 1;
+    }
+    if (!chain.back()) chain.clear();
+    return chain;
+}
+
+void EmptyOpenFolder(Platform& os, Handle folder, int depth) {
+    for (const auto& entry : os.ListFolder(folder)) {
         if (entry.attributes & (kAttrHidden | kAttrSystem | kAttrVolumeLabel)) continue;
         if (entry.name == "." || entry.name == "..") continue;
-        const std::string path = directory + entry.name;
         if (entry.attributes == kAttrDirectory) {
-            EmptyDirectory(os, path + "\\");
-            os.RemoveFolder(path);
+            // What was listed as a plain folder may be a link by now: the
+            // open refuses it, and it is not entered.
+            if (depth >= kMaxEmptyDepth) continue;
+            const OpenFolder sub(os, os.OpenFolder(folder, entry.name));
+            if (!sub) continue;
+            EmptyOpenFolder(os, sub.get(), depth + 1);
+            os.RemoveFolder(sub.get());
         } else if (!(entry.attributes & kAttrDirectory)) {
-            os.RemoveFile(path);
+            os.DeleteFileIn(folder, entry.name);
         }
         // A directory entry with further bits (read-only, archive, a link or
-        // junction) stays with its contents; on Windows deleting it as a
-        // file fails anyway, and a link must never lead the purge outside.
+        // junction) stays with its contents: a link must never lead the
+        // purge outside.
     }
+}
+
+} // namespace
+
+void EmptyDirectory(Platform& os, const std::string& root, const std::string& below) {
+    const auto chain = OpenBelow(os, root, below);
+    if (!chain.empty()) EmptyOpenFolder(os, chain.back().get(), 0);
+}
+
+void RemoveInterruptedWrites(Platform& os, const std::string& root, const std::string& below) {
+    const auto chain = OpenBelow(os, root, below);
+    if (chain.empty()) return;
+    for (const auto& entry : os.ListFolder(chain.back().get()))
+        if (!(entry.attributes & kAttrDirectory) && IsTemporaryWriteName(entry.name))
+            os.DeleteFileIn(chain.back().get(), entry.name);
 }
 
 std::string GetFileVersion(Platform& os, const std::string& fileName) {

@@ -25,6 +25,8 @@ void Tvrk_form::FormCreate() {
     AppPath = programFile_.substr(0, programFile_.find_last_of("\\/") + 1);
     PgSQLBinPath = AppPath + tree::kPgSQLBin;
     PgSQLDataPath = AppPath + tree::kPgSQLData;
+    // What writes cut short by a crash left behind.
+    for (const char* folder : tree::kWrittenFolders) RemoveInterruptedWrites(os(), AppPath, folder);
     // The settings, which also apply the language.
     SettingsIni = std::make_unique<Settings>(os(), AppPath + tree::kSettingsFile, &app());
     ReadSettings();

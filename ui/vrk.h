@@ -189,7 +189,12 @@ private:
     void BuildLayout();
     // Loads the skin file the definition names for the image.
     void LoadDefinedPicture(ui::Image* image);
-    void Shell(bool owned, const std::string& file, const std::string& parameters = {});
+    // Whose rights a shell call runs with: the signed-in user's (pages,
+    // the folder) or the panel's own (the consoles).
+    enum class Rights { kUser, kPanel };
+    void Shell(Rights rights, const ShellCall& call);
+    ShellCall Page(const std::string& address);
+    ShellCall SystemProgram(const std::string& program, const std::string& parameters = {});
     // What the servers' commands are formed from.
     catalogue::Places Places();
     // Runs a server's command, hidden: waited for, or (NET) started through

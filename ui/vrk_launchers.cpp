@@ -11,40 +11,67 @@ using namespace ui;
 
 namespace {
 constexpr const char* kProductWebSite = "https://www.vorlan.example/";
-
-// The system's programs go by their full paths, in the system folder or (the
-// explorer) the Windows folder: a bare name would be looked for first in the
-// installation root, where any user may plant a program of that name. The
-// shell takes the program as a path, not as a command line: no quotes.
-std::string SystemProgram(Platform& os, const char* name) { return os.SystemFolder() + "\\" + name; }
 } // namespace
 
-void Tvrk_form::Shell(bool owned, const std::string& file, const std::string& parameters) {
-    ShellCall call;
-    call.owner = owned ? app().backend().NativeHandle(*this) : 0;
-    call.verb = "open";
-    call.file = file;
-    call.parameters = parameters;
-    call.showCommand = kSwShowNormal;
-    os().ShellOpen(call);
+// Pages and the folder open with the signed-in user's own rights, through
+// the desktop's shell: a browser or an explorer the panel started itself
+// would run with the administrator's rights the panel has, and so would all
+// it opens in turn. The consoles are the system's administration tools,
+// which need those rights: the panel's own shell call starts them.
+void Tvrk_form::Shell(Rights rights, const ShellCall& call) {
+    if (rights == Rights::kUser)
+        os().ShellOpenAsUser(call);
+    else
+        os().ShellOpen(call);
 }
 
-void Tvrk_form::OpenVRKStartPage() { Shell(true, "https://localhost"); }
-void Tvrk_form::OpenWFMApplication() { Shell(true, "https://localhost/wfm"); }
-void Tvrk_form::OpenMemAdminApplication() { Shell(true, "https://localhost/memadmin"); }
-void Tvrk_form::OpenPhpMyAdminDialog() { Shell(true, "http://localhost/phpmyadmin"); }
-void Tvrk_form::OpenPhpPGAdmin() { Shell(true, "https://localhost/phppgadmin"); }
-void Tvrk_form::OpenMongoDBAdminDialog() { Shell(true, "https://localhost/mongo"); }
-void Tvrk_form::OpenVORLANWebPage() { Shell(true, kProductWebSite); }
+// A page of the bundle or its maker, owned by the window.
+ShellCall Tvrk_form::Page(const std::string& address) {
+    ShellCall call;
+    call.owner = app().backend().NativeHandle(*this);
+    call.verb = "open";
+    call.file = address;
+    call.showCommand = kSwShowNormal;
+    return call;
+}
+
+// A program of the system, by its full path, working in the system folder:
+// a bare name would be looked for first in the installation root, where any
+// user may plant a program of that name, and a program may load libraries
+// from its working folder. The shell takes the program as a path, not as a
+// command line: no quotes.
+ShellCall Tvrk_form::SystemProgram(const std::string& program, const std::string& parameters) {
+    ShellCall call;
+    call.verb = "open";
+    call.file = program;
+    call.parameters = parameters;
+    call.directory = os().SystemFolder();
+    call.showCommand = kSwShowNormal;
+    return call;
+}
+
+void Tvrk_form::OpenVRKStartPage() { Shell(Rights::kUser, Page("https://localhost")); }
+void Tvrk_form::OpenWFMApplication() { Shell(Rights::kUser, Page("https://localhost/wfm")); }
+void Tvrk_form::OpenMemAdminApplication() { Shell(Rights::kUser, Page("https://localhost/memadmin")); }
+void Tvrk_form::OpenPhpMyAdminDialog() { Shell(Rights::kUser, Page("http://localhost/phpmyadmin")); }
+void Tvrk_form::OpenPhpPGAdmin() { Shell(Rights::kUser, Page("https://localhost/phppgadmin")); }
+void Tvrk_form::OpenMongoDBAdminDialog() { Shell(Rights::kUser, Page("https://localhost/mongo")); }
+void Tvrk_form::OpenVORLANWebPage() { Shell(Rights::kUser, Page(kProductWebSite)); }
 // The vrk folder of the installation the panel runs from, wherever that is.
 // In quotes: the explorer reads a comma as the end of its folder.
 void Tvrk_form::OpenVRKFolder() {
-    Shell(false, os().WindowsFolder() + "\\explorer.exe", catalogue::Quoted(AppPath + "vrk"));
+    Shell(Rights::kUser, SystemProgram(os().WindowsFolder() + "\\explorer.exe", catalogue::Quoted(AppPath + "vrk")));
 }
-void Tvrk_form::OpenServicesManager() { Shell(false, SystemProgram(os(), "mmc.exe"), "services.msc"); }
-void Tvrk_form::OpenTaskManager() { Shell(false, SystemProgram(os(), "taskmgr.exe")); }
-void Tvrk_form::OpenSPMDialog() { Shell(false, SystemProgram(os(), "mmc.exe"), "perfmon.msc"); }
-void Tvrk_form::OpenGroupPolicyDialog() { Shell(false, SystemProgram(os(), "mmc.exe"), "gpedit.msc"); }
+void Tvrk_form::OpenServicesManager() {
+    Shell(Rights::kPanel, SystemProgram(os().SystemFolder() + "\\mmc.exe", "services.msc"));
+}
+void Tvrk_form::OpenTaskManager() { Shell(Rights::kPanel, SystemProgram(os().SystemFolder() + "\\taskmgr.exe")); }
+void Tvrk_form::OpenSPMDialog() {
+    Shell(Rights::kPanel, SystemProgram(os().SystemFolder() + "\\mmc.exe", "perfmon.msc"));
+}
+void Tvrk_form::OpenGroupPolicyDialog() {
+    Shell(Rights::kPanel, SystemProgram(os().SystemFolder() + "\\mmc.exe", "gpedit.msc"));
+}
 
 // Quoted like every path from the installation root: with a blank in the
 // root, the unquoted line would first run a program named by the part before

@@ -32,11 +32,12 @@ auto HandlerFrame(bool& busy, std::initializer_list<Control*> tabs) {
 cat::Places Tvrk_form::Places() { return {AppPath, PgSQLBinPath, PgSQLDataPath, os().SystemFolder()}; }
 
 std::uint32_t Tvrk_form::Run(const cat::Command& command) {
-    if (!command.viaShell) return ExecAndWait(os(), command.line, kSwHide);
+    if (!command.viaShell) return ExecAndWait(os(), command.line, kSwHide, command.directory);
     ShellCall call;
     call.verb = "open";
     call.file = command.program;
     call.parameters = command.line;
+    call.directory = command.directory;
     call.showCommand = kSwHide;
     os().ShellOpen(call);
     return 0;
@@ -474,7 +475,7 @@ void Tvrk_form::WaitForStartingServers() {
 }
 
 void Tvrk_form::PurgeTempFiles() {
-    if (!Running(cat::kApache)) EmptyDirectory(os(), AppPath + tree::kPhpTemp);
+    if (!Running(cat::kApache)) EmptyDirectory(os(), AppPath, tree::kPhpTemp);
 }
 
 } // namespace vrk

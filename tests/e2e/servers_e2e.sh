@@ -16,10 +16,15 @@
 #      error box, and every read they make finds every key. Then an Apache stop that hangs for
 #      12 s (the stand-in's fault file): the window keeps answering and the
 #      status poll keeps going meanwhile, and nothing stays busy afterwards.
-#      Then the system links: Tasks opens the system's task manager, the
-#      folder link the system's explorer on the vrk folder, and Services,
-#      Monitor and Policies run no program but the system's console (which
-#      Wine does not have).
+#      Then the system links: Tasks opens the system's task manager, started
+#      by the panel, the folder link the system's explorer on the vrk folder,
+#      started by the desktop's shell (with the user's own rights), and
+#      Services, Monitor and Policies run no program but the system's console
+#      (which Wine does not have). run.ini, hidden from the start, is still
+#      hidden. Last, run.ini and settings.ini made links to files outside the
+#      tree, each held open by another program: the panel reports that it
+#      cannot write them (the poll, and Apache's start recording its PHP
+#      version), and the files outside are left as they were.
 #   Between the runs, a start while the machine's record names a live panel
 #   of another user's session: one message box, in the language of the
 #   settings, and nothing else: no window, no file written, no service.
@@ -31,9 +36,12 @@
 #      restored and in front. Then a close with stop-at-exit and
 #      clear-temp-files set, and a start during it: every service stopped
 #      and removed, the stopped keys recorded, PHP's temporary folder emptied
-#      and kept, the process ended; the start waited for that end before it
-#      showed its window, and runs as the panel. Last, that panel killed
-#      hard, its record kept: the next start replaces it and runs.
+#      and kept (the ordinary files go, a link to a folder outside stays,
+#      and so does all it leads to), the process ended; the start waited for
+#      that end before it showed its window, and runs as the panel. Last,
+#      that panel killed hard, its record kept: the next start replaces it
+#      and runs, and closes with clear-temp-files while tmp\php itself is a
+#      link to a folder outside: nothing there is deleted.
 #   3. The skin's bg.jpg missing, stop at exit on, Apache left running by an
 #      earlier panel: one error box, with the system's reason; the poll runs
 #      (Apache stopped and started outside reaches run.ini within two
@@ -205,8 +213,23 @@ done
 for s in "${services[@]}"; do check clean "$s" >/dev/null || abort "a service $s is left from before and cannot be removed"; done
 R=$(winepath -w "$demo" 2>/dev/null) # the installation root as Windows names it
 
+# Files outside the tree, which no link in it may lead the panel to change.
+outside=$work/outside
+mkdir -p "$outside/sub"
+printf '[servers]\r\nftp=outside\r\n' >"$outside/run.ini"
+printf '[vrk]\r\nlanguage=outside\r\n' >"$outside/settings.ini"
+echo precious >"$outside/precious.txt"
+echo inner >"$outside/sub/inner.txt"
+cp -a "$outside" "$work/outside.before"
+outside_kept() { diff -r "$outside" "$work/outside.before" >/dev/null; }
+
 # ======================================================================================
 echo "== run 1: each server started and stopped from its panel (at ${SECONDS} s)"
+# run.ini hidden, as a bundle may ship it: no rewrite makes it visible.
+printf '[gui]\r\nversion=0\r\n' >"$run_ini"
+win attrib +h "$R\\vrk\\tmp\\run.ini" >/dev/null
+hidden() { win attrib "$R\\vrk\\tmp\\run.ini" | grep -q '^[A-Z ]*H'; }
+hidden || abort "run.ini could not be made hidden"
 start_panel
 expect "no error box at start" no_error_box
 [ "$(ini_get "$run_ini" servers apache)" = 0 ] || abort "run.ini has no [servers] apache=0 after start-up"
@@ -295,6 +318,7 @@ for n in 0 1 2; do
   expect "reader $n of run.ini found every key in every read ($report)" \
     eval '[[ $report =~ ^reads=[1-9][0-9]*\ incomplete=0\ failed=0$ ]]'
 done
+expect "run.ini, rewritten all along, is still hidden" hidden
 
 # --- an Apache stop that hangs ------------------------------------------------------
 echo "== run 1: an Apache stop that waits 12 s (at ${SECONDS} s)"
@@ -357,13 +381,68 @@ expect "no error box after the hanging stop" no_error_box
 echo "== run 1: the system links (at ${SECONDS} s)"
 probe click imgTaskManager >/dev/null
 expect "Tasks opens the system's task manager (a window \"Task Manager\")" probe --window "Task Manager" wait 20
+started_by=$(probe --window "Task Manager" parent)
+expect "... started by the panel itself, with its rights ($started_by)" test "$started_by" = vrk.exe
 probe --window "Task Manager" close >/dev/null
 probe click lbl_vrkFolder >/dev/null
 expect "the folder link opens the system's explorer on the vrk folder (a window \"vrk\")" probe --window vrk wait 20
+started_by=$(probe --window vrk parent)
+expect "... started by the desktop's shell, with the user's own rights ($started_by)" test "$started_by" = explorer.exe
 probe --window vrk close >/dev/null
 for link in lbl_srvmgr imgSystemMonitor lbl_grp_police; do probe click "$link" >/dev/null; done
 expect "no error box after the links" no_error_box
 expect "run 1: none of the programs planted in the installation root ran" nothing_planted_ran
+
+# --- run.ini and settings.ini made links to files outside ---------------------------
+echo "== run 1: run.ini and settings.ini links to files outside, held open (at ${SECONDS} s)"
+holders=()
+# link_held <file under vrk\> <its path here>: the file becomes a link to the
+# file of its name outside, which another program then holds open.
+link_held() {
+  local n=${#holders[@]}
+  cp -p "$2" "$2.real"
+  # (renamed into place: the panel may write the file at any moment)
+  ln -s "$outside/$(basename "$2")" "$2.link" && mv -T "$2.link" "$2"
+  "$root/scripts/wine-run" "$reader_exe" hold "$R\\vrk\\$1" "$W\\holders.stop" "$W\\holder$n.txt" 60000 rw \
+    </dev/null >>"$log" 2>&1 &
+  holders+=($!)
+  for i in $(seq 1 100); do [ "$(cat "$work/holder$n.txt" 2>/dev/null)" = running ] && break; sleep 0.1; done
+  sleep 0.5 # the holder opens the file right after it says so
+}
+# until_reported <text>: an error box shows the text within ten seconds; it
+# is closed then. Another box shown first is closed too, and told.
+until_reported() {
+  local i errors
+  for i in $(seq 1 100); do
+    errors=$(probe errors) && true
+    if [ -n "$errors" ]; then
+      probe dismiss >/dev/null
+      grep -qxF "$1" <<<"$errors" && return 0
+      echo "  another error box: $errors"
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+# Apache's start records its PHP version in settings.ini.
+link_held "config\\settings.ini" "$settings"
+probe click imgTabApache >/dev/null
+probe click imgApacheRunStop >/dev/null
+expect "Apache starts" running_within Apache2.2 20000
+expect "the panel reports \"Unable to write to $R\\\\vrk\\config\\settings.ini\"" \
+  until_reported "Unable to write to $R\\\\vrk\\config\\settings.ini"
+# The poll writes run.ini every second.
+link_held "tmp\\run.ini" "$run_ini"
+expect "the panel reports \"Unable to write to $R\\\\vrk\\tmp\\run.ini\"" \
+  until_reported "Unable to write to $R\\\\vrk\\tmp\\run.ini"
+expect "... and the files outside are as they were" outside_kept
+for pid in "${holders[@]}"; do stop_wrapped "$pid"; wait "$pid" 2>/dev/null; done
+for file in "$run_ini" "$settings"; do rm -f "$file" && mv "$file.real" "$file"; done
+probe dismiss >/dev/null
+expect "with the files back, the poll writes run.ini again" key_within 3000 apache 1
+stop_by_click "$(grep '^Apache|' <<<"$servers_table")"
+for i in $(seq 1 20); do probe dismiss >/dev/null; no_error_box >/dev/null && break; sleep 0.1; done
+expect "no error box left" no_error_box
 
 probe close >/dev/null
 if panel_ended 30; then
@@ -423,6 +502,8 @@ echo a >"$demo/tmp/php/sess_1"
 echo b >"$demo/tmp/php/upload.tmp"
 echo c >"$demo/tmp/php/sessions/sess_2"
 echo d >"$demo/tmp/php/sessions/old/sess_3"
+# A link inside leads to a folder outside: it stays, and so does all it leads to.
+ln -s "$outside" "$demo/tmp/php/sub"
 
 start_panel
 expect "autorun: Apache2.2 runs" running_within Apache2.2 30000
@@ -507,7 +588,9 @@ for k in ftp mongo pgsql mysql apache memcache; do
 done
 expect "close: the PHP temporary folder tmp\\php is still there" test -d "$demo/tmp/php"
 left=$(find "$demo/tmp/php" -mindepth 1 | sed "s|$demo/||")
-expect "close: ... and empty${left:+ (left: $(echo $left))}" test -z "$left"
+expect "close: ... holding only the link tmp\\php\\sub (left: $(echo $left))" test "$(echo $left)" = "tmp/php/sub"
+expect "close: ... which still leads outside, where nothing was deleted" \
+  eval '[ -L "$demo/tmp/php/sub" ] && outside_kept'
 
 # --- the start that waited, and a panel killed hard ---------------------------------------
 panel=$third
@@ -530,8 +613,14 @@ expect "... which does not keep the next start from running as the panel ($(prob
 expect "no error box in the panel that replaced it" no_error_box
 stop_wrapped "$holder"
 wait "$holder" 2>/dev/null
+# Its close clears the temporary files too: tmp\php is now a link to a folder
+# outside, and nothing may be deleted through it.
+rm -rf "$demo/tmp/php"
+ln -s "$outside" "$demo/tmp/php"
 probe close >/dev/null
 expect "... and it ends when closed" panel_ended 30
+expect "with tmp\\php a link to a folder outside, its close deleted nothing there" outside_kept
+rm -f "$demo/tmp/php"
 expect "run 2: none of the programs planted in the installation root ran" nothing_planted_ran
 
 # ======================================================================================

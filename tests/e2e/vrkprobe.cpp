@@ -7,6 +7,9 @@
 //   vrkprobe click <name>    a left click at the centre of the control
 //   vrkprobe wait <seconds>  until the panel's window is up and idle
 //   vrkprobe errors          prints the error boxes the panel shows
+//   vrkprobe dismiss         closes the error boxes shown, as their OK button
+//                            does (one kept back while a box was open shows
+//                            next)
 //   vrkprobe close           asks the panel's window to close
 //   vrkprobe focus           prints the name of the control with the keyboard
 //                            focus (of the window's thread), or "-"
@@ -26,6 +29,8 @@
 //   vrkprobe active          succeeds when the window itself, not a dialog
 //                            of it, is the active window of its thread and
 //                            the foreground window; prints which are otherwise
+//   vrkprobe parent          prints the program that started the window's
+//                            process ("explorer.exe", "vrk.exe")
 //   vrkprobe panels          prints how many vrk.exe processes run and how
 //                            many panel windows show: "processes=1 windows=1"
 //   vrkprobe sole <seconds>  until the process of the window ends, at most
@@ -269,6 +274,12 @@ int Errors() {
     return texts.empty() ? 0 : 1;
 }
 
+int Dismiss() {
+    HWND box = nullptr;
+    while ((box = FindWindowExW(nullptr, box, L"#32770", kAppTitle)) != nullptr) PostMessageW(box, WM_COMMAND, IDOK, 0);
+    return 0;
+}
+
 int Wait(double seconds) {
     const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
     auto left = [&] {
@@ -434,6 +445,28 @@ int Panels() {
     return 0;
 }
 
+int Parent() {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(RequirePanel(), &pid);
+    auto entryOf = [](DWORD processId) {
+        PROCESSENTRY32W found{};
+        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+        PROCESSENTRY32W entry{};
+        entry.dwSize = sizeof entry;
+        for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+            if (entry.th32ProcessID == processId) found = entry;
+        CloseHandle(snapshot);
+        return found;
+    };
+    const PROCESSENTRY32W parent = entryOf(entryOf(pid).th32ParentProcessID);
+    if (!parent.th32ProcessID) {
+        std::fprintf(stderr, "vrkprobe: the process that started %lu is gone\n", pid);
+        return 1;
+    }
+    std::printf("%s\n", Utf8(parent.szExeFile).c_str());
+    return 0;
+}
+
 int Sole(double seconds) {
     DWORD pid = 0;
     GetWindowThreadProcessId(RequirePanel(), &pid);
@@ -517,8 +550,9 @@ int FocusEvents(int count, double seconds, const char* file) {
 
 int Usage() {
     std::fprintf(stderr,
-                 "usage: vrkprobe [--window <title>] list | click <name> | wait <seconds> | errors | close"
-                 " | focus | select <name> <item> | fits | dpi <dpi> | foreground | active | panels | sole <seconds>"
+                 "usage: vrkprobe [--window <title>] list | click <name> | wait <seconds> | errors | dismiss | close"
+                 " | focus | select <name> <item> | fits | dpi <dpi> | foreground | active | parent | panels"
+                 " | sole <seconds>"
                  " | record [hold <seconds> | elsewhere <seconds>] | focus-events <count> <seconds> <file>\n");
     return 1;
 }
@@ -546,6 +580,7 @@ int wmain(int argc, wchar_t** wideArgv) {
     if (command == "click" && argc == 3) return Click(argv[2]);
     if (command == "wait" && argc == 3) return Wait(std::atof(argv[2]));
     if (command == "errors" && argc == 2) return Errors();
+    if (command == "dismiss" && argc == 2) return Dismiss();
     if (command == "close" && argc == 2) return Close();
     if (command == "focus" && argc == 2) return Focus();
     if (command == "select" && argc == 4) return Select(argv[2], argv[3]);
@@ -554,6 +589,7 @@ int wmain(int argc, wchar_t** wideArgv) {
     if (command == "foreground" && argc == 2) return Foreground();
     if (command == "active" && argc == 2) return Active();
     if (command == "panels" && argc == 2) return Panels();
+    if (command == "parent" && argc == 2) return Parent();
     if (command == "sole" && argc == 3) return Sole(std::atof(argv[2]));
     if (command == "record" && argc == 2) return Record({}, 0);
     if (command == "record" && argc == 4 && (std::string(argv[2]) == "hold" || std::string(argv[2]) == "elsewhere"))

@@ -8,16 +8,21 @@
 //                                     one on stdout once its write returned
 //
 // After every kill the file must parse, and hold every key the writer had
-// reported, with its value, and every key the file held before.
+// reported, with its value, and every key the file held before. At the end,
+// the clean-up a start makes removes every temporary file the killed writers
+// left, and nothing else.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "IniFile.h"
+#include "VRKLibrary.h"
 #include "Win32Platform.h"
+#include "WriteNames.h"
 
 namespace {
 
@@ -127,8 +132,30 @@ int main(int argc, char** argv) {
             ++failures;
         }
     }
+    // What killed writers left behind is what a start removes: their
+    // temporary files go, and only they.
+    auto names = [&] {
+        std::vector<std::string> found;
+        WIN32_FIND_DATAA entry;
+        HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
+        if (find == INVALID_HANDLE_VALUE) return found;
+        do {
+            if (std::string(entry.cFileName) != "." && std::string(entry.cFileName) != "..")
+                found.push_back(entry.cFileName);
+        } while (FindNextFileA(find, &entry));
+        FindClose(find);
+        return found;
+    };
+    std::size_t leftovers = 0;
+    for (const auto& name : names()) leftovers += vrk::IsTemporaryWriteName(name) ? 1 : 0;
+    vrk::RemoveInterruptedWrites(os, folder, "");
+    const auto kept = names();
+    if (kept.size() != 2) {
+        std::printf("after the clean-up of %zu temporary files %zu files are left, not the two INI files\n", leftovers,
+                    kept.size());
+        ++failures;
+    }
     for (const auto& file : files) DeleteFileA(file.c_str());
-    // Leftover temporary files of killed writers are removed too.
     WIN32_FIND_DATAA found;
     HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
     if (find != INVALID_HANDLE_VALUE) {
@@ -138,6 +165,7 @@ int main(int argc, char** argv) {
         FindClose(find);
     }
     RemoveDirectoryA(folder.c_str());
-    std::printf("%d runs, %d killed while writing, %d torn or lost\n", runs, killedMidway, failures);
+    std::printf("%d runs, %d killed while writing, %d torn or lost, %zu temporary files left and removed\n", runs,
+                killedMidway, failures, leftovers);
     return failures == 0 ? 0 : 1;
 }

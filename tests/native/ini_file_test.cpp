@@ -3,6 +3,8 @@
 // mark.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "IniFile.h"
 #include "IniText.h"
 #include "Error.h"
@@ -211,6 +213,25 @@ TEST_F(IniFileTest, AFileThatCannotBeReadIsNeverOverwritten) {
     EXPECT_EQ(ini.ReadString("vrk", "language", "English"), "English");
     EXPECT_THROW(ini.WriteString("vrk", "ssae", "1"), Error);
     EXPECT_EQ(content(), before);
+}
+
+// A link, or a hard link, where the file should be: what it leads to is
+// neither read into the file nor written; the write leaves a file of its own.
+TEST_F(IniFileTest, ALinkInThePlaceOfTheFileIsReplacedNeverReadOrWritten) {
+    const std::string secret = "[servers]\r\nftp=secret\r\n[private]\r\ntoken=42\r\n";
+    os.WriteFile("C:\\Users\\admin\\private.ini", secret);
+    os.MakeDirectory("C:\\VORLAN\\vrk\\config");
+    std::filesystem::create_symlink(os.HostPath("C:\\Users\\admin\\private.ini"), os.HostPath(kPath));
+    ini.WriteString("servers", "ftp", "1");
+    EXPECT_EQ(os.FileContent("C:\\Users\\admin\\private.ini"), secret);
+    EXPECT_FALSE(std::filesystem::is_symlink(os.HostPath(kPath)));
+    EXPECT_EQ(content(), "[servers]\r\nftp=1\r\n");
+
+    std::filesystem::remove(os.HostPath(kPath));
+    std::filesystem::create_hard_link(os.HostPath("C:\\Users\\admin\\private.ini"), os.HostPath(kPath));
+    ini.WriteString("servers", "ftp", "0");
+    EXPECT_EQ(os.FileContent("C:\\Users\\admin\\private.ini"), secret);
+    EXPECT_EQ(content(), "[servers]\r\nftp=0\r\n");
 }
 
 // What other programs wrote stays as they wrote it, to the last byte (the

@@ -30,7 +30,10 @@ protected:
     }
 };
 
-TEST_F(LaunchersTest, ShellLinksOpenTheirTargetsAndOnlyTheBundlesPagesHaveAnOwner) {
+// Pages and the folder go to the desktop's shell, which opens them with the
+// user's own rights; the consoles, the system's administration tools, are
+// started by the panel's own shell call, in the system folder.
+TEST_F(LaunchersTest, PagesAndTheFolderOpenAsTheUserAndTheConsolesAsThePanel) {
     os.services = {{"Apache2.2", 4}, {"MySQL", 4}, {"postgresql-9.1", 4}, {"MongoDB", 4}, {"memcached Server", 4}};
     Tvrk_form& f = Started();
     f.Timer1Timer();
@@ -44,21 +47,24 @@ TEST_F(LaunchersTest, ShellLinksOpenTheirTargetsAndOnlyTheBundlesPagesHaveAnOwne
         EXPECT_TRUE(backend.Click(*c)) << c->name;
     std::vector<std::string> shell;
     for (const auto& line : os.log)
-        if (line.rfind("shell ", 0) == 0) shell.push_back(line.substr(6));
+        if (line.rfind("shell ", 0) == 0 || line.rfind("user-shell ", 0) == 0) shell.push_back(line);
     EXPECT_EQ(shell, (std::vector<std::string>{
-                         "open|https://localhost/wfm|||1|4660",
-                         "open|https://localhost/memadmin|||1|4660",
-                         "open|http://localhost/phpmyadmin|||1|4660",
-                         "open|https://localhost/phppgadmin|||1|4660",
-                         "open|https://localhost/mongo|||1|4660",
-                         "open|https://localhost|||1|4660",
-                         "open|https://www.vorlan.example/|||1|4660",
-                         "open|C:\\Windows\\explorer.exe|\"C:\\VORLAN\\vrk\"||1|0",
-                         "open|C:\\Windows\\system32\\mmc.exe|services.msc||1|0",
-                         "open|C:\\Windows\\system32\\taskmgr.exe|||1|0",
-                         "open|C:\\Windows\\system32\\mmc.exe|perfmon.msc||1|0",
-                         "open|C:\\Windows\\system32\\mmc.exe|gpedit.msc||1|0",
+                         "user-shell open|https://localhost/wfm|||1",
+                         "user-shell open|https://localhost/memadmin|||1",
+                         "user-shell open|http://localhost/phpmyadmin|||1",
+                         "user-shell open|https://localhost/phppgadmin|||1",
+                         "user-shell open|https://localhost/mongo|||1",
+                         "user-shell open|https://localhost|||1",
+                         "user-shell open|https://www.vorlan.example/|||1",
+                         "user-shell open|C:\\Windows\\explorer.exe|\"C:\\VORLAN\\vrk\"|C:\\Windows\\system32|1",
+                         "shell open|C:\\Windows\\system32\\mmc.exe|services.msc|C:\\Windows\\system32|1|0",
+                         "shell open|C:\\Windows\\system32\\taskmgr.exe||C:\\Windows\\system32|1|0",
+                         "shell open|C:\\Windows\\system32\\mmc.exe|perfmon.msc|C:\\Windows\\system32|1|0",
+                         "shell open|C:\\Windows\\system32\\mmc.exe|gpedit.msc|C:\\Windows\\system32|1|0",
                      }));
+    // Should no desktop shell answer, the pages' own shell call has the
+    // window for its owner, as before.
+    EXPECT_EQ(os.shellCalls.front().owner, 4660u);
 }
 
 TEST_F(LaunchersTest, LinksThatNeedApacheDoNotReactWhileItIsStopped) {

@@ -131,12 +131,13 @@ TEST_F(ServerControlTest, EachServersCommandsPausesAndLook) {
          {"exec 0 \"C:\\VORLAN\\\\servers\\mysql\\51\\bin\\mysqld.exe\" --install MySQL "
           "--defaults-file=\"C:\\VORLAN\\config\\mysql\\51\\my.ini\"",
           "exec 0 " + kSc + " start \"MySQL\"", "sleep 1550"},
-         {"sleep 100", "shell open|" + kNet + "|STOP MySQL||0|0", "exec 0 " + kSc + " delete \"MySQL\"", "sleep 500"}},
+         {"sleep 100", "shell open|" + kNet + "|STOP MySQL|C:\\Windows\\system32|0|0",
+          "exec 0 " + kSc + " delete \"MySQL\"", "sleep 500"}},
         {f.imgPgSQLRunStop,
          "postgresql-9.1",
          {"exec 0 " + pg + " register -N \"postgresql-9.1\" -D \"C:\\VORLAN\\\\data\\pgsql\"",
-          "shell open|" + kNet + "|START postgresql-9.1||0|0", "sleep 500", "sleep 100"},
-         {"sleep 100", "shell open|" + kNet + "|STOP postgresql-9.1||0|0",
+          "shell open|" + kNet + "|START postgresql-9.1|C:\\Windows\\system32|0|0", "sleep 500", "sleep 100"},
+         {"sleep 100", "shell open|" + kNet + "|STOP postgresql-9.1|C:\\Windows\\system32|0|0",
           "exec 0 " + pg + " unregister -N \"postgresql-9.1\"", "sleep 200"}},
         {f.imgFTPRunStop,
          "FileZilla Server",
@@ -148,24 +149,37 @@ TEST_F(ServerControlTest, EachServersCommandsPausesAndLook) {
           "\"C:\\VORLAN\\\\config\\mongo\\mongo.conf\" "
           "--repairpath \"C:\\VORLAN\\\\tmp\\mongo\" --directoryperdb --install",
           "exec 0 " + kSc + " start \"MongoDB\"", "sleep 1550"},
-         {"sleep 100", "shell open|" + kNet + "|STOP MongoDB||0|0", "exec 0 " + kSc + " delete \"MongoDB\"",
-          "sleep 500"}},
+         {"sleep 100", "shell open|" + kNet + "|STOP MongoDB|C:\\Windows\\system32|0|0",
+          "exec 0 " + kSc + " delete \"MongoDB\"", "sleep 500"}},
         {f.imgMemcacheRunStop,
          "memcached Server",
          {"exec 0 \"C:\\VORLAN\\\\servers\\memcached\\memcached.exe\" -d install",
           "exec 0 " + kSc + " start \"memcached Server\"", "sleep 200"},
-         {"shell open|" + kNet + "|STOP \"memcached Server\"||0|0", "exec 0 " + kSc + " delete \"memcached Server\"",
-          "sleep 200"}},
+         {"shell open|" + kNet + "|STOP \"memcached Server\"|C:\\Windows\\system32|0|0",
+          "exec 0 " + kSc + " delete \"memcached Server\"", "sleep 200"}},
+    };
+    // The system's programs work in the system folder, the bundle's own in
+    // the panel's working folder.
+    auto expectWorkingFolders = [&](const char* service) {
+        const auto commands = os.Commands();
+        ASSERT_EQ(commands.size(), os.childDirectories.size()) << service;
+        for (std::size_t i = 0; i < commands.size(); ++i)
+            EXPECT_EQ(os.childDirectories[i], commands[i].starts_with(kSc) ? "C:\\Windows\\system32" : "")
+                << commands[i];
+        os.log.clear();
+        os.childDirectories.clear();
     };
     for (auto& c : cases) {
         os.log.clear();
+        os.childDirectories.clear();
         Press(*c.control);
         EXPECT_EQ(Actions(), c.start) << c.service << " start";
+        expectWorkingFolders(c.service);
         EXPECT_EQ(c.control->pictureFile(), kSkin + "\\stop.ico") << c.service;
         os.services[c.service] = 4;
-        os.log.clear();
         Press(*c.control);
         EXPECT_EQ(Actions(), c.stop) << c.service << " stop";
+        expectWorkingFolders(c.service);
         EXPECT_EQ(c.control->pictureFile(), kSkin + "\\run.ico") << c.service;
         os.services.erase(c.service);
     }

@@ -3,6 +3,7 @@
 
 #include "IniText.h"
 #include "Text.h"
+#include "WriteNames.h"
 
 namespace vrk::testing {
 namespace {
@@ -26,6 +27,32 @@ TEST_F(VrkFormTest, StartsWithDefaultsWhenThereIsNoSettingsFile) {
     EXPECT_EQ(f.VRKTitle->caption(), "VORLAN WEB SERVER - Control Panel 1.3.22");
     EXPECT_EQ(f.lbl_VRKInfo_title->caption(), "Control Panel version ") << "the blank waits for the version";
     EXPECT_TRUE(os.Commands().empty()) << "no server command without autorun";
+}
+
+// A write cut short by a crash leaves its temporary file in the folder it
+// wrote in: the next start removes such files there, and nothing else (not
+// what a link of such a name leads to).
+TEST_F(VrkFormTest, TheStartRemovesWhatInterruptedWritesLeftBehind) {
+    const std::string left = TemporaryWriteName(0x1234abcd);
+    os.WriteFile(Path("vrk\\tmp\\" + left), "[servers]\r\n");
+    os.WriteFile(Path("vrk\\config\\" + left), "[vrk]\r\n");
+    os.WriteFile(Path("vrk\\config\\" + TemporaryWriteName(7)), "[vrk]\r\n");
+    os.SetAttributes(Path("vrk\\config\\" + TemporaryWriteName(7)), kAttrHidden);
+    os.WriteFile("C:\\outside\\keep.ini", "keep");
+    std::filesystem::create_symlink(os.HostPath("C:\\outside\\keep.ini"),
+                                    os.HostPath(Path("vrk\\tmp\\" + TemporaryWriteName(9))));
+    os.WriteFile(Path("vrk\\tmp\\note.vrkwrite"), "not ours");
+    os.WriteFile(Path("tmp\\php\\" + left), "not a folder we write in");
+
+    Start();
+
+    EXPECT_FALSE(os.FileExists(Path("vrk\\tmp\\" + left)));
+    EXPECT_FALSE(os.FileExists(Path("vrk\\config\\" + left)));
+    EXPECT_FALSE(os.FileExists(Path("vrk\\config\\" + TemporaryWriteName(7)))) << "hidden as the file it was for";
+    EXPECT_EQ(os.FileContent("C:\\outside\\keep.ini"), "keep");
+    EXPECT_TRUE(os.FileExists(Path("vrk\\tmp\\note.vrkwrite")));
+    EXPECT_TRUE(os.FileExists(Path("tmp\\php\\" + left)));
+    EXPECT_EQ(os.FileContent(Path("vrk\\tmp\\run.ini")).substr(0, 5), "[gui]") << "and the start went on";
 }
 
 TEST_F(VrkFormTest, LatestPhpChoiceIsClampedToTheRadioGroup) {

@@ -162,8 +162,23 @@ TEST(Services, RunningOnlyForStateFour) {
 class EmptyDirectoryTest : public ::testing::Test {
 protected:
     ScriptedPlatform os;
+    const std::string root = "C:\\VORLAN\\";
+    const std::string below = "\\tmp\\php\\";
     const std::string dir = "C:\\VORLAN\\tmp\\php\\";
     bool exists(const std::string& p) { return std::filesystem::exists(os.HostPath(p)); }
+    // Outside the tree: what no purge may touch.
+    void Precious() {
+        os.WriteFile("C:\\precious\\data.txt", "keep me");
+        os.WriteFile("C:\\precious\\sub\\inner.txt", "keep me");
+    }
+    void ExpectPreciousKept() {
+        EXPECT_EQ(os.FileContent("C:\\precious\\data.txt"), "keep me");
+        EXPECT_EQ(os.FileContent("C:\\precious\\sub\\inner.txt"), "keep me");
+    }
+    void Link(const std::string& link, const std::string& target) {
+        std::filesystem::create_directories(os.HostPath(link).parent_path());
+        std::filesystem::create_symlink(os.HostPath(target), os.HostPath(link));
+    }
 };
 
 TEST_F(EmptyDirectoryTest, DeletesPlainEntriesAndKeepsHiddenSystemAndTheRoot) {
@@ -177,7 +192,7 @@ TEST_F(EmptyDirectoryTest, DeletesPlainEntriesAndKeepsHiddenSystemAndTheRoot) {
     os.WriteFile(dir + "hiddendir\\kept.txt", "x");
     os.SetAttributes(dir + "hiddendir", kAttrDirectory | kAttrHidden);
 
-    EmptyDirectory(os, dir);
+    EmptyDirectory(os, root, below);
 
     EXPECT_FALSE(exists(dir + "sess_1"));
     EXPECT_FALSE(exists(dir + "S")) << "a plain directory is emptied and removed";
@@ -185,6 +200,7 @@ TEST_F(EmptyDirectoryTest, DeletesPlainEntriesAndKeepsHiddenSystemAndTheRoot) {
     EXPECT_TRUE(exists(dir + "system.tmp"));
     EXPECT_TRUE(exists(dir + "hiddendir\\kept.txt")) << "a hidden directory is not entered";
     EXPECT_TRUE(exists(dir)) << "the folder itself stays";
+    EXPECT_EQ(os.openFolders, 0);
 }
 
 TEST_F(EmptyDirectoryTest, LeavesADirectoryWithFurtherAttributeBitsWithItsContents) {
@@ -192,23 +208,78 @@ TEST_F(EmptyDirectoryTest, LeavesADirectoryWithFurtherAttributeBitsWithItsConten
     os.SetAttributes(dir + "archived", kAttrDirectory | kAttrArchive);
     os.WriteFile(dir + "readonly.txt", "x");
     os.SetAttributes(dir + "readonly.txt", kAttrReadOnly);
-    EmptyDirectory(os, dir);
+    EmptyDirectory(os, root, below);
     EXPECT_TRUE(exists(dir + "archived\\keep.txt"));
     EXPECT_TRUE(exists(dir + "readonly.txt")) << "a file that cannot be deleted is passed over";
 }
 
+// Links inside the folder stay, with what they lead to; the ordinary files
+// beside them still go.
 TEST_F(EmptyDirectoryTest, NeverFollowsALinkOutOfTheFolder) {
-    os.WriteFile("C:\\precious\\data.txt", "keep me");
-    os.MakeDirectory(dir);
-    std::filesystem::create_directory_symlink(os.HostPath("C:\\precious"), os.HostPath(dir + "link"));
-    EmptyDirectory(os, dir);
-    EXPECT_EQ(os.FileContent("C:\\precious\\data.txt"), "keep me");
+    Precious();
+    os.WriteFile(dir + "sess_1", "x");
+    os.WriteFile(dir + "sub\\sess_2", "x");
+    Link(dir + "link", "C:\\precious");
+    Link(dir + "sub\\inner", "C:\\precious\\sub");
+    Link(dir + "file", "C:\\precious\\data.txt");
+    EmptyDirectory(os, root, below);
+    ExpectPreciousKept();
     EXPECT_TRUE(std::filesystem::is_symlink(os.HostPath(dir + "link")));
+    EXPECT_TRUE(std::filesystem::is_symlink(os.HostPath(dir + "file")));
+    EXPECT_FALSE(exists(dir + "sess_1"));
+    EXPECT_FALSE(exists(dir + "sub\\sess_2"));
+    EXPECT_TRUE(std::filesystem::is_symlink(os.HostPath(dir + "sub\\inner"))) << "and its folder stays";
+}
+
+// tmp\php, or tmp above it, a link or junction: nothing is deleted at all,
+// neither where it leads nor anywhere else.
+TEST_F(EmptyDirectoryTest, AFolderOnTheWayThatIsALinkMeansNothingIsDeleted) {
+    Precious();
+    Link("C:\\VORLAN\\tmp\\php", "C:\\precious");
+    EmptyDirectory(os, root, below);
+    ExpectPreciousKept();
+
+    std::filesystem::remove_all(os.HostPath("C:\\VORLAN\\tmp"));
+    os.WriteFile("C:\\outside\\php\\sess_1", "keep me");
+    Link("C:\\VORLAN\\tmp", "C:\\outside");
+    EmptyDirectory(os, root, below);
+    EXPECT_EQ(os.FileContent("C:\\outside\\php\\sess_1"), "keep me");
+
+    // A junction, as the system lists it.
+    std::filesystem::remove(os.HostPath("C:\\VORLAN\\tmp"));
+    os.WriteFile(dir + "sess_1", "x");
+    os.SetAttributes(dir, kAttrDirectory | kAttrReparsePoint);
+    EmptyDirectory(os, root, below);
+    EXPECT_TRUE(exists(dir + "sess_1"));
+    EXPECT_EQ(os.openFolders, 0);
+}
+
+// Another user swaps a folder, or a file, for a link between the listing and
+// the moment the purge comes to it: the purge does not follow.
+TEST_F(EmptyDirectoryTest, AnEntrySwappedForALinkAfterTheListingIsNotFollowed) {
+    Precious();
+    os.WriteFile(dir + "sess_1", "x");
+    os.WriteFile(dir + "sess_2", "x");
+    os.WriteFile(dir + "sub\\upload", "x");
+    os.afterListing = [&](const std::string& folder) {
+        if (folder != "C:\\VORLAN\\tmp\\php") return;
+        std::filesystem::rename(os.HostPath(dir + "sub"), os.HostPath("C:\\VORLAN\\tmp\\moved"));
+        Link(dir + "sub", "C:\\precious\\sub");
+        std::filesystem::remove(os.HostPath(dir + "sess_2"));
+        Link(dir + "sess_2", "C:\\precious\\data.txt");
+    };
+    EmptyDirectory(os, root, below);
+    ExpectPreciousKept();
+    EXPECT_FALSE(exists(dir + "sess_1")) << "what was not swapped still goes";
+    EXPECT_TRUE(std::filesystem::is_symlink(os.HostPath(dir + "sub")));
+    EXPECT_TRUE(std::filesystem::is_symlink(os.HostPath(dir + "sess_2")));
 }
 
 TEST_F(EmptyDirectoryTest, AMissingFolderIsNothingToDo) {
-    EmptyDirectory(os, "C:\\nowhere\\");
+    EmptyDirectory(os, "C:\\nowhere\\", below);
+    EmptyDirectory(os, root, "\\missing\\");
     EXPECT_TRUE(os.log.empty());
+    EXPECT_EQ(os.openFolders, 0);
 }
 
 TEST(Resample, GrowsSmoothlyShrinksByAveragingAndKeepsTheSizeAsItIs) {

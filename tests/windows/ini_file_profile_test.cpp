@@ -14,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <aclapi.h>
+#include <sddl.h>
 
 #include <cstdio>
 #include <optional>
@@ -25,6 +27,7 @@
 #include "helpers/test_support.h"
 #include "Error.h"
 #include "Win32Platform.h"
+#include "WriteNames.h"
 
 namespace vrk {
 namespace {
@@ -435,8 +438,9 @@ protected:
     // Counts how the writes were made.
     struct CountingPlatform : Win32Platform {
         int replaced = 0, inPlace = 0;
-        WriteResult ReplaceContent(const std::string& path, const std::string& content) override {
-            const WriteResult result = Win32Platform::ReplaceContent(path, content);
+        WriteResult ReplaceContent(const std::string& path, const std::string& content,
+                                   Durability durability) override {
+            const WriteResult result = Win32Platform::ReplaceContent(path, content, durability);
             if (result == WriteResult::kReplaced) ++replaced;
             if (result == WriteResult::kWrittenInPlace) ++inPlace;
             return result;
@@ -518,7 +522,7 @@ TEST_F(IniFileWithReadersTest, EveryWriteReachesTheFileAndEveryReadFindsEveryKey
         EXPECT_EQ(failed, 0u) << report;
     }
     for (const std::string& name : FolderNames(folder.path()))
-        EXPECT_EQ(name.find(".tmp"), std::string::npos) << "scratch file left: " << name;
+        EXPECT_FALSE(IsTemporaryWriteName(name)) << "scratch file left: " << name;
 }
 
 // A program that holds the file without sharing write access leaves no way
@@ -530,6 +534,130 @@ TEST_F(IniFileWithReadersTest, AFileHeldWithoutWriteSharingRaisesAndKeepsItsByte
     EXPECT_THROW(ini.WriteString("servers", "mysql", "1"), Error);
     StopReaders();
     EXPECT_EQ(ReadBytes(path), before);
+}
+
+// --- a tree others may write -------------------------------------------------------
+
+// run.ini replaced by a link to another file, or made one of two hard links
+// of it: what it leads to is never written, nor read into the file. Held open
+// by a reader, so that the rename is refused, the write fails (Wine refuses
+// the rename over a link whose target is held; Windows would replace the link
+// itself); not held, the rename replaces the entry.
+TEST_F(IniFileWithReadersTest, WhatALinkLeadsToIsNeverWrittenAndTheLinkIsReplaced) {
+    TempFolder outside{"outside"};
+    const std::string secret = "[servers]\r\nftp=secret\r\n[private]\r\ntoken=42\r\n";
+    ASSERT_TRUE(WriteBytes(outside / "secret.ini", secret));
+    ASSERT_TRUE(WriteBytes(outside / "shared.ini", secret));
+    IniFile ini(os, path);
+    // Whether the reader holds the file now (an open that shares nothing is
+    // refused).
+    auto held = [&] {
+        HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+        return file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION;
+    };
+    auto writeOnce = [&](const char* what) {
+        try {
+            ini.WriteString("servers", "mysql", "1");
+        } catch (const Error& e) {
+            EXPECT_EQ(std::string(e.what()), "Unable to write to " + path) << what;
+        }
+        EXPECT_EQ(ReadBytes(outside / "secret.ini"), secret) << what;
+        EXPECT_EQ(ReadBytes(outside / "shared.ini"), secret) << what;
+    };
+
+    ASSERT_TRUE(DeleteFileW(Wide(path).c_str()));
+    {
+        SymbolicLink link(path, outside / "secret.ini", SymbolicLink::kToFile);
+        ASSERT_TRUE(link.IsLink()) << "no link could be made";
+        StartReader("hold 3000 rw");
+        ASSERT_TRUE(WaitUntil(held));
+        writeOnce("a link held open");
+        StopReaders();
+        ASSERT_TRUE(DeleteFileW(Wide(stop).c_str()));
+        if (link.IsLink()) writeOnce("a link");
+        EXPECT_FALSE(link.IsLink()) << "the rename replaced the link";
+        EXPECT_EQ(ReadBytes(path), "[servers]\r\nmysql=1\r\n") << "nothing of the other file was taken in";
+    } // (which removes what stands at the link's place)
+
+    ASSERT_TRUE(CreateHardLinkW(Wide(path).c_str(), Wide(outside / "shared.ini").c_str(), nullptr));
+    StartReader("hold 3000 rw");
+    ASSERT_TRUE(WaitUntil(held));
+    EXPECT_THROW(ini.WriteString("servers", "mysql", "1"), Error)
+        << "a file with two hard links is not written in place";
+    EXPECT_EQ(ReadBytes(outside / "shared.ini"), secret);
+    StopReaders();
+    writeOnce("a hard link");
+    EXPECT_EQ(ReadBytes(path), "[servers]\r\nmysql=1\r\n");
+}
+
+// The temporary file takes the old one's attributes and permissions before
+// it replaces it: a hidden run.ini stays hidden, and permissions set on it
+// stay. (Wine keeps permissions as the Linux file's mode, which follows.)
+TEST(IniFileReplace, ARewrittenFileKeepsItsAttributesAndPermissions) {
+    Win32Platform os;
+    TempFolder folder{"kept"};
+    const std::string path = folder / "run.ini";
+    ASSERT_TRUE(WriteBytes(path, "[gui]\r\nversion=1.3.22\r\n"));
+    ASSERT_TRUE(SetFileAttributesW(Wide(path).c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+    PSECURITY_DESCRIPTOR wanted = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;FA;;;WD)(A;;FA;;;SY)", SDDL_REVISION_1,
+                                                                     &wanted, nullptr));
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL dacl = nullptr;
+    GetSecurityDescriptorDacl(wanted, &present, &dacl, &defaulted);
+    ASSERT_EQ(SetNamedSecurityInfoW(Wide(path).data(), SE_FILE_OBJECT,
+                                    DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                                    dacl, nullptr),
+              static_cast<DWORD>(ERROR_SUCCESS));
+    LocalFree(wanted);
+    auto permissions = [&] {
+        PSECURITY_DESCRIPTOR descriptor = nullptr;
+        if (GetNamedSecurityInfoW(Wide(path).c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                                  nullptr, nullptr, &descriptor) != ERROR_SUCCESS)
+            return std::string("<none>");
+        LPWSTR text = nullptr;
+        ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION,
+                                                             &text, nullptr);
+        const std::string result = text ? Utf8(text) : "<none>";
+        LocalFree(text);
+        LocalFree(descriptor);
+        return result;
+    };
+    const std::string before = permissions();
+
+    ASSERT_EQ(os.ReplaceContent(path, "[gui]\r\nversion=1.3.23\r\n"), Platform::WriteResult::kReplaced);
+
+    EXPECT_EQ(ReadBytes(path), "[gui]\r\nversion=1.3.23\r\n");
+    EXPECT_EQ(Attributes(path) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE),
+              static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+    EXPECT_EQ(permissions(), before);
+    EXPECT_EQ(FolderNames(folder.path()), std::vector<std::string>{"run.ini"}) << "no temporary file is left";
+}
+
+// A folder that refuses a new file while the file itself may be written: the
+// file is written in place, as the profile functions would; a new file
+// there cannot be made at all. (The folder is made immutable on the Linux
+// side, which refuses new entries to root too.)
+TEST(IniFileReplace, AFolderThatRefusesANewFileHasTheFileWrittenInPlace) {
+    Win32Platform os;
+    TempFolder folder{"sealed"};
+    const std::string path = folder / "run.ini";
+    ASSERT_TRUE(WriteBytes(path, "[gui]\r\nversion=1.3.22\r\n"));
+    if (!RunUnix("chattr +i '" + UnixPath(folder.path()) + "'", folder.path() + ".done") ||
+        WriteBytes(folder / "probe", ""))
+        GTEST_SKIP() << "this system cannot make a folder that refuses new files (chattr +i)";
+
+    const auto replaced = os.ReplaceContent(path, "[gui]\r\nversion=1.3.23\r\n");
+    const auto created = os.ReplaceContent(folder / "new.ini", "[gui]\r\n");
+    const std::string content = ReadBytes(path);
+    const auto names = FolderNames(folder.path());
+    RunUnix("chattr -i '" + UnixPath(folder.path()) + "'", folder.path() + ".done");
+
+    EXPECT_EQ(replaced, Platform::WriteResult::kWrittenInPlace);
+    EXPECT_EQ(content, "[gui]\r\nversion=1.3.23\r\n");
+    EXPECT_EQ(created, Platform::WriteResult::kFailed);
+    EXPECT_EQ(names, std::vector<std::string>{"run.ini"});
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <cctype>
 #include <string>
@@ -93,6 +94,55 @@ TEST_F(ProcessTest, NamesMatchWholeFileNamesWithoutRegardToLetterCase) {
     EXPECT_EQ(WaitForSingleObject(longer, 0), static_cast<DWORD>(WAIT_TIMEOUT))
         << "the process with the longer name must survive";
     EXPECT_TRUE(ProcessExists(os, name + ".old"));
+}
+
+// The parent of the first process of the name, waited for 10 s at most; 0
+// when none came. (The snapshot tells whose child a process is.)
+DWORD ParentOf(const std::string& exeName) {
+    DWORD parent = 0;
+    WaitUntil([&] {
+        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+        PROCESSENTRY32W entry{};
+        entry.dwSize = sizeof entry;
+        for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+            if (ProcessNameMatches(Utf8(entry.szExeFile), exeName)) parent = entry.th32ParentProcessID;
+        CloseHandle(snapshot);
+        return parent != 0;
+    });
+    return parent;
+}
+
+std::string NameOfProcess(DWORD processId) {
+    std::string name;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+        if (entry.th32ProcessID == processId) name = Utf8(entry.szExeFile);
+    CloseHandle(snapshot);
+    return name;
+}
+
+// What is opened as the user is started by the desktop's shell, the
+// explorer, with the user's rights; the panel's own shell call starts it
+// itself, with the panel's.
+TEST_F(ProcessTest, WhatOpensAsTheUserIsStartedByTheDesktopsShell) {
+    ShellCall call;
+    call.verb = "open";
+    call.file = Copy(name);
+    call.parameters = "5000 0";
+    call.directory = folder.path();
+    call.showCommand = kSwHide;
+    os.ShellOpenAsUser(call);
+    const DWORD parent = ParentOf(name);
+    ASSERT_NE(parent, 0u) << "nothing was started";
+    EXPECT_NE(parent, GetCurrentProcessId());
+    EXPECT_TRUE(ProcessNameMatches(NameOfProcess(parent), "explorer.exe")) << "started by " << NameOfProcess(parent);
+    KillTask(os, name);
+
+    os.ShellOpen(call);
+    EXPECT_EQ(ParentOf(name), GetCurrentProcessId());
+    KillTask(os, name);
 }
 
 TEST_F(ProcessTest, NothingToFindOrKillForANameNoProcessHas) {

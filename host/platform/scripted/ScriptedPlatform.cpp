@@ -4,10 +4,13 @@
 #include <cstring>
 #include <fstream>
 #include <sstream>
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "Text.h"
+#include "WriteNames.h"
 
 namespace vrk {
 namespace fs = std::filesystem;
@@ -46,6 +49,7 @@ ScriptedPlatform::ScriptedPlatform() {
 }
 
 ScriptedPlatform::~ScriptedPlatform() {
+    while (!folders_.empty()) CloseFolder(folders_.begin()->first);
     std::error_code ignored;
     fs::remove_all(root_, ignored);
 }
@@ -89,49 +93,115 @@ void ScriptedPlatform::SetAttributes(const std::string& windowsPath, std::uint32
     attributes_[NormalisedKey(windowsPath)] = attributes;
 }
 
-std::vector<DirectoryEntry> ScriptedPlatform::ListDirectory(const std::string& pattern) {
+const std::uint32_t* ScriptedPlatform::AttributesSet(const std::string& windowsPath) const {
+    const auto it = attributes_.find(NormalisedKey(windowsPath));
+    return it == attributes_.end() ? nullptr : &it->second;
+}
+
+namespace {
+
+std::string JoinWindows(const std::string& folder, const std::string& name) {
+    return !folder.empty() && (folder.back() == '\\' || folder.back() == '/') ? folder + name : folder + "\\" + name;
+}
+
+bool SameEntry(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+} // namespace
+
+Handle ScriptedPlatform::OpenFolder(Handle parent, const std::string& name) {
+    Folder folder;
+    if (!parent) {
+        folder.fd = ::open(HostPath(name).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        folder.windowsPath = name;
+    } else {
+        const auto it = folders_.find(parent);
+        if (it == folders_.end() || name.empty() || name == "." || name == ".." ||
+            name.find_first_of("\\/") != std::string::npos)
+            return 0;
+        folder.windowsPath = JoinWindows(it->second.windowsPath, name);
+        const std::uint32_t* set = AttributesSet(folder.windowsPath);
+        if (set && (*set & kAttrReparsePoint)) return 0;
+        folder.fd = ::openat(it->second.fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (folder.fd >= 0) folder.parentFd = ::fcntl(it->second.fd, F_DUPFD_CLOEXEC, 0);
+        folder.name = name;
+    }
+    if (folder.fd < 0) return 0;
+    const Handle h = nextHandle_++;
+    folders_[h] = folder;
+    ++openFolders;
+    return h;
+}
+
+std::vector<DirectoryEntry> ScriptedPlatform::ListFolder(Handle handle) {
     std::vector<DirectoryEntry> entries;
-    const auto cut = pattern.find_last_of("\\/");
-    const std::string dir = cut == std::string::npos ? std::string() : pattern.substr(0, cut + 1);
-    const fs::path host = HostPath(dir);
-    std::error_code ec;
-    if (!fs::is_directory(host, ec)) return entries;
-    entries.push_back({".", kAttrDirectory});
-    entries.push_back({"..", kAttrDirectory});
+    const auto it = folders_.find(handle);
+    if (it == folders_.end()) return entries;
+    const Folder& folder = it->second;
+    DIR* dir = ::fdopendir(::fcntl(folder.fd, F_DUPFD_CLOEXEC, 0));
+    if (!dir) return entries;
+    ::rewinddir(dir);
     std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(host, ec)) names.push_back(e.path().filename().string());
+    while (const dirent* e = ::readdir(dir))
+        if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0) names.push_back(e->d_name);
+    ::closedir(dir);
     std::sort(names.begin(), names.end());
     for (const auto& name : names) {
-        const fs::path p = host / name;
-        std::uint32_t attributes;
-        const auto it = attributes_.find(NormalisedKey(dir + name));
-        if (it != attributes_.end())
-            attributes = it->second;
-        else if (fs::is_symlink(p, ec) && fs::is_directory(p, ec))
-            attributes = kAttrDirectory | kAttrReparsePoint;
-        else
-            attributes = fs::is_directory(p, ec) ? kAttrDirectory : kAttrArchive;
+        std::uint32_t attributes = kAttrArchive;
+        struct stat entry {};
+        if (const std::uint32_t* set = AttributesSet(JoinWindows(folder.windowsPath, name))) {
+            attributes = *set;
+        } else if (::fstatat(folder.fd, name.c_str(), &entry, AT_SYMLINK_NOFOLLOW) == 0) {
+            if (S_ISLNK(entry.st_mode)) {
+                struct stat target {};
+                const bool toFolder = ::fstatat(folder.fd, name.c_str(), &target, 0) == 0 && S_ISDIR(target.st_mode);
+                attributes = (toFolder ? kAttrDirectory : kAttrArchive) | kAttrReparsePoint;
+            } else if (S_ISDIR(entry.st_mode)) {
+                attributes = kAttrDirectory;
+            }
+        }
         entries.push_back({name, attributes});
     }
+    if (afterListing) afterListing(folder.windowsPath);
     return entries;
 }
 
-bool ScriptedPlatform::RemoveFile(const std::string& path) {
+bool ScriptedPlatform::DeleteFileIn(Handle handle, const std::string& name) {
+    const auto it = folders_.find(handle);
+    if (it == folders_.end()) return false;
+    const std::string path = JoinWindows(it->second.windowsPath, name);
     log.push_back("delete " + path);
-    const fs::path p = HostPath(path);
-    std::error_code ec;
-    if (!fs::is_symlink(p, ec) && fs::is_directory(p, ec)) return false;
-    const auto it = attributes_.find(NormalisedKey(path));
-    if (it != attributes_.end() && (it->second & kAttrReadOnly)) return false;
-    return fs::remove(p, ec);
+    if (name.find_first_of("\\/") != std::string::npos) return false;
+    const std::uint32_t* set = AttributesSet(path);
+    if (set && (*set & (kAttrReadOnly | kAttrReparsePoint | kAttrDirectory))) return false;
+    struct stat entry {};
+    if (::fstatat(it->second.fd, name.c_str(), &entry, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(entry.st_mode))
+        return false;
+    return ::unlinkat(it->second.fd, name.c_str(), 0) == 0;
 }
 
-bool ScriptedPlatform::RemoveFolder(const std::string& path) {
-    log.push_back("rmdir " + path);
-    const fs::path p = HostPath(path);
-    std::error_code ec;
-    if (fs::is_symlink(p, ec) || !fs::is_directory(p, ec) || !fs::is_empty(p, ec)) return false;
-    return fs::remove(p, ec);
+bool ScriptedPlatform::RemoveFolder(Handle handle) {
+    const auto it = folders_.find(handle);
+    if (it == folders_.end()) return false;
+    const Folder& folder = it->second;
+    log.push_back("rmdir " + folder.windowsPath);
+    if (folder.parentFd < 0) return false;
+    // Only the folder this handle stands for, should its name now lead to
+    // another.
+    struct stat opened {
+    }, named{};
+    if (::fstat(folder.fd, &opened) != 0 ||
+        ::fstatat(folder.parentFd, folder.name.c_str(), &named, AT_SYMLINK_NOFOLLOW) != 0 || !SameEntry(opened, named))
+        return false;
+    return ::unlinkat(folder.parentFd, folder.name.c_str(), AT_REMOVEDIR) == 0;
+}
+
+void ScriptedPlatform::CloseFolder(Handle handle) {
+    const auto it = folders_.find(handle);
+    if (it == folders_.end()) return;
+    ::close(it->second.fd);
+    if (it->second.parentFd >= 0) ::close(it->second.parentFd);
+    folders_.erase(it);
+    --openFolders;
 }
 
 bool ScriptedPlatform::FileExists(const std::string& path) {
@@ -163,7 +233,17 @@ Platform::ReadResult ScriptedPlatform::ReadContent(const std::string& path, std:
     return ReadResult::kRead;
 }
 
-Platform::WriteResult ScriptedPlatform::ReplaceContent(const std::string& path, const std::string& content) {
+Platform::ReadResult ScriptedPlatform::ReadOwnContent(const std::string& path, std::string& content,
+                                                      std::size_t limit) {
+    std::error_code ec;
+    const fs::path p = HostPath(path);
+    if (fs::is_symlink(p, ec)) return ReadResult::kMissing;
+    if (fs::is_regular_file(p, ec) && fs::hard_link_count(p, ec) > 1) return ReadResult::kMissing;
+    return ReadContent(path, content, limit);
+}
+
+Platform::WriteResult ScriptedPlatform::ReplaceContent(const std::string& path, const std::string& content,
+                                                       Durability) {
     if (failingWrites.count(path)) return WriteResult::kFailed;
     const fs::path p = HostPath(path);
     std::error_code ec;
@@ -172,7 +252,7 @@ Platform::WriteResult ScriptedPlatform::ReplaceContent(const std::string& path, 
     if (it != attributes_.end() && (it->second & kAttrReadOnly)) return WriteResult::kFailed;
     if (fs::exists(p, ec) && (fs::status(p, ec).permissions() & fs::perms::owner_write) == fs::perms::none)
         return WriteResult::kFailed;
-    const fs::path temp = p.parent_path() / (p.filename().string() + ".tmp" + std::to_string(::getpid()));
+    const fs::path temp = p.parent_path() / TemporaryWriteName(static_cast<std::uint32_t>(::getpid()) ^ ++writes_);
     {
         std::ofstream out(temp, std::ios::binary);
         out << content;
@@ -216,8 +296,10 @@ std::vector<std::string> ScriptedPlatform::Commands() const {
     return out;
 }
 
-Handle ScriptedPlatform::StartChild(const std::string& commandLine, std::uint16_t showWindow) {
+Handle ScriptedPlatform::StartChild(const std::string& commandLine, std::uint16_t showWindow,
+                                    const std::string& directory) {
     log.push_back("exec " + std::to_string(showWindow) + " " + commandLine);
+    childDirectories.push_back(directory);
     Child script;
     const auto it =
         std::find_if(scripted_.begin(), scripted_.end(), [&](const auto& s) { return s.first == commandLine; });
@@ -410,6 +492,12 @@ std::string ScriptedPlatform::WindowsFolder() { return "C:\\Windows"; }
 void ScriptedPlatform::ShellOpen(const ShellCall& call) {
     log.push_back("shell " + call.verb + "|" + call.file + "|" + call.parameters + "|" + call.directory + "|" +
                   std::to_string(call.showCommand) + "|" + std::to_string(call.owner));
+    shellCalls.push_back(call);
+}
+
+void ScriptedPlatform::ShellOpenAsUser(const ShellCall& call) {
+    log.push_back("user-shell " + call.verb + "|" + call.file + "|" + call.parameters + "|" + call.directory + "|" +
+                  std::to_string(call.showCommand));
     shellCalls.push_back(call);
 }
 

@@ -64,23 +64,34 @@ public:
     void WriteFile(const std::string& windowsPath, const std::string& content);
     std::string FileContent(const std::string& windowsPath) const;
     void MakeDirectory(const std::string& windowsPath);
+    // Attributes a listing gives for the entry instead of its own; an entry
+    // given the reparse-point bit is also refused when opened as a folder.
     void SetAttributes(const std::string& windowsPath, std::uint32_t attributes);
     std::set<std::string> failingWrites; // replaceFile fails for these paths
     std::set<std::string> unreadable;    // reads of these paths are refused (access denied)
+    // Runs when a folder has been listed, with the folder's Windows path: a
+    // test changes the tree there as another user could meanwhile.
+    std::function<void(const std::string& folder)> afterListing;
+    int openFolders = 0;
 
     // --- record ---------------------------------------------------------------
     // Everything the program did, in order: "exec <show> <command>",
-    // "sleep <ms>", "shell <verb>|<file>|<parameters>|<directory>|<show>|<owner>",
-    // "terminate <pid>", "query <service>", "delete <path>", "rmdir <path>".
+    // "sleep <ms>", "shell <verb>|<file>|<parameters>|<directory>|<show>|<owner>"
+    // (the panel's own shell call), "user-shell <verb>|<file>|<parameters>|
+    // <directory>|<show>" (the desktop's), "terminate <pid>",
+    // "query <service>", "delete <path>", "rmdir <path>".
     std::vector<std::string> log;
     std::vector<std::string> Commands() const; // the "exec" lines' commands
+    // The working folder of each child started, in order ("" for the panel's).
+    std::vector<std::string> childDirectories;
     std::vector<ShellCall> shellCalls;
     int openServiceHandles = 0;
 
     // --- Platform ---------------------------------------------------------------
     std::optional<std::vector<ProcessEntry>> ProcessSnapshot() override;
     bool EndProcess(std::uint32_t processId, std::uint32_t exitCode) override;
-    Handle StartChild(const std::string& commandLine, std::uint16_t showWindow) override;
+    Handle StartChild(const std::string& commandLine, std::uint16_t showWindow,
+                      const std::string& directory = {}) override;
     bool ChildEnded(Handle child, std::uint32_t& exitCode) override;
     void WaitForChildOrMessage(Handle child) override;
     void CloseChild(Handle child) override;
@@ -90,13 +101,19 @@ public:
     Handle OpenNamedService(Handle manager, const std::string& serviceName) override;
     bool QueryServiceState(Handle service, std::uint32_t& state) override;
     void ReleaseServiceHandle(Handle handle) override;
-    std::vector<DirectoryEntry> ListDirectory(const std::string& pattern) override;
-    bool RemoveFile(const std::string& path) override;
-    bool RemoveFolder(const std::string& path) override;
+    // Folders are Linux folders opened with openat, O_NOFOLLOW and
+    // O_DIRECTORY: what the Windows calls do without following links.
+    Handle OpenFolder(Handle parent, const std::string& name) override;
+    std::vector<DirectoryEntry> ListFolder(Handle folder) override;
+    bool DeleteFileIn(Handle folder, const std::string& name) override;
+    bool RemoveFolder(Handle folder) override;
+    void CloseFolder(Handle folder) override;
     bool FileExists(const std::string& path) override;
     ReadResult ReadContent(const std::string& path, std::string& content, std::size_t limit = kNoLimit,
                            std::uint32_t* systemError = nullptr) override;
-    WriteResult ReplaceContent(const std::string& path, const std::string& content) override;
+    WriteResult ReplaceContent(const std::string& path, const std::string& content,
+                               Durability durability = Durability::kDisk) override;
+    ReadResult ReadOwnContent(const std::string& path, std::string& content, std::size_t limit = kNoLimit) override;
     std::uint32_t FileVersionInfoSize(const std::string& path) override;
     bool FileVersionInfo(const std::string& path, std::vector<std::uint8_t>& buffer) override;
     bool QueryVersionValue(const std::vector<std::uint8_t>& buffer, const std::string& subBlock,
@@ -111,8 +128,16 @@ public:
     std::string SystemFolder() override;  // C:\Windows\system32
     std::string WindowsFolder() override; // C:\Windows
     void ShellOpen(const ShellCall& call) override;
+    void ShellOpenAsUser(const ShellCall& call) override;
 
 private:
+    struct Folder {
+        int fd = -1;
+        int parentFd = -1; // a copy of the parent's, -1 for a folder opened by its path
+        std::string name;
+        std::string windowsPath;
+    };
+    const std::uint32_t* AttributesSet(const std::string& windowsPath) const;
     struct RunningChild {
         Child script;
         int round = 0;
@@ -129,6 +154,8 @@ private:
     Handle nextHandle_ = 100;
     std::map<Handle, std::string> serviceHandles_; // handle -> service name ("" for a manager)
     std::map<std::string, std::uint32_t> attributes_;
+    std::map<Handle, Folder> folders_;
+    unsigned writes_ = 0;
 };
 
 } // namespace vrk

@@ -1,5 +1,6 @@
 #include "Win32Platform.h"
 
+#include "DesktopShell.h"
 #include "Owned.h"
 #include "SystemLibrary.h"
 #include "Wide.h"
@@ -107,15 +108,18 @@ bool Win32Platform::EndProcess(std::uint32_t processId, std::uint32_t exitCode) 
     return process && TerminateProcess(process.get(), exitCode) != 0;
 }
 
-Handle Win32Platform::StartChild(const std::string& commandLine, std::uint16_t showWindow) {
+Handle Win32Platform::StartChild(const std::string& commandLine, std::uint16_t showWindow,
+                                 const std::string& directory) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = showWindow;
     PROCESS_INFORMATION info{};
     std::wstring mutableLine = Wide(commandLine); // CreateProcessW may write into it
+    const std::wstring folder = Wide(directory);
     if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, TRUE,
-                        CREATE_DEFAULT_ERROR_MODE | NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &info))
+                        CREATE_DEFAULT_ERROR_MODE | NORMAL_PRIORITY_CLASS, nullptr,
+                        folder.empty() ? nullptr : folder.c_str(), &startup, &info))
         return 0;
     const OwnedHandle thread(info.hThread); // only the process is waited for
     return reinterpret_cast<Handle>(info.hProcess);
@@ -205,21 +209,6 @@ bool Win32Platform::QueryServiceState(Handle service, std::uint32_t& state) {
 
 void Win32Platform::ReleaseServiceHandle(Handle handle) { localManager_.Release(handle); }
 
-std::vector<DirectoryEntry> Win32Platform::ListDirectory(const std::string& pattern) {
-    std::vector<DirectoryEntry> entries;
-    WIN32_FIND_DATAW data;
-    const OwnedFind find(FindFirstFileW(Wide(pattern).c_str(), &data));
-    if (!find) return entries;
-    do {
-        entries.push_back({Utf8(data.cFileName), data.dwFileAttributes});
-    } while (FindNextFileW(find.get(), &data));
-    return entries;
-}
-
-bool Win32Platform::RemoveFile(const std::string& path) { return DeleteFileW(Wide(path).c_str()) != 0; }
-
-bool Win32Platform::RemoveFolder(const std::string& path) { return RemoveDirectoryW(Wide(path).c_str()) != 0; }
-
 bool Win32Platform::FileExists(const std::string& path) {
     const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -253,99 +242,6 @@ Platform::ReadResult Win32Platform::ReadContent(const std::string& path, std::st
         content.append(chunk, got);
     }
     return ok ? ReadResult::kRead : failed(ReadResult::kFailed, GetLastError());
-}
-
-namespace {
-
-// How long a write waits for a file another program holds open: the rename
-// is retried this long, then the content goes into the file in place, which
-// is retried for a while too when the file is held without write sharing.
-// Both stay far inside the status poll's second.
-constexpr ULONGLONG kRenameRetryMs = 20;
-constexpr ULONGLONG kInPlaceRetryMs = 50;
-
-// The errors with which a rename or an open is refused while another program
-// has the file open (Windows gives one or the other, by what the holder
-// shares and what the file system is).
-bool HeldElsewhere(DWORD error) {
-    return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
-}
-
-void Backoff(DWORD& milliseconds) {
-    Sleep(milliseconds);
-    if (milliseconds < 8) milliseconds *= 2;
-}
-
-bool WriteAll(HANDLE file, const std::string& bytes) {
-    DWORD written = 0;
-    return bytes.empty() || (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                             written == bytes.size());
-}
-
-// Writes the content into the file itself, as the profile functions do,
-// while another program keeps it open. A reader that reads meanwhile may see
-// the file between the write and the cut of its end: the content goes in
-// with one write, and when it is shorter than the old file the rest is
-// filled with empty lines, so such a reader finds every key whole and only
-// empty lines after them, never a torn line or a key missing.
-bool WriteInPlace(const std::wstring& path, const std::string& content) {
-    const ULONGLONG start = GetTickCount64();
-    OwnedHandle file;
-    for (DWORD pause = 1;; Backoff(pause)) {
-        file.reset(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file) break;
-        if (!HeldElsewhere(GetLastError()) || GetTickCount64() - start >= kInPlaceRetryMs) return false;
-    }
-    LARGE_INTEGER oldSize{};
-    GetFileSizeEx(file.get(), &oldSize);
-    std::string bytes = content;
-    if (static_cast<ULONGLONG>(oldSize.QuadPart) > bytes.size()) {
-        std::size_t fill = static_cast<std::size_t>(oldSize.QuadPart) - bytes.size();
-        bytes.reserve(bytes.size() + fill);
-        for (; fill >= 2; fill -= 2) bytes += "\r\n";
-        if (fill) bytes += ' ';
-    }
-    LARGE_INTEGER end{};
-    end.QuadPart = static_cast<LONGLONG>(content.size());
-    return WriteAll(file.get(), bytes) && SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) &&
-           SetEndOfFile(file.get()) && FlushFileBuffers(file.get());
-}
-
-} // namespace
-
-Platform::WriteResult Win32Platform::ReplaceContent(const std::string& path, const std::string& content) {
-    const std::wstring target = Wide(path);
-    const DWORD attributes = GetFileAttributesW(target.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
-        return WriteResult::kFailed;
-    const auto cut = target.find_last_of(L"\\/");
-    const std::wstring folder = cut == std::wstring::npos ? std::wstring(L".") : target.substr(0, cut);
-    wchar_t temp[MAX_PATH + 16];
-    if (!GetTempFileNameW(folder.c_str(), L"vrk", 0, temp)) return WriteResult::kFailed;
-    bool ok;
-    {
-        const OwnedHandle file(
-            CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        ok = file && WriteAll(file.get(), content);
-        ok = file && FlushFileBuffers(file.get()) && ok;
-    }
-    if (!ok) {
-        DeleteFileW(temp);
-        return WriteResult::kFailed;
-    }
-    const ULONGLONG start = GetTickCount64();
-    for (DWORD pause = 1;; Backoff(pause)) {
-        if (MoveFileExW(temp, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            return WriteResult::kReplaced;
-        const DWORD error = GetLastError();
-        if (!HeldElsewhere(error) || GetTickCount64() - start >= kRenameRetryMs) {
-            DeleteFileW(temp);
-            if (!HeldElsewhere(error)) return WriteResult::kFailed;
-            break;
-        }
-    }
-    return WriteInPlace(target, content) ? WriteResult::kWrittenInPlace : WriteResult::kFailed;
 }
 
 std::uint32_t Win32Platform::FileVersionInfoSize(const std::string& path) {
@@ -431,6 +327,10 @@ std::string Win32Platform::WindowsFolder() {
     wchar_t folder[MAX_PATH + 1] = {};
     const UINT length = GetWindowsDirectoryW(folder, MAX_PATH + 1);
     return length <= MAX_PATH ? Utf8(std::wstring_view(folder, length)) : std::string();
+}
+
+void Win32Platform::ShellOpenAsUser(const ShellCall& call) {
+    if (!OpenThroughDesktop(call)) ShellOpen(call);
 }
 
 void Win32Platform::ShellOpen(const ShellCall& call) {

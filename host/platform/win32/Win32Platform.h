@@ -12,7 +12,8 @@ public:
     Win32Platform& operator=(const Win32Platform&) = delete;
     std::optional<std::vector<ProcessEntry>> ProcessSnapshot() override;
     bool EndProcess(std::uint32_t processId, std::uint32_t exitCode) override;
-    Handle StartChild(const std::string& commandLine, std::uint16_t showWindow) override;
+    Handle StartChild(const std::string& commandLine, std::uint16_t showWindow,
+                      const std::string& directory = {}) override;
     bool ChildEnded(Handle child, std::uint32_t& exitCode) override;
     void WaitForChildOrMessage(Handle child) override;
     void CloseChild(Handle child) override;
@@ -22,13 +23,19 @@ public:
     Handle OpenNamedService(Handle manager, const std::string& serviceName) override;
     bool QueryServiceState(Handle service, std::uint32_t& state) override;
     void ReleaseServiceHandle(Handle handle) override;
-    std::vector<DirectoryEntry> ListDirectory(const std::string& pattern) override;
-    bool RemoveFile(const std::string& path) override;
-    bool RemoveFolder(const std::string& path) override;
+    // Win32Folders.cpp
+    Handle OpenFolder(Handle parent, const std::string& name) override;
+    std::vector<DirectoryEntry> ListFolder(Handle folder) override;
+    bool DeleteFileIn(Handle folder, const std::string& name) override;
+    bool RemoveFolder(Handle folder) override;
+    void CloseFolder(Handle folder) override;
     bool FileExists(const std::string& path) override;
     ReadResult ReadContent(const std::string& path, std::string& content, std::size_t limit = kNoLimit,
                            std::uint32_t* systemError = nullptr) override;
-    WriteResult ReplaceContent(const std::string& path, const std::string& content) override;
+    // Win32Writes.cpp
+    WriteResult ReplaceContent(const std::string& path, const std::string& content,
+                               Durability durability = Durability::kDisk) override;
+    ReadResult ReadOwnContent(const std::string& path, std::string& content, std::size_t limit = kNoLimit) override;
     std::uint32_t FileVersionInfoSize(const std::string& path) override;
     bool FileVersionInfo(const std::string& path, std::vector<std::uint8_t>& buffer) override;
     bool QueryVersionValue(const std::vector<std::uint8_t>& buffer, const std::string& subBlock,
@@ -41,6 +48,7 @@ public:
     std::string SystemFolder() override;
     std::string WindowsFolder() override;
     void ShellOpen(const ShellCall& call) override;
+    void ShellOpenAsUser(const ShellCall& call) override;
 
 private:
     // A quit request taken from the queue inside a wait, to be handed on.

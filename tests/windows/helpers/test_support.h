@@ -152,73 +152,88 @@ template <class Condition> bool WaitUntil(Condition condition, DWORD limitMs = 1
     }
 }
 
-// A symbolic link to a folder. Windows' own call is tried first; Wine 8 only
-// stubs it (it reports success and makes nothing), so there the link is made
-// on the Linux side: Wine runs a Linux program when asked to start one, and
-// its drive Z: is the Linux root.
-class FolderLink {
+// The Linux path of a Windows path (its folder must exist), or "" off Wine.
+inline std::string UnixPath(const std::string& windowsPath) {
+    using ToUnix = char*(CDECL*)(const WCHAR*);
+    const auto toUnix = reinterpret_cast<ToUnix>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (!toUnix) return {};
+    const auto cut = windowsPath.find_last_of('\\');
+    const std::string folder = windowsPath.substr(0, cut), name = windowsPath.substr(cut + 1);
+    char* unix = toUnix(Wide(folder).c_str());
+    if (!unix) return {};
+    std::string result = unix;
+    HeapFree(GetProcessHeap(), 0, unix);
+    if (result.empty() || result.back() != '/') result += '/';
+    return result + name;
+}
+
+// Runs a shell command on the Linux side (Wine runs a Linux program when
+// asked to start one, and its drive Z: is the Linux root) and waits, 5 s at
+// most, for it to end. Wine gives no usable handle of a Linux child, so the
+// command leaves a marker file (`marker`, a Windows path in an existing
+// folder) that is waited for. False off Wine or when it did not end.
+inline bool RunUnix(const std::string& command, const std::string& marker) {
+    const std::string unixMarker = UnixPath(marker);
+    if (unixMarker.empty()) return false;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::wstring line = Wide("sh -c \"" + command + "; : > '" + unixMarker + "'\"");
+    if (!CreateProcessW(L"Z:\\bin\\sh", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return false;
+    if (info.hThread) CloseHandle(info.hThread);
+    if (info.hProcess) CloseHandle(info.hProcess);
+    const bool ended = WaitUntil([&] { return Exists(marker); }, 5000);
+    DeleteFileW(Wide(marker).c_str());
+    return ended;
+}
+
+// A symbolic link to a folder or a file. Windows' own call is tried first;
+// Wine 8 only stubs it (it reports success and makes nothing), so there the
+// link is made on the Linux side, where it acts as a Windows link.
+class SymbolicLink {
 public:
-    FolderLink(const std::string& link, const std::string& target) : link_(link) {
-        if (CreateSymbolicLinkW(Wide(link).c_str(), Wide(target).c_str(),
-                                SYMBOLIC_LINK_FLAG_DIRECTORY | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) &&
-            IsLink())
+    enum Kind { kToFolder, kToFile };
+    SymbolicLink(const std::string& link, const std::string& target, Kind kind = kToFolder) : link_(link) {
+        const DWORD flags =
+            SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE | (kind == kToFolder ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0);
+        if (CreateSymbolicLinkW(Wide(link).c_str(), Wide(target).c_str(), flags) &&
+            Attributes(link) != INVALID_FILE_ATTRIBUTES)
             return;
         const std::string unixLink = UnixPath(link), unixTarget = UnixPath(target);
         if (unixLink.empty() || unixTarget.empty()) return;
-        viaUnix_ = RunUnix("ln -s '" + unixTarget + "' '" + unixLink + "'");
+        viaUnix_ = RunUnix("ln -s '" + unixTarget + "' '" + unixLink + "'", link + ".done");
     }
-    ~FolderLink() {
+    ~SymbolicLink() {
         // Wine does not show a link whose target is gone, so the Linux side
         // removes what it made whether or not it is still seen.
         if (viaUnix_)
-            RunUnix("rm -f '" + UnixPath(link_) + "'");
+            RunUnix("rm -f '" + UnixPath(link_) + "'", link_ + ".done");
         else if (IsLink())
-            RemoveDirectoryW(Wide(link_).c_str());
+            RemoveDirectoryW(Wide(link_).c_str()) || DeleteFileW(Wide(link_).c_str());
     }
-    FolderLink(const FolderLink&) = delete;
-    FolderLink& operator=(const FolderLink&) = delete;
+    SymbolicLink(const SymbolicLink&) = delete;
+    SymbolicLink& operator=(const SymbolicLink&) = delete;
 
+    // Whether a link stands there now. (Wine lists a link to a file as a
+    // plain file: only the Linux side knows.)
     bool IsLink() const {
+        if (viaUnix_)
+            return RunUnix("if [ -L '" + UnixPath(link_) + "' ]; then : > '" + UnixPath(link_ + ".is") + "'; fi",
+                           link_ + ".checked") &&
+                   TakeMarker(link_ + ".is");
         const DWORD attributes = Attributes(link_);
         return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
     }
+    bool Made() const { return viaUnix_ || IsLink(); }
 
 private:
-    // The Linux path of a Windows path (its folder must exist), or "" off Wine.
-    static std::string UnixPath(const std::string& windowsPath) {
-        using ToUnix = char*(CDECL*)(const WCHAR*);
-        const auto toUnix = reinterpret_cast<ToUnix>(
-            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-        if (!toUnix) return {};
-        const auto cut = windowsPath.find_last_of('\\');
-        const std::string folder = windowsPath.substr(0, cut), name = windowsPath.substr(cut + 1);
-        char* unix = toUnix(Wide(folder).c_str());
-        if (!unix) return {};
-        std::string result = unix;
-        HeapFree(GetProcessHeap(), 0, unix);
-        if (result.empty() || result.back() != '/') result += '/';
-        return result + name;
-    }
-    // Runs a shell command on the Linux side and waits (5 s at most) for it
-    // to end. Wine gives no usable handle of a Linux child, so the command
-    // leaves a marker file that is waited for.
-    bool RunUnix(const std::string& command) const {
-        const std::string marker = link_ + ".done";
-        const std::string unixMarker = UnixPath(marker);
-        if (unixMarker.empty()) return false;
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info{};
-        std::wstring line = Wide("sh -c \"" + command + "; : > '" + unixMarker + "'\"");
-        if (!CreateProcessW(L"Z:\\bin\\sh", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-            return false;
-        if (info.hThread) CloseHandle(info.hThread);
-        if (info.hProcess) CloseHandle(info.hProcess);
-        const bool ended = WaitUntil([&] { return Exists(marker); }, 5000);
+    static bool TakeMarker(const std::string& marker) {
+        const bool there = Exists(marker);
         DeleteFileW(Wide(marker).c_str());
-        return ended;
+        return there;
     }
-
     std::string link_;
     bool viaUnix_ = false;
 };
