@@ -195,6 +195,8 @@ private:
     void Shell(Rights rights, const ShellCall& call);
     ShellCall Page(const std::string& address);
     ShellCall SystemProgram(const std::string& program, const std::string& parameters = {});
+    // A console of the management console, by its file in the system folder.
+    void OpenConsole(const char* console);
     // What the servers' commands are formed from.
     catalogue::Places Places();
     // Runs a server's command, hidden: waited for, or (NET) started through

@@ -62,16 +62,18 @@ void Tvrk_form::OpenVORLANWebPage() { Shell(Rights::kUser, Page(kProductWebSite)
 void Tvrk_form::OpenVRKFolder() {
     Shell(Rights::kUser, SystemProgram(os().WindowsFolder() + "\\explorer.exe", catalogue::Quoted(AppPath + "vrk")));
 }
-void Tvrk_form::OpenServicesManager() {
-    Shell(Rights::kPanel, SystemProgram(os().SystemFolder() + "\\mmc.exe", "services.msc"));
+// A console of the system's management console, named by its full path in
+// the system folder like the console program itself: a bare name would be
+// looked for where the console program looks, which is not for us to decide.
+// In quotes: the system folder may hold a blank.
+void Tvrk_form::OpenConsole(const char* console) {
+    const std::string system = os().SystemFolder();
+    Shell(Rights::kPanel, SystemProgram(system + "\\mmc.exe", catalogue::Quoted(system + "\\" + console)));
 }
+void Tvrk_form::OpenServicesManager() { OpenConsole("services.msc"); }
 void Tvrk_form::OpenTaskManager() { Shell(Rights::kPanel, SystemProgram(os().SystemFolder() + "\\taskmgr.exe")); }
-void Tvrk_form::OpenSPMDialog() {
-    Shell(Rights::kPanel, SystemProgram(os().SystemFolder() + "\\mmc.exe", "perfmon.msc"));
-}
-void Tvrk_form::OpenGroupPolicyDialog() {
-    Shell(Rights::kPanel, SystemProgram(os().SystemFolder() + "\\mmc.exe", "gpedit.msc"));
-}
+void Tvrk_form::OpenSPMDialog() { OpenConsole("perfmon.msc"); }
+void Tvrk_form::OpenGroupPolicyDialog() { OpenConsole("gpedit.msc"); }
 
 // Quoted like every path from the installation root: with a blank in the
 // root, the unquoted line would first run a program named by the part before

@@ -48,20 +48,24 @@ TEST_F(LaunchersTest, PagesAndTheFolderOpenAsTheUserAndTheConsolesAsThePanel) {
     std::vector<std::string> shell;
     for (const auto& line : os.log)
         if (line.rfind("shell ", 0) == 0 || line.rfind("user-shell ", 0) == 0) shell.push_back(line);
-    EXPECT_EQ(shell, (std::vector<std::string>{
-                         "user-shell open|https://localhost/wfm|||1",
-                         "user-shell open|https://localhost/memadmin|||1",
-                         "user-shell open|http://localhost/phpmyadmin|||1",
-                         "user-shell open|https://localhost/phppgadmin|||1",
-                         "user-shell open|https://localhost/mongo|||1",
-                         "user-shell open|https://localhost|||1",
-                         "user-shell open|https://www.vorlan.example/|||1",
-                         "user-shell open|C:\\Windows\\explorer.exe|\"C:\\VORLAN\\vrk\"|C:\\Windows\\system32|1",
-                         "shell open|C:\\Windows\\system32\\mmc.exe|services.msc|C:\\Windows\\system32|1|0",
-                         "shell open|C:\\Windows\\system32\\taskmgr.exe||C:\\Windows\\system32|1|0",
-                         "shell open|C:\\Windows\\system32\\mmc.exe|perfmon.msc|C:\\Windows\\system32|1|0",
-                         "shell open|C:\\Windows\\system32\\mmc.exe|gpedit.msc|C:\\Windows\\system32|1|0",
-                     }));
+    EXPECT_EQ(
+        shell,
+        (std::vector<std::string>{
+            "user-shell open|https://localhost/wfm|||1",
+            "user-shell open|https://localhost/memadmin|||1",
+            "user-shell open|http://localhost/phpmyadmin|||1",
+            "user-shell open|https://localhost/phppgadmin|||1",
+            "user-shell open|https://localhost/mongo|||1",
+            "user-shell open|https://localhost|||1",
+            "user-shell open|https://www.vorlan.example/|||1",
+            "user-shell open|C:\\Windows\\explorer.exe|\"C:\\VORLAN\\vrk\"|C:\\Windows\\system32|1",
+            "shell "
+            "open|C:\\Windows\\system32\\mmc.exe|\"C:\\Windows\\system32\\services.msc\"|C:\\Windows\\system32|1|0",
+            "shell open|C:\\Windows\\system32\\taskmgr.exe||C:\\Windows\\system32|1|0",
+            "shell "
+            "open|C:\\Windows\\system32\\mmc.exe|\"C:\\Windows\\system32\\perfmon.msc\"|C:\\Windows\\system32|1|0",
+            "shell open|C:\\Windows\\system32\\mmc.exe|\"C:\\Windows\\system32\\gpedit.msc\"|C:\\Windows\\system32|1|0",
+        }));
     // Should no desktop shell answer, the pages' own shell call has the
     // window for its owner, as before.
     EXPECT_EQ(os.shellCalls.front().owner, 4660u);

@@ -759,7 +759,7 @@ namespace {
 // way already, waiting for a command, which would never get to its end.
 TEST_F(ServerControlTest, TheEndOfTheSessionRunsTheWholeCloseAlsoInsideACloseUnderWay) {
     WriteSettings("[vrk]\r\nssae=1\r\nctf=1\r\n");
-    const std::vector<std::string> stopBoth = {"shell open|" + kNet + "|STOP MySQL||0|0",
+    const std::vector<std::string> stopBoth = {"shell open|" + kNet + "|STOP MySQL|C:\\Windows\\system32|0|0",
                                                "exec 0 " + kSc + " delete \"MySQL\"", "exec 0 " + kHttpd + " -k stop",
                                                "exec 0 " + kHttpd + " -k uninstall"};
     for (const bool closing : {false, true}) {
