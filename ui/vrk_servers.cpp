@@ -319,14 +319,16 @@ void Tvrk_form::Timer1Timer() {
     if (x == AutorunEnabled) btnExit->SetEnabled(!ApacheBusy);
 
     // The states first, and at once into run.ini for the programs that read
-    // it: nothing the window shows can keep them from it. Each key is
-    // written whatever became of the one before.
+    // it: nothing the window shows can keep them from it. A key that cannot
+    // be written ends this tick's writes: the next ones would meet the same
+    // file, each after its own wait for a program that holds it, and the
+    // window would freeze that long every second. The next tick tries again.
     bool running[std::size(cat::kPollOrder)] = {};
     for (const cat::Server server : cat::kPollOrder) running[static_cast<int>(server)] = Running(server);
     auto up = [&](cat::Server server) { return running[static_cast<int>(server)]; };
     Attempts attempts(app());
     for (const cat::Server server : cat::kPollOrder)
-        attempts([&] { RunIni->Record(cat::Of(server).polled, up(server)); });
+        if (!attempts([&] { RunIni->Record(cat::Of(server).polled, up(server)); })) break;
 
     // Then the window: captions and links before the two pictures, which
     // may be missing from the skin.

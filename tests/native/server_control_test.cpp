@@ -576,9 +576,10 @@ TEST_F(ServerControlTest, AStateFileThatKeepsFailingIsReportedOncePerCause) {
     const std::string runIni = R + "\\vrk\\tmp\\run.ini";
     const std::string unableToWrite = "Unable to write to " + runIni;
     os.failingWrites = {runIni};
-    os.services = {{"MySQL", 4}};
+    os.services = {{"MySQL", 4}, {"FileZilla Server", 4}, {"MongoDB", 4}};
     for (int i = 0; i < 3; ++i) backend.TickTimers(app);
     EXPECT_EQ(backend.errors, std::vector<std::string>{unableToWrite});
+    EXPECT_EQ(os.refusedWrites, 3) << "a tick stops writing at the first of its three keys the file refuses";
 
     os.failingWrites.clear();
     backend.TickTimers(app);

@@ -27,11 +27,13 @@ bool Application::Guard(const std::function<void()>& handler, Origin origin) {
     return false;
 }
 
-void Attempts::operator()(const std::function<void()>& part) {
+bool Attempts::operator()(const std::function<void()>& part) {
     try {
         part();
+        return true;
     } catch (...) {
         failures_.push_back(std::current_exception());
+        return false;
     }
 }
 

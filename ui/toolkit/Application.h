@@ -83,7 +83,8 @@ private:
 class Attempts {
 public:
     explicit Attempts(Application& app, Origin origin = Origin::kProgram) : app_(app), origin_(origin) {}
-    void operator()(const std::function<void()>& part);
+    // Whether the part went through.
+    bool operator()(const std::function<void()>& part);
     void Report();
 
 private:

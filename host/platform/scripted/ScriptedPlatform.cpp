@@ -244,7 +244,10 @@ Platform::ReadResult ScriptedPlatform::ReadOwnContent(const std::string& path, s
 
 Platform::WriteResult ScriptedPlatform::ReplaceContent(const std::string& path, const std::string& content,
                                                        Durability) {
-    if (failingWrites.count(path)) return WriteResult::kFailed;
+    if (failingWrites.count(path)) {
+        ++refusedWrites;
+        return WriteResult::kFailed;
+    }
     const fs::path p = HostPath(path);
     std::error_code ec;
     if (!fs::is_directory(p.parent_path(), ec)) return WriteResult::kFailed;

@@ -68,6 +68,7 @@ public:
     // given the reparse-point bit is also refused when opened as a folder.
     void SetAttributes(const std::string& windowsPath, std::uint32_t attributes);
     std::set<std::string> failingWrites; // replaceFile fails for these paths
+    int refusedWrites = 0;               // how many writes failingWrites refused
     std::set<std::string> unreadable;    // reads of these paths are refused (access denied)
     // Runs when a folder has been listed, with the folder's Windows path: a
     // test changes the tree there as another user could meanwhile.
