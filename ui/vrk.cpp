@@ -143,97 +143,37 @@ void Tvrk_form::ShowInformationTitle() {
 
 void Tvrk_form::SetServerControlsFromServices() {
     // A picture that cannot be loaded leaves the captions and links of every
-    // row set all the same.
+    // row set all the same. A web administration link needs Apache too.
     Attempts attempts(app());
-    auto show = [&](Image* image, const char* file) { attempts([&] { image->LoadFromFile(SkinPath + file); }); };
-    auto enable = [](std::initializer_list<Control*> controls, bool on) {
-        for (Control* c : controls) c->SetEnabled(on);
-    };
+    const bool ftp = Running(cat::kFTP);
+    ShowStartStopPicture(cat::kFTP, ftp, &attempts);
+    ShowLinkPicture(kFTPAdmin, ftp, &attempts);
+    ShowStartStopCaption(cat::kFTP, ftp);
 
-    if (Running(cat::kFTP)) {
-        show(imgFTPRunStop, "\\stop.ico");
-        show(imgFTPAdmin, "\\user.ico");
-        lbl_FTPRunStop->SetCaption(StrStop);
-    } else {
-        show(imgFTPRunStop, "\\run.ico");
-        show(imgFTPAdmin, "\\user_off.ico");
-        lbl_FTPRunStop->SetCaption(StrStart);
-    }
+    const bool memcache = Running(cat::kMemcache);
+    ShowStartStop(cat::kMemcache, memcache, &attempts);
+    ShowLink(kMemAdmin, memcache && Running(cat::kApache), &attempts);
 
-    if (Running(cat::kMemcache)) {
-        show(imgMemcacheRunStop, "\\stop.ico");
-        lbl_MemcacheRunStop->SetCaption(StrStop);
-        const bool apache = Running(cat::kApache);
-        show(imgMemAdminRun, apache ? "\\wfm.ico" : "\\wfm_off.ico");
-        enable({lbl_MemAdminRun, imgMemAdminRun}, apache);
-    } else {
-        show(imgMemcacheRunStop, "\\run.ico");
-        lbl_MemcacheRunStop->SetCaption(StrStart);
-        show(imgMemAdminRun, "\\wfm_off.ico");
-        enable({lbl_MemAdminRun, imgMemAdminRun}, false);
-    }
+    const bool mysql = Running(cat::kMySQL);
+    ShowStartStop(cat::kMySQL, mysql, &attempts);
+    rgp_MySQLVersions->SetEnabled(!mysql);
+    ShowLink(kPhpMyAdmin, mysql && Running(cat::kApache), &attempts);
 
-    if (Running(cat::kMySQL)) {
-        show(imgMySQLRunStop, "\\stop.ico");
-        lbl_MySQLRunStop->SetCaption(StrStop);
-        rgp_MySQLVersions->SetEnabled(false);
-        const bool apache = Running(cat::kApache);
-        show(imgPhpMyAdminRun, apache ? "\\database.ico" : "\\database_off.ico");
-        enable({imgPhpMyAdminRun, lbl_PhpMyAdminRun}, apache);
-    } else {
-        show(imgMySQLRunStop, "\\run.ico");
-        show(imgPhpMyAdminRun, "\\database_off.ico");
-        enable({imgPhpMyAdminRun, lbl_PhpMyAdminRun}, false);
-        lbl_MySQLRunStop->SetCaption(StrStart);
-        rgp_MySQLVersions->SetEnabled(true);
-    }
+    const bool pgsql = Running(cat::kPgSQL);
+    ShowStartStop(cat::kPgSQL, pgsql, &attempts);
+    ShowLink(kPgWinAdmin, pgsql, &attempts);
+    ShowLink(kPhpPgAdmin, pgsql && Running(cat::kApache), &attempts);
 
-    if (Running(cat::kPgSQL)) {
-        show(imgPgSQLRunStop, "\\stop.ico");
-        show(imgPgWinAdminRun, "\\database.ico");
-        imgPgWinAdminRun->SetEnabled(true);
-        const bool apache = Running(cat::kApache);
-        show(imgPhpPgAdminRun, apache ? "\\database.ico" : "\\database_off.ico");
-        enable({lbl_PhpPgAdminRun, imgPhpPgAdminRun}, apache);
-        lbl_PgWinAdminRun->SetEnabled(true);
-        lbl_PgSQLRunStop->SetCaption(StrStop);
-    } else {
-        show(imgPgSQLRunStop, "\\run.ico");
-        show(imgPhpPgAdminRun, "\\database_off.ico");
-        show(imgPgWinAdminRun, "\\database_off.ico");
-        enable({imgPhpPgAdminRun, imgPgWinAdminRun, lbl_PhpPgAdminRun, lbl_PgWinAdminRun}, false);
-        lbl_PgSQLRunStop->SetCaption(StrStart);
-    }
+    const bool apache = Running(cat::kApache);
+    ShowStartStop(cat::kApache, apache, &attempts);
+    ShowLink(kFileManager, apache, &attempts);
+    rgp_PHPVersions->SetEnabled(!apache);
+    if (!apache) imgStartPage->SetEnabled(false);
 
-    if (Running(cat::kApache)) {
-        show(imgApacheRunStop, "\\stop.ico");
-        lbl_ApacheRunStop->SetCaption(StrStop);
-        show(imgWFMRun, "\\wfm.ico");
-        enable({lbl_WFMRun, imgWFMRun}, true);
-        rgp_PHPVersions->SetEnabled(false);
-    } else {
-        show(imgApacheRunStop, "\\run.ico");
-        lbl_ApacheRunStop->SetCaption(StrStart);
-        show(imgWFMRun, "\\wfm_off.ico");
-        enable({lbl_WFMRun, imgWFMRun}, false);
-        rgp_PHPVersions->SetEnabled(true);
-        imgStartPage->SetEnabled(false);
-    }
-
-    if (Running(cat::kMongoDB)) {
-        show(imgMongoDBRunStop, "\\stop.ico");
-        const bool apache = Running(cat::kApache);
-        show(imgMongoDBAdminRun, apache ? "\\database.ico" : "\\database_off.ico");
-        enable({lbl_MongoDBAdminRun, imgMongoDBAdminRun}, apache);
-        imgMongoDBRun->SetVisible(true);
-        lbl_MongoDBRunStop->SetCaption(StrStop);
-    } else {
-        show(imgMongoDBRunStop, "\\run.ico");
-        show(imgMongoDBAdminRun, "\\database_off.ico");
-        enable({imgMongoDBAdminRun, lbl_MongoDBAdminRun}, false);
-        imgMongoDBRun->SetVisible(false);
-        lbl_MongoDBRunStop->SetCaption(StrStart);
-    }
+    const bool mongo = Running(cat::kMongoDB);
+    ShowStartStop(cat::kMongoDB, mongo, &attempts);
+    ShowLink(kMongoDBAdmin, mongo && Running(cat::kApache), &attempts);
+    imgMongoDBRun->SetVisible(mongo);
     attempts.Report();
 }
 

@@ -160,6 +160,11 @@ public:
     // Each server's controls as its service stands.
     void SetServerControlsFromServices();
 
+    // The administration links: an image and the label under it, which act
+    // alike, with the skin's pictures for when they can be followed and when
+    // not (vrk_looks.cpp).
+    enum Link { kStartPage, kFileManager, kMemAdmin, kPhpMyAdmin, kPhpPgAdmin, kPgWinAdmin, kMongoDBAdmin, kFTPAdmin };
+
     // Launchers.
     void OpenVRKStartPage();
     void OpenWFMApplication();
@@ -205,7 +210,19 @@ private:
     bool Running(catalogue::Server server);
     // The busy flag of the server's handler.
     bool Busy(catalogue::Server server) const;
-    void ShowPicture(ui::Image* image, const char* file);
+    // Loads a picture of the skin into the image; with `attempts`, as one of
+    // their parts, so that a missing picture keeps nothing else from being set.
+    void ShowPicture(ui::Image* image, const char* file, ui::Attempts* attempts = nullptr);
+    // The look of a link, in its parts: the picture for `on` (or off), then
+    // the enabled state of its image and of its label.
+    void ShowLink(Link link, bool on, ui::Attempts* attempts = nullptr);
+    void ShowLinkPicture(Link link, bool on, ui::Attempts* attempts = nullptr);
+    void EnableLink(Link link, bool on);
+    // The look of a server's start/stop image and label, in its parts: the
+    // picture that stops it while it runs (or starts it), then the word.
+    void ShowStartStop(catalogue::Server server, bool running, ui::Attempts* attempts = nullptr);
+    void ShowStartStopPicture(catalogue::Server server, bool running, ui::Attempts* attempts = nullptr);
+    void ShowStartStopCaption(catalogue::Server server, bool running);
     bool Closing = false;
     void ShowOnly(ui::Panel* panel, std::initializer_list<ui::Panel*> hide);
     std::string programFile_;

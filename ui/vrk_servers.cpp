@@ -15,6 +15,12 @@ namespace cat = catalogue;
 
 namespace {
 
+// The servers whose web administration link needs Apache as well.
+constexpr std::pair<cat::Server, Tvrk_form::Link> kWebLinks[] = {{cat::kMySQL, Tvrk_form::kPhpMyAdmin},
+                                                                 {cat::kPgSQL, Tvrk_form::kPhpPgAdmin},
+                                                                 {cat::kMongoDB, Tvrk_form::kMongoDBAdmin},
+                                                                 {cat::kMemcache, Tvrk_form::kMemAdmin}};
+
 // The frame of a start/stop handler: its busy flag and the tab images it
 // disables are restored however the handler ends, an error included, so a
 // failed picture load never leaves a tab dead or a flag stuck.
@@ -45,8 +51,6 @@ std::uint32_t Tvrk_form::Run(const cat::Command& command) {
 
 bool Tvrk_form::Running(cat::Server server) { return cat::IsRunning(os(), server); }
 
-void Tvrk_form::ShowPicture(Image* image, const char* file) { image->LoadFromFile(SkinPath + file); }
-
 void Tvrk_form::SwapIndicator(Control* hidden, Control* shown, std::int32_t delayMs) {
     hidden->SetVisible(false);
     os().Pause(static_cast<std::uint32_t>(delayMs));
@@ -70,25 +74,13 @@ void Tvrk_form::ServerApacheRun() {
         Run(cat::Unregister(cat::kApache, Places()));
         if (Released) return;
         frmGif->SetVisible(false);
-        ShowPicture(imgApacheRunStop, "\\run.ico");
+        ShowStartStopPicture(cat::kApache, false);
         os().Pause(500);
-        lbl_ApacheRunStop->SetCaption(StrStart);
-        ShowPicture(imgWFMRun, "\\wfm_off.ico");
-        lbl_WFMRun->SetEnabled(false);
-        imgWFMRun->SetEnabled(false);
+        ShowStartStopCaption(cat::kApache, false);
+        ShowLink(kFileManager, false);
         rgp_PHPVersions->SetEnabled(true);
-        ShowPicture(imgMemAdminRun, "\\wfm_off.ico");
-        lbl_MemAdminRun->SetEnabled(false);
-        imgMemAdminRun->SetEnabled(false);
-        ShowPicture(imgPhpMyAdminRun, "\\database_off.ico");
-        imgPhpMyAdminRun->SetEnabled(false);
-        lbl_PhpMyAdminRun->SetEnabled(false);
-        ShowPicture(imgPhpPgAdminRun, "\\database_off.ico");
-        imgPhpPgAdminRun->SetEnabled(false);
-        lbl_PhpPgAdminRun->SetEnabled(false);
-        ShowPicture(imgMongoDBAdminRun, "\\database_off.ico");
-        imgMongoDBAdminRun->SetEnabled(false);
-        lbl_MongoDBAdminRun->SetEnabled(false);
+        // Every web administration link needs Apache.
+        for (const Link link : {kMemAdmin, kPhpMyAdmin, kPhpPgAdmin, kMongoDBAdmin}) ShowLink(link, false);
     } else {
         // What runs is what shows and what is stored: the version cannot be
         // changed while the start waits for its commands, and [latest] gets
@@ -104,33 +96,13 @@ void Tvrk_form::ServerApacheRun() {
         if (Released) return;
         frmGif->SetVisible(false);
         os().Pause(300);
-        ShowPicture(imgApacheRunStop, "\\stop.ico");
-        lbl_ApacheRunStop->SetCaption(StrStop);
-        ShowPicture(imgWFMRun, "\\wfm.ico");
-        lbl_WFMRun->SetEnabled(true);
-        imgWFMRun->SetEnabled(true);
+        ShowStartStop(cat::kApache, true);
+        ShowLink(kFileManager, true);
         SettingsIni->Write(setting::kLatestPhpVersion, php);
         imgApacheRun->SetVisible(true);
-        if (Running(cat::kMySQL)) {
-            ShowPicture(imgPhpMyAdminRun, "\\database.ico");
-            imgPhpMyAdminRun->SetEnabled(true);
-            lbl_PhpMyAdminRun->SetEnabled(true);
-        }
-        if (Running(cat::kPgSQL)) {
-            ShowPicture(imgPhpPgAdminRun, "\\database.ico");
-            imgPhpPgAdminRun->SetEnabled(true);
-            lbl_PhpPgAdminRun->SetEnabled(true);
-        }
-        if (Running(cat::kMongoDB)) {
-            ShowPicture(imgMongoDBAdminRun, "\\database.ico");
-            imgMongoDBAdminRun->SetEnabled(true);
-            lbl_MongoDBAdminRun->SetEnabled(true);
-        }
-        if (Running(cat::kMemcache)) {
-            ShowPicture(imgMemAdminRun, "\\wfm.ico");
-            lbl_MemAdminRun->SetEnabled(true);
-            imgMemAdminRun->SetEnabled(true);
-        }
+        // The web administration links of the servers that run.
+        for (const auto& [server, link] : kWebLinks)
+            if (Running(server)) ShowLink(link, true);
     }
 }
 
@@ -146,11 +118,9 @@ void Tvrk_form::ServerMYSQLRun() {
         if (Released) return;
         os().Pause(500);
         myGif->SetVisible(false);
-        ShowPicture(imgMySQLRunStop, "\\run.ico");
-        ShowPicture(imgPhpMyAdminRun, "\\database_off.ico");
-        imgPhpMyAdminRun->SetEnabled(false);
-        lbl_MySQLRunStop->SetCaption(StrStart);
-        lbl_PhpMyAdminRun->SetEnabled(false);
+        ShowStartStopPicture(cat::kMySQL, false);
+        ShowLink(kPhpMyAdmin, false);
+        ShowStartStopCaption(cat::kMySQL, false);
         rgp_MySQLVersions->SetEnabled(true);
     } else {
         if (AutorunMySQL) rgp_MySQLVersions->SetItemIndex(AutorunMySQLIndex);
@@ -161,8 +131,8 @@ void Tvrk_form::ServerMYSQLRun() {
         if (!registration) {
             // No version chosen: nothing runs, and the row shows so.
             rgp_MySQLVersions->SetEnabled(true);
-            lbl_MySQLRunStop->SetCaption(StrStart);
-            ShowPicture(imgMySQLRunStop, "\\run.ico");
+            ShowStartStopCaption(cat::kMySQL, false);
+            ShowStartStopPicture(cat::kMySQL, false);
             return;
         }
         myGif->SetVisible(true);
@@ -171,12 +141,9 @@ void Tvrk_form::ServerMYSQLRun() {
         Run(cat::Start(cat::kMySQL, Places()));
         if (Released) return;
         SwapIndicator(myGif, imgMySQLRun, 1550);
-        lbl_MySQLRunStop->SetCaption(StrStop);
-        ShowPicture(imgMySQLRunStop, "\\stop.ico");
-        const bool apache = Running(cat::kApache);
-        ShowPicture(imgPhpMyAdminRun, apache ? "\\database.ico" : "\\database_off.ico");
-        imgPhpMyAdminRun->SetEnabled(apache);
-        lbl_PhpMyAdminRun->SetEnabled(apache);
+        ShowStartStopCaption(cat::kMySQL, true);
+        ShowStartStopPicture(cat::kMySQL, true);
+        ShowLink(kPhpMyAdmin, Running(cat::kApache));
         rgp_MySQLVersions->SetEnabled(false);
     }
 }
@@ -192,13 +159,9 @@ void Tvrk_form::ServerPGSQLRun() {
         Run(cat::Unregister(cat::kPgSQL, Places()));
         if (Released) return;
         os().Pause(200);
-        ShowPicture(imgPgSQLRunStop, "\\run.ico");
-        ShowPicture(imgPhpPgAdminRun, "\\database_off.ico");
-        imgPhpPgAdminRun->SetEnabled(false);
-        lbl_PhpPgAdminRun->SetEnabled(false);
-        ShowPicture(imgPgWinAdminRun, "\\database_off.ico");
-        imgPgWinAdminRun->SetEnabled(false);
-        lbl_PgWinAdminRun->SetEnabled(false);
+        ShowStartStopPicture(cat::kPgSQL, false);
+        ShowLink(kPhpPgAdmin, false);
+        ShowLink(kPgWinAdmin, false);
         pgGif->SetVisible(false);
     } else {
         pgGif->SetVisible(true);
@@ -206,14 +169,12 @@ void Tvrk_form::ServerPGSQLRun() {
         if (Released) return;
         Run(cat::Start(cat::kPgSQL, Places()));
         os().Pause(500);
-        ShowPicture(imgPgSQLRunStop, "\\stop.ico");
-        ShowPicture(imgPgWinAdminRun, "\\database.ico");
+        ShowStartStopPicture(cat::kPgSQL, true);
+        // Its label waits for the poll.
+        ShowLinkPicture(kPgWinAdmin, true);
         imgPgWinAdminRun->SetEnabled(true);
         SwapIndicator(pgGif, imgPgSQLRun, 100);
-        const bool apache = Running(cat::kApache);
-        ShowPicture(imgPhpPgAdminRun, apache ? "\\database.ico" : "\\database_off.ico");
-        imgPhpPgAdminRun->SetEnabled(apache);
-        lbl_PhpPgAdminRun->SetEnabled(apache);
+        ShowLink(kPhpPgAdmin, Running(cat::kApache));
     }
 }
 
@@ -230,8 +191,7 @@ void Tvrk_form::ServerFTPRun() {
         if (Released) return;
         os().Pause(200);
         ftpGif->SetVisible(false);
-        ShowPicture(imgFTPRunStop, "\\run.ico");
-        lbl_FTPRunStop->SetCaption(StrStart);
+        ShowStartStop(cat::kFTP, false);
     } else {
         ftpGif->SetVisible(true);
         Run(cat::Register(cat::kFTP, Places()).value());
@@ -239,8 +199,7 @@ void Tvrk_form::ServerFTPRun() {
         Run(cat::Start(cat::kFTP, Places()));
         if (Released) return;
         os().Pause(200);
-        ShowPicture(imgFTPRunStop, "\\stop.ico");
-        lbl_FTPRunStop->SetCaption(StrStop);
+        ShowStartStop(cat::kFTP, true);
         SwapIndicator(ftpGif, imgFTPRun, 100);
     }
 }
@@ -257,11 +216,9 @@ void Tvrk_form::ServerMongoDBRun() {
         if (Released) return;
         os().Pause(500);
         mongoGif->SetVisible(false);
-        ShowPicture(imgMongoDBRunStop, "\\run.ico");
-        ShowPicture(imgMongoDBAdminRun, "\\database_off.ico");
-        imgMongoDBAdminRun->SetEnabled(false);
-        lbl_MongoDBRunStop->SetCaption(StrStart);
-        lbl_MongoDBAdminRun->SetEnabled(false);
+        ShowStartStopPicture(cat::kMongoDB, false);
+        ShowLink(kMongoDBAdmin, false);
+        ShowStartStopCaption(cat::kMongoDB, false);
     } else {
         mongoGif->SetVisible(true);
         Run(cat::Register(cat::kMongoDB, Places()).value());
@@ -269,12 +226,9 @@ void Tvrk_form::ServerMongoDBRun() {
         Run(cat::Start(cat::kMongoDB, Places()));
         if (Released) return;
         SwapIndicator(mongoGif, imgMongoDBRun, 1550);
-        lbl_MongoDBRunStop->SetCaption(StrStop);
-        ShowPicture(imgMongoDBRunStop, "\\stop.ico");
-        const bool apache = Running(cat::kApache);
-        ShowPicture(imgMongoDBAdminRun, apache ? "\\database.ico" : "\\database_off.ico");
-        imgMongoDBAdminRun->SetEnabled(apache);
-        lbl_MongoDBAdminRun->SetEnabled(apache);
+        ShowStartStopCaption(cat::kMongoDB, true);
+        ShowStartStopPicture(cat::kMongoDB, true);
+        ShowLink(kMongoDBAdmin, Running(cat::kApache));
     }
 }
 
@@ -288,23 +242,16 @@ void Tvrk_form::ServerMemcacheRun() {
         Run(cat::Unregister(cat::kMemcache, Places()));
         if (Released) return;
         os().Pause(200);
-        ShowPicture(imgMemcacheRunStop, "\\run.ico");
-        lbl_MemcacheRunStop->SetCaption(StrStart);
-        ShowPicture(imgMemAdminRun, "\\wfm_off.ico");
-        lbl_MemAdminRun->SetEnabled(false);
-        imgMemAdminRun->SetEnabled(false);
+        ShowStartStop(cat::kMemcache, false);
+        ShowLink(kMemAdmin, false);
     } else {
         Run(cat::Register(cat::kMemcache, Places()).value());
         if (Released) return;
         Run(cat::Start(cat::kMemcache, Places()));
         if (Released) return;
         os().Pause(200);
-        ShowPicture(imgMemcacheRunStop, "\\stop.ico");
-        lbl_MemcacheRunStop->SetCaption(StrStop);
-        const bool apache = Running(cat::kApache);
-        ShowPicture(imgMemAdminRun, apache ? "\\wfm.ico" : "\\wfm_off.ico");
-        lbl_MemAdminRun->SetEnabled(apache);
-        imgMemAdminRun->SetEnabled(apache);
+        ShowStartStop(cat::kMemcache, true);
+        ShowLink(kMemAdmin, Running(cat::kApache));
     }
 }
 
@@ -331,34 +278,33 @@ void Tvrk_form::Timer1Timer() {
         if (!attempts([&] { RunIni->Record(cat::Of(server).polled, up(server)); })) break;
 
     // Then the window: captions and links before the two pictures, which
-    // may be missing from the skin.
+    // may be missing from the skin. Of the database links the poll keeps
+    // only the labels.
     imgFTPRun->SetVisible(up(cat::kFTP));
-    imgFTPAdmin->SetEnabled(up(cat::kFTP));
-    lbl_ftpAdmin->SetEnabled(up(cat::kFTP));
-    lbl_FTPRunStop->SetCaption(up(cat::kFTP) ? StrStop : StrStart);
+    EnableLink(kFTPAdmin, up(cat::kFTP));
+    ShowStartStopCaption(cat::kFTP, up(cat::kFTP));
 
-    lbl_MemcacheRunStop->SetCaption(up(cat::kMemcache) ? StrStop : StrStart);
+    ShowStartStopCaption(cat::kMemcache, up(cat::kMemcache));
 
     imgMySQLRun->SetVisible(up(cat::kMySQL) && !myGif->visible());
-    lbl_MySQLRunStop->SetCaption(up(cat::kMySQL) ? StrStop : StrStart);
+    ShowStartStopCaption(cat::kMySQL, up(cat::kMySQL));
 
     const bool apache = up(cat::kApache);
-    lbl_vrkStart->SetEnabled(apache);
-    imgStartPage->SetEnabled(apache);
+    EnableLink(kStartPage, apache);
     imgApacheRun->SetVisible(apache && !frmGif->visible());
-    lbl_ApacheRunStop->SetCaption(apache ? StrStop : StrStart);
+    ShowStartStopCaption(cat::kApache, apache);
 
     imgPgSQLRun->SetVisible(up(cat::kPgSQL));
     lbl_PhpPgAdminRun->SetEnabled(up(cat::kPgSQL) && Running(cat::kApache));
     lbl_PgWinAdminRun->SetEnabled(up(cat::kPgSQL));
-    lbl_PgSQLRunStop->SetCaption(up(cat::kPgSQL) ? StrStop : StrStart);
+    ShowStartStopCaption(cat::kPgSQL, up(cat::kPgSQL));
 
     imgMongoDBRun->SetVisible(up(cat::kMongoDB));
     lbl_MongoDBAdminRun->SetEnabled(up(cat::kMongoDB) && Running(cat::kApache));
-    lbl_MongoDBRunStop->SetCaption(up(cat::kMongoDB) ? StrStop : StrStart);
+    ShowStartStopCaption(cat::kMongoDB, up(cat::kMongoDB));
 
-    attempts([&] { ShowPicture(imgFTPAdmin, up(cat::kFTP) ? "\\user.ico" : "\\user_off.ico"); });
-    attempts([&] { ShowPicture(imgStartPage, apache ? "\\home.ico" : "\\home_off.ico"); });
+    ShowLinkPicture(kFTPAdmin, up(cat::kFTP), &attempts);
+    ShowLinkPicture(kStartPage, apache, &attempts);
     attempts.Report();
 }
 
@@ -443,18 +389,6 @@ void Tvrk_form::AutorunServers() {
     start(AutorunPgSQL, &Tvrk_form::ServerPGSQLRun);
     start(AutorunMySQL, &Tvrk_form::ServerMYSQLRun);
     start(AutorunApache, &Tvrk_form::ServerApacheRun);
-}
-
-bool Tvrk_form::Busy(cat::Server server) const {
-    switch (server) {
-    case cat::kApache: return ApacheBusy;
-    case cat::kMySQL: return MySQLBusy;
-    case cat::kPgSQL: return PgSQLBusy;
-    case cat::kFTP: return FTPBusy;
-    case cat::kMongoDB: return MongoDBBusy;
-    case cat::kMemcache: return MemcacheBusy;
-    }
-    return false;
 }
 
 void Tvrk_form::WaitForStartingServers() {
