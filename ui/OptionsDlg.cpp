@@ -64,13 +64,7 @@ void TOptionsDialog::loadSettings() {
 
     auto text = [&](const char* section, const char* key) { return language.ReadString(section, key, ""); };
     SetCaption(text("options", "OptionsTitle"));
-    for (const ControlDef<TOptionsDialog>& row : Definition()) {
-        const CaptionDef& caption = row.caption;
-        if (caption.kind == CaptionDef::kLanguage)
-            ControlOf(*this, row)->SetCaption(text(caption.text, caption.key));
-        else if (caption.kind == CaptionDef::kLanguagePair)
-            ControlOf(*this, row)->SetCaption(text(caption.text, caption.key) + " " + text(caption.text, caption.key2));
-    }
+    ApplyCaptions(*this, Definition(), {text, {}, {}});
 }
 
 void TOptionsDialog::btnApplyClick() {

@@ -121,15 +121,7 @@ void Tvrk_form::ApplyLanguage() {
     StrStart = text("gui", "Start");
     StrStop = text("gui", "Stop");
     closingReason = text("gui", "StoppingServers");
-    for (const ControlDef<Tvrk_form>& row : Definition()) {
-        const CaptionDef& caption = row.caption;
-        if (caption.kind == CaptionDef::kLanguage)
-            ControlOf(*this, row)->SetCaption(text(caption.text, caption.key));
-        else if (caption.kind == CaptionDef::kTitle)
-            ControlOf(*this, row)->SetCaption(AppTitle + " - " + text(caption.text, caption.key) + " " + kPanelVersion);
-        if (row.subject.kind == CaptionDef::kLanguage)
-            ControlOf(*this, row)->SetSubject(text(row.subject.text, row.subject.key));
-    }
+    ApplyCaptions(*this, Definition(), {text, AppTitle, kPanelVersion});
     infoTitle_ = lbl_VRKInfo_title->caption();
     ShowInformationTitle();
 }

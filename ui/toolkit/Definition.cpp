@@ -90,6 +90,19 @@ std::vector<std::string> Items(const std::array<const char*, 3>& items) {
     return out;
 }
 
+void ApplyCaption(Control& control, const CaptionDef& caption, const CaptionDef& subject, const CaptionTexts& texts) {
+    auto text = [&](const char* key) { return texts.text(caption.text, key); };
+    switch (caption.kind) {
+    case CaptionDef::kLanguage: control.SetCaption(text(caption.key)); break;
+    case CaptionDef::kLanguagePair: control.SetCaption(text(caption.key) + " " + text(caption.key2)); break;
+    case CaptionDef::kTitle: control.SetCaption(texts.product + " - " + text(caption.key) + " " + texts.version); break;
+    case CaptionDef::kNone:
+    case CaptionDef::kText:
+    case CaptionDef::kProgram: break;
+    }
+    if (subject.kind == CaptionDef::kLanguage) control.SetSubject(texts.text(subject.text, subject.key));
+}
+
 void LoadEmbeddedPicture(Image& image, const char* picture) {
     if (picture[0] == '=') image.LoadFromResource(picture + 1);
 }
