@@ -21,11 +21,10 @@ constexpr const char* kAppTitle = "VORLAN Web Server";
 // start says so, in the user's language, and changes nothing. (Reading the
 // language's name and its text writes nothing.)
 void SayPanelRunsInOtherSession(const std::string& programFile) {
-    const std::string appPath = programFile.substr(0, programFile.find_last_of("\\/") + 1);
+    const std::string appPath = vrk::tree::InstallationRoot(programFile);
     vrk::Win32Platform os;
     const vrk::Settings settings(os, appPath + vrk::tree::kSettingsFile);
-    const vrk::IniFile language(os, appPath + vrk::tree::kLanguagesFolder + settings.Read(vrk::setting::kLanguage) +
-                                        vrk::tree::kLanguageExtension);
+    const vrk::IniFile language(os, vrk::tree::LanguageFile(appPath, settings.Read(vrk::setting::kLanguage)));
     std::string text = language.ReadString("gui", "PanelInOtherSession", "");
     if (text.empty())
         text = "VORLAN Web Server is already running in another user's session. The servers of this machine are "

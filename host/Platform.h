@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace vrk {
@@ -58,6 +59,13 @@ struct ShellCall {
     Handle owner = 0;
     std::string verb, file, parameters, directory;
     int showCommand = 0;
+
+    // The shell's "open" of a page, folder or program, with the program's
+    // parameters and working folder (empty: none of its own).
+    static ShellCall Open(std::string file, std::string parameters = {}, std::string directory = {},
+                          int showCommand = kSwShowNormal) {
+        return {0, "open", std::move(file), std::move(parameters), std::move(directory), showCommand};
+    }
 };
 
 class Platform {

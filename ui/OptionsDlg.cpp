@@ -24,8 +24,8 @@ void SelectByName(DropDownList* box, const std::string& name) {
 
 } // namespace
 
-TOptionsDialog::TOptionsDialog(Application& app, std::string programFile) : Form("OptionsDialog", app) {
-    installationRoot_ = programFile.substr(0, programFile.find_last_of("\\/") + 1);
+TOptionsDialog::TOptionsDialog(Application& app, const std::string& programFile)
+    : Form("OptionsDialog", app), installationRoot_(tree::InstallationRoot(programFile)) {
     BuildLayout();
     onCreate = [this] { FormCreate(); };
     onClose = [this](CloseAction& action) { FormClose(action); };
@@ -42,8 +42,7 @@ void TOptionsDialog::loadSettings() {
     const Settings settings(app().os(), installationRoot_ + tree::kSettingsFileFromDialog);
     const auto heldSettings = settings.Hold();
     const std::string languageName = settings.Read(setting::kLanguage);
-    const IniFile language(app().os(),
-                           installationRoot_ + tree::kLanguagesFolder + languageName + tree::kLanguageExtension);
+    const IniFile language(app().os(), tree::LanguageFile(installationRoot_, languageName));
     const IniFile::Held heldLanguage(language);
 
     cb_skins->SetItems(settings.Read(setting::kSkins));

@@ -22,7 +22,7 @@ void Tvrk_form::FormCreate() {
     // Where everything is.
     AppTitle = "VORLAN WEB SERVER";
     AutorunDone = false;
-    AppPath = programFile_.substr(0, programFile_.find_last_of("\\/") + 1);
+    AppPath = tree::InstallationRoot(programFile_);
     PgSQLBinPath = AppPath + tree::kPgSQLBin;
     PgSQLDataPath = AppPath + tree::kPgSQLData;
     // What writes cut short by a crash left behind.
@@ -115,7 +115,7 @@ void Tvrk_form::LoadBackground(const std::string& fileName, std::uint8_t /*quali
 }
 
 void Tvrk_form::ApplyLanguage() {
-    const IniFile language(os(), AppPath + tree::kLanguagesFolder + LanguageName + tree::kLanguageExtension);
+    const IniFile language(os(), tree::LanguageFile(AppPath, LanguageName));
     const IniFile::Held held(language);
     auto text = [&](const char* section, const char* key) { return language.ReadString(section, key, ""); };
     StrStart = text("gui", "Start");

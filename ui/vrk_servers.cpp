@@ -39,13 +39,7 @@ cat::Places Tvrk_form::Places() { return {AppPath, PgSQLBinPath, PgSQLDataPath, 
 
 std::uint32_t Tvrk_form::Run(const cat::Command& command) {
     if (!command.viaShell) return ExecAndWait(os(), command.line, kSwHide, command.directory);
-    ShellCall call;
-    call.verb = "open";
-    call.file = command.program;
-    call.parameters = command.line;
-    call.directory = command.directory;
-    call.showCommand = kSwHide;
-    os().ShellOpen(call);
+    os().ShellOpen(ShellCall::Open(command.program, command.line, command.directory, kSwHide));
     return 0;
 }
 
