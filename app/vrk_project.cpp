@@ -5,6 +5,7 @@
 #include <string>
 
 #include "InstallTree.h"
+#include "Language.h"
 #include "PanelRegistration.h"
 #include "Settings.h"
 #include "Wide.h"
@@ -24,8 +25,8 @@ void SayPanelRunsInOtherSession(const std::string& programFile) {
     const std::string appPath = vrk::tree::InstallationRoot(programFile);
     vrk::Win32Platform os;
     const vrk::Settings settings(os, appPath + vrk::tree::kSettingsFile);
-    const vrk::IniFile language(os, vrk::tree::LanguageFile(appPath, settings.Read(vrk::setting::kLanguage)));
-    std::string text = language.ReadString("gui", "PanelInOtherSession", "");
+    const vrk::IniFile languageFile(os, vrk::tree::LanguageFile(appPath, settings.Read(vrk::setting::kLanguage)));
+    std::string text = vrk::LanguageText(languageFile, vrk::language::kPanelInOtherSession);
     if (text.empty())
         text = "VORLAN Web Server is already running in another user's session. The servers of this machine are "
                "controlled from there.";

@@ -4,6 +4,7 @@
 #include "Settings.h"
 #include "IniText.h"
 #include "InstallTree.h"
+#include "Language.h"
 
 namespace vrk {
 using namespace ui;
@@ -42,8 +43,8 @@ void TOptionsDialog::loadSettings() {
     const Settings settings(app().os(), installationRoot_ + tree::kSettingsFileFromDialog);
     const auto heldSettings = settings.Hold();
     const std::string languageName = settings.Read(setting::kLanguage);
-    const IniFile language(app().os(), tree::LanguageFile(installationRoot_, languageName));
-    const IniFile::Held heldLanguage(language);
+    const IniFile languageFile(app().os(), tree::LanguageFile(installationRoot_, languageName));
+    const IniFile::Held heldLanguage(languageFile);
 
     cb_skins->SetItems(settings.Read(setting::kSkins));
     SelectByName(cb_skins, settings.Read(setting::kSkin));
@@ -61,8 +62,8 @@ void TOptionsDialog::loadSettings() {
     cbx_mongodb->SetChecked(settings.Read(setting::kAutorunMongoDB));
     cbx_filezilla->SetChecked(settings.Read(setting::kAutorunFTP));
 
-    auto text = [&](const char* section, const char* key) { return language.ReadString(section, key, ""); };
-    SetCaption(text("options", "OptionsTitle"));
+    SetCaption(LanguageText(languageFile, language::kOptionsTitle));
+    auto text = [&](const char* section, const char* key) { return languageFile.ReadString(section, key, ""); };
     ApplyCaptions(*this, Definition(), {text, {}, {}});
 }
 

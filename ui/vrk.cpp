@@ -2,6 +2,7 @@
 #include "vrk.h"
 
 #include "InstallTree.h"
+#include "Language.h"
 #include "Version.h"
 #include "VRKLibrary.h"
 
@@ -115,12 +116,12 @@ void Tvrk_form::LoadBackground(const std::string& fileName, std::uint8_t /*quali
 }
 
 void Tvrk_form::ApplyLanguage() {
-    const IniFile language(os(), tree::LanguageFile(AppPath, LanguageName));
-    const IniFile::Held held(language);
-    auto text = [&](const char* section, const char* key) { return language.ReadString(section, key, ""); };
-    StrStart = text("gui", "Start");
-    StrStop = text("gui", "Stop");
-    closingReason = text("gui", "StoppingServers");
+    const IniFile languageFile(os(), tree::LanguageFile(AppPath, LanguageName));
+    const IniFile::Held held(languageFile);
+    StrStart = LanguageText(languageFile, language::kStart);
+    StrStop = LanguageText(languageFile, language::kStop);
+    closingReason = LanguageText(languageFile, language::kStoppingServers);
+    auto text = [&](const char* section, const char* key) { return languageFile.ReadString(section, key, ""); };
     ApplyCaptions(*this, Definition(), {text, AppTitle, kPanelVersion});
     infoTitle_ = lbl_VRKInfo_title->caption();
     ShowInformationTitle();
