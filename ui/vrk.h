@@ -1,9 +1,12 @@
 #pragma once
 // The main window of the control panel: its controls under the names of its
-// window definition, its state record and its handlers. The handlers are
-// defined beside what they belong to: life cycle, layout, language and tabs
-// here in ui/, the servers and the status poll in control/, the launchers
-// and the information panel in ui/.
+// window definition, its state record and its handlers. Its parts, each a
+// file of ui/: the definition (vrk_definition.cpp), the life cycle, settings,
+// skin, language and tabs (vrk.cpp), the servers, the status poll, stop-all,
+// autorun and the purge (vrk_servers.cpp), the looks of the links and of the
+// start/stop controls (vrk_looks.cpp), the launchers (vrk_launchers.cpp) and
+// the information panel (vrk_information.cpp). What it knows of the servers
+// without any window is control/'s catalogue.
 #include <cstdint>
 #include <functional>
 #include <memory>
