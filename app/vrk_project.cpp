@@ -55,7 +55,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // (What vrk.exe imports is loaded before this line: only known DLLs, and
     // the common controls bound by the manifest.)
     SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
-    const long long entered = vrk::ui::Win32Backend::Now();
+    const long long entered = vrk::ui::win32::StartupMoments::Now();
     const std::string programFile = ProgramFile();
 
     // One panel per machine: before anything is read or any service asked, a
@@ -70,16 +70,16 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
     vrk::Win32Platform os;
     vrk::ui::Win32Backend backend;
-    using Moment = vrk::ui::Win32Backend::Moment;
-    backend.Mark(Moment::kMain, entered);
+    using Moment = vrk::ui::win32::StartupMoments;
+    backend.moments.Mark(Moment::kMain, entered);
     vrk::ui::Application app(backend, os);
     app.SetTitle(kAppTitle);
 
     vrk::Tvrk_form vrk_form(app, programFile);
     vrk_form.closeBegins = [&registration] { registration.Closing(); };
-    backend.Mark(Moment::kBuilt);
+    backend.moments.Mark(Moment::kBuilt);
     vrk_form.Create();
-    backend.Mark(Moment::kCreated);
+    backend.moments.Mark(Moment::kCreated);
     vrk_form.Show();
     registration.Running(reinterpret_cast<HWND>(backend.NativeHandle(vrk_form)));
     vrk::TOptionsDialog OptionsDialog(app, programFile);
@@ -87,7 +87,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     vrk_form.OptionsDialog = &OptionsDialog;
 
     vrk_form.FinishStartup();
-    backend.Mark(Moment::kReady);
+    backend.moments.Mark(Moment::kReady);
     if (!app.terminated()) app.Run();
     return 0;
 }

@@ -1,6 +1,6 @@
 #include "Paint.h"
 
-#include "ObjectCount.h"
+#include "TestHooks.h"
 
 #include <algorithm>
 #include <cstring>

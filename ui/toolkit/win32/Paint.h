@@ -8,7 +8,7 @@
 #include "Picture.h"
 #include "Types.h"
 
-#include "ObjectCount.h"
+#include "TestHooks.h"
 
 namespace vrk::ui::win32 {
 

@@ -1,7 +1,5 @@
 #include "Win32Backend.h"
 
-#include "ObjectCount.h"
-
 #include <algorithm>
 
 #include "Dpi.h"
@@ -62,6 +60,7 @@ Win32Backend::Win32Backend() : instance_(GetModuleHandleW(nullptr)) {
     cursors_[Slot(Cursor::kArrow)] = LoadCursorW(nullptr, IDC_ARROW);
     cursors_[Slot(Cursor::kHand)] = LoadCursorW(nullptr, IDC_HAND);
     cursors_[Slot(Cursor::kSystemArrow)] = LoadCursorW(nullptr, IDC_ARROW);
+    win32::AnswerTestHooks(*this);
 }
 
 Win32Backend::~Win32Backend() {
@@ -166,17 +165,6 @@ void Win32Backend::Destroy(Form& form) {
     backgrounds_.erase(&form);
 }
 
-long long Win32Backend::Now() {
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now.QuadPart;
-}
-
-void Win32Backend::Mark(Moment moment, long long ticks) {
-    long long& mark = marks_[static_cast<std::size_t>(moment)];
-    if (!mark) mark = ticks;
-}
-
 void Win32Backend::ShowForm(Form& form, bool show) {
     Realized* realized = Find(&form);
     if (show && realized && realized->windows.empty()) {
@@ -184,7 +172,7 @@ void Win32Backend::ShowForm(Form& form, bool show) {
         // been moved to another since the form was built).
         form.SetDpi(Dpi());
         MakeWindows(*realized);
-        Mark(Moment::kWindowsMade);
+        moments.Mark(win32::StartupMoments::kWindowsMade);
     }
     Window* window = WindowOf(&form);
     if (!window || !window->hwnd) return;
@@ -207,7 +195,7 @@ void Win32Backend::ShowForm(Form& form, bool show) {
     SetForegroundWindow(hwnd);
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
     RefreshAnimations(form);
-    Mark(Moment::kShown);
+    moments.Mark(win32::StartupMoments::kShown);
 }
 
 void Win32Backend::RunModal(Form& form) {
@@ -315,6 +303,15 @@ std::string Win32Backend::ResourceBytes(const std::string& name) {
     const void* data = loaded ? LockResource(loaded) : nullptr;
     if (!data) return {};
     return std::string(static_cast<const char*>(data), SizeofResource(instance_, found));
+}
+
+void Win32Backend::AnswerFormMessage(UINT message, FormMessageHandler handler) {
+    formMessages_[message] = std::move(handler);
+}
+
+const Win32Backend::FormMessageHandler* Win32Backend::FormMessage(UINT message) const {
+    const auto it = formMessages_.find(message);
+    return it == formMessages_.end() ? nullptr : &it->second;
 }
 
 // --- timers ------------------------------------------------------------------------

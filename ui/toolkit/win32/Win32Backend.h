@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -15,6 +16,7 @@
 
 #include "Backend.h"
 #include "Paint.h"
+#include "TestHooks.h"
 
 namespace vrk::ui {
 
@@ -52,13 +54,14 @@ public:
     // Of the main display, where our windows appear (centred).
     int Dpi() override;
 
-    // --- moments of the start, for the start-up benchmark -------------------------
-    // Performance-counter ticks, each kept the first time it is marked; asked
-    // from outside with the registered message "VrkStartupTimes".
-    enum class Moment { kMain, kBuilt, kCreated, kWindowsMade, kShown, kReady, kCount };
-    static long long Now();
-    void Mark(Moment moment, long long ticks = Now());
-    long long MarkOf(std::size_t moment) const { return moment < marks_.size() ? marks_[moment] : 0; }
+    // The moments of the start, for the start-up benchmark (TestHooks.h).
+    win32::StartupMoments moments;
+
+    // A registered message every form answers, with the form and its window:
+    // what another program asks of the panel, whichever form it finds.
+    using FormMessageHandler = std::function<LRESULT(Form& form, HWND window, WPARAM wParam)>;
+    void AnswerFormMessage(UINT message, FormMessageHandler handler);
+    const FormMessageHandler* FormMessage(UINT message) const;
 
     // --- for the windows ----------------------------------------------------------
     HINSTANCE instance() const { return instance_; }
@@ -110,7 +113,7 @@ private:
     std::map<const Form*, Background> backgrounds_;
     std::map<const Form*, std::vector<HWND>> modalDisabled_; // by each modal run, the main window first
     win32::BackBuffer backBuffer_;
-    std::array<long long, static_cast<std::size_t>(Moment::kCount)> marks_{};
+    std::map<UINT, FormMessageHandler> formMessages_;
 };
 
 } // namespace vrk::ui
