@@ -72,6 +72,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     vrk::ui::Win32Backend backend;
     using Moment = vrk::ui::win32::StartupMoments;
     backend.moments.Mark(Moment::kMain, entered);
+    // A second start of the program asks the running one to come forward; a
+    // window that is closing stays hidden.
+    backend.AnswerFormMessage(vrk::ComeForwardMessage(), [](vrk::ui::Form& form, HWND window, WPARAM) -> LRESULT {
+        if (form.visible()) vrk::ComeForward(window);
+        return 0;
+    });
     vrk::ui::Application app(backend, os);
     app.SetTitle(kAppTitle);
 

@@ -4,7 +4,6 @@
 
 #include "Dpi.h"
 #include "Paint.h"
-#include "PanelRegistration.h"
 #include "Wide.h"
 #include "Win32Backend.h"
 #include "Window.h"
@@ -98,12 +97,6 @@ public:
                 form_.EndSession();
                 ShutdownBlockReasonDestroy(hwnd);
             }
-            return 0;
-        }
-        // A second start of the program asks the running one to come
-        // forward; a window that is closing stays hidden.
-        if (message == ComeForwardMessage()) {
-            if (form_.visible()) ComeForward(hwnd);
             return 0;
         }
         if (const auto* answer = backend.FormMessage(message)) return (*answer)(form_, hwnd, wParam);

@@ -33,10 +33,9 @@ void AnswerTestHooks(Win32Backend& backend) {
         EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&windows));
         return Live().user + windows;
     });
-    backend.AnswerFormMessage(RegisterWindowMessageW(L"VrkStartupTimes"),
-                              [&backend](Form&, HWND, WPARAM moment) -> LRESULT {
-                                  return static_cast<LRESULT>(backend.moments.Of(moment));
-                              });
+    backend.AnswerFormMessage(
+        RegisterWindowMessageW(L"VrkStartupTimes"),
+        [&backend](Form&, HWND, WPARAM moment) -> LRESULT { return static_cast<LRESULT>(backend.moments.Of(moment)); });
 }
 
 UINT TextExtentMessage() {
