@@ -53,8 +53,8 @@ Win32Backend::Win32Backend() : instance_(GetModuleHandleW(nullptr)) {
     RegisterClassExW(&wc);
     // The timers of the forms live on a window of their own that is never
     // shown, so they tick whether their form is shown or hidden.
-    timerWindow_ = CreateWindowExW(0, kTimerClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance_, nullptr);
-    SetWindowLongPtrW(timerWindow_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    timerWindow_.reset(CreateWindowExW(0, kTimerClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance_, nullptr));
+    SetWindowLongPtrW(timerWindow_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 
     cursors_[Slot(Cursor::kParent)] = LoadCursorW(nullptr, IDC_ARROW);
     cursors_[Slot(Cursor::kArrow)] = LoadCursorW(nullptr, IDC_ARROW);
@@ -65,7 +65,6 @@ Win32Backend::Win32Backend() : instance_(GetModuleHandleW(nullptr)) {
 
 Win32Backend::~Win32Backend() {
     while (!forms_.empty()) Destroy(*forms_.back().form);
-    if (timerWindow_) DestroyWindow(timerWindow_);
 }
 
 // --- forms and controls ------------------------------------------------------------
@@ -325,13 +324,13 @@ void Win32Backend::StartTimer(Timer& timer) {
         timers_[id] = &timer;
     }
     // Setting it again starts its interval afresh.
-    SetTimer(timerWindow_, id, timer.interval ? timer.interval : 1, nullptr);
+    SetTimer(timerWindow_.get(), id, timer.interval ? timer.interval : 1, nullptr);
 }
 
 void Win32Backend::StopTimer(Timer& timer) {
     for (auto it = timers_.begin(); it != timers_.end(); ++it)
         if (it->second == &timer) {
-            KillTimer(timerWindow_, it->first);
+            KillTimer(timerWindow_.get(), it->first);
             timers_.erase(it);
             return;
         }

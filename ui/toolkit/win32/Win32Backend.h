@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "Backend.h"
+#include "Owned.h"
 #include "Paint.h"
 #include "TestHooks.h"
 
@@ -102,7 +103,7 @@ private:
 
     HINSTANCE instance_;
     std::string title_;
-    HWND timerWindow_ = nullptr;
+    Owned<HWND, ::DestroyWindow> timerWindow_;
     std::map<UINT_PTR, Timer*> timers_;
     UINT_PTR nextTimerId_ = 1;
     std::vector<Realized> forms_;
