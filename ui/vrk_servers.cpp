@@ -308,13 +308,10 @@ void Tvrk_form::StopAllServers() {
     if (Released) return;
     StopAllBusy = true;
     btnExit->SetEnabled(false);
-    bool finished = false;
     // Whatever happens, stop-all ends with its flag cleared and, when it did
     // not finish, the exit usable.
-    const ScopeExit cleanup([&] {
-        StopAllBusy = false;
-        if (!finished) btnExit->SetEnabled(true);
-    });
+    ScopeExit exitUsable([this] { btnExit->SetEnabled(true); });
+    const ScopeExit notBusy([this] { StopAllBusy = false; });
 
     // A state file that cannot be written must not leave servers running:
     // every server is still stopped, and the first failure is raised once
@@ -349,7 +346,7 @@ void Tvrk_form::StopAllServers() {
     // right after and no later poll would put it right.
     for (const ServerKey key : stoppedKeys) record(key);
     if (failure) throw *failure;
-    finished = true;
+    exitUsable.release();
 }
 
 void Tvrk_form::AutorunServers() {
