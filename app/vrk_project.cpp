@@ -87,13 +87,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     vrk_form.Create();
     backend.moments.Mark(Moment::kCreated);
     vrk_form.Show();
-    registration.Running(reinterpret_cast<HWND>(backend.NativeHandle(vrk_form)));
+    registration.Shown(reinterpret_cast<HWND>(backend.NativeHandle(vrk_form)));
     vrk::TOptionsDialog OptionsDialog(app, programFile);
     OptionsDialog.Create();
     vrk_form.OptionsDialog = &OptionsDialog;
 
     vrk_form.FinishStartup();
     backend.moments.Mark(Moment::kReady);
-    if (!app.terminated()) app.Run();
+    if (!app.terminated()) app.RunMessageLoop();
     return 0;
 }

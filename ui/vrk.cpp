@@ -138,34 +138,34 @@ void Tvrk_form::SetServerControlsFromServices() {
     // A picture that cannot be loaded leaves the captions and links of every
     // row set all the same. A web administration link needs Apache too.
     Attempts attempts(app());
-    const bool ftp = Running(cat::kFTP);
+    const bool ftp = ServerRuns(cat::kFTP);
     ShowStartStopPicture(cat::kFTP, ftp, &attempts);
     ShowLinkPicture(kFTPAdmin, ftp, &attempts);
     ShowStartStopCaption(cat::kFTP, ftp);
 
-    const bool memcache = Running(cat::kMemcache);
+    const bool memcache = ServerRuns(cat::kMemcache);
     ShowStartStop(cat::kMemcache, memcache, &attempts);
-    ShowLink(kMemAdmin, memcache && Running(cat::kApache), &attempts);
+    ShowLink(kMemAdmin, memcache && ServerRuns(cat::kApache), &attempts);
 
-    const bool mysql = Running(cat::kMySQL);
+    const bool mysql = ServerRuns(cat::kMySQL);
     ShowStartStop(cat::kMySQL, mysql, &attempts);
     rgp_MySQLVersions->SetEnabled(!mysql);
-    ShowLink(kPhpMyAdmin, mysql && Running(cat::kApache), &attempts);
+    ShowLink(kPhpMyAdmin, mysql && ServerRuns(cat::kApache), &attempts);
 
-    const bool pgsql = Running(cat::kPgSQL);
+    const bool pgsql = ServerRuns(cat::kPgSQL);
     ShowStartStop(cat::kPgSQL, pgsql, &attempts);
     ShowLink(kPgWinAdmin, pgsql, &attempts);
-    ShowLink(kPhpPgAdmin, pgsql && Running(cat::kApache), &attempts);
+    ShowLink(kPhpPgAdmin, pgsql && ServerRuns(cat::kApache), &attempts);
 
-    const bool apache = Running(cat::kApache);
+    const bool apache = ServerRuns(cat::kApache);
     ShowStartStop(cat::kApache, apache, &attempts);
     ShowLink(kFileManager, apache, &attempts);
     rgp_PHPVersions->SetEnabled(!apache);
     if (!apache) imgStartPage->SetEnabled(false);
 
-    const bool mongo = Running(cat::kMongoDB);
+    const bool mongo = ServerRuns(cat::kMongoDB);
     ShowStartStop(cat::kMongoDB, mongo, &attempts);
-    ShowLink(kMongoDBAdmin, mongo && Running(cat::kApache), &attempts);
+    ShowLink(kMongoDBAdmin, mongo && ServerRuns(cat::kApache), &attempts);
     imgMongoDBRun->SetVisible(mongo);
     attempts.Report();
 }

@@ -209,8 +209,9 @@ private:
     catalogue::Places Places();
     // Runs a server's command, hidden: waited for, or (NET) started through
     // the shell and not waited for. The exit code, 0 for the shell's.
-    std::uint32_t Run(const catalogue::Command& command);
-    bool Running(catalogue::Server server);
+    std::uint32_t RunCommand(const catalogue::Command& command);
+    // Whether the server's service runs now (the catalogue's test).
+    bool ServerRuns(catalogue::Server server);
     // The busy flag of the server's handler.
     bool Busy(catalogue::Server server) const;
     // Loads a picture of the skin into the image; with `attempts`, as one of

@@ -74,7 +74,7 @@ void Tvrk_form::OpenPgAdmin3Application() {
 }
 
 void Tvrk_form::OpenFTPAdministration() {
-    if (Running(catalogue::kFTP)) {
+    if (ServerRuns(catalogue::kFTP)) {
         lbl_ftpAdmin->SetEnabled(true);
         ExecAndWait(os(), catalogue::Quoted(AppPath + tree::kFileZillaInterface), kSwShowNormal);
     } else {

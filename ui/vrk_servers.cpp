@@ -37,13 +37,13 @@ auto HandlerFrame(bool& busy, std::initializer_list<Control*> tabs) {
 
 cat::Places Tvrk_form::Places() { return {AppPath, PgSQLBinPath, PgSQLDataPath, os().SystemFolder()}; }
 
-std::uint32_t Tvrk_form::Run(const cat::Command& command) {
+std::uint32_t Tvrk_form::RunCommand(const cat::Command& command) {
     if (!command.viaShell) return ExecAndWait(os(), command.line, kSwHide, command.directory);
     os().ShellOpen(ShellCall::Open(command.program, command.line, command.directory, kSwHide));
     return 0;
 }
 
-bool Tvrk_form::Running(cat::Server server) { return cat::IsRunning(os(), server); }
+bool Tvrk_form::ServerRuns(cat::Server server) { return cat::ServerRuns(os(), server); }
 
 void Tvrk_form::SwapIndicator(Control* hidden, Control* shown, std::int32_t delayMs) {
     hidden->SetVisible(false);
@@ -61,11 +61,11 @@ void Tvrk_form::ServerApacheRun() {
     if (AutorunApache) rgp_PHPVersions->SetItemIndex(AutorunPHPIndex);
     const int php = rgp_PHPVersions->itemIndex();
 
-    if (Running(cat::kApache)) {
+    if (ServerRuns(cat::kApache)) {
         imgApacheRun->SetVisible(false);
         frmGif->SetVisible(true);
-        if (Run(cat::Stop(cat::kApache, Places())) != 0 || Released) return;
-        Run(cat::Unregister(cat::kApache, Places()));
+        if (RunCommand(cat::Stop(cat::kApache, Places())) != 0 || Released) return;
+        RunCommand(cat::Unregister(cat::kApache, Places()));
         if (Released) return;
         frmGif->SetVisible(false);
         ShowStartStopPicture(cat::kApache, false);
@@ -82,11 +82,11 @@ void Tvrk_form::ServerApacheRun() {
         rgp_PHPVersions->SetEnabled(false);
         frmGif->SetVisible(true);
         const auto registration = cat::Register(cat::kApache, Places(), php);
-        if (!registration || Run(*registration) != 0 || Released) {
+        if (!registration || RunCommand(*registration) != 0 || Released) {
             rgp_PHPVersions->SetEnabled(true);
             return;
         }
-        Run(cat::Start(cat::kApache, Places()));
+        RunCommand(cat::Start(cat::kApache, Places()));
         if (Released) return;
         frmGif->SetVisible(false);
         os().Pause(300);
@@ -96,7 +96,7 @@ void Tvrk_form::ServerApacheRun() {
         imgApacheRun->SetVisible(true);
         // The web administration links of the servers that run.
         for (const auto& [server, link] : kWebLinks)
-            if (Running(server)) ShowLink(link, true);
+            if (ServerRuns(server)) ShowLink(link, true);
     }
 }
 
@@ -105,10 +105,10 @@ void Tvrk_form::ServerApacheRun() {
 void Tvrk_form::ServerMYSQLRun() {
     if (MySQLBusy || Released) return;
     const auto frame = HandlerFrame(MySQLBusy, {imgTabApache, imgTabFTP});
-    if (Running(cat::kMySQL)) {
+    if (ServerRuns(cat::kMySQL)) {
         SwapIndicator(imgMySQLRun, myGif, 100);
-        Run(cat::Stop(cat::kMySQL, Places()));
-        Run(cat::Unregister(cat::kMySQL, Places()));
+        RunCommand(cat::Stop(cat::kMySQL, Places()));
+        RunCommand(cat::Unregister(cat::kMySQL, Places()));
         if (Released) return;
         os().Pause(500);
         myGif->SetVisible(false);
@@ -130,14 +130,14 @@ void Tvrk_form::ServerMYSQLRun() {
             return;
         }
         myGif->SetVisible(true);
-        Run(*registration);
+        RunCommand(*registration);
         if (Released) return;
-        Run(cat::Start(cat::kMySQL, Places()));
+        RunCommand(cat::Start(cat::kMySQL, Places()));
         if (Released) return;
         SwapIndicator(myGif, imgMySQLRun, 1550);
         ShowStartStopCaption(cat::kMySQL, true);
         ShowStartStopPicture(cat::kMySQL, true);
-        ShowLink(kPhpMyAdmin, Running(cat::kApache));
+        ShowLink(kPhpMyAdmin, ServerRuns(cat::kApache));
         rgp_MySQLVersions->SetEnabled(false);
     }
 }
@@ -147,10 +147,10 @@ void Tvrk_form::ServerMYSQLRun() {
 void Tvrk_form::ServerPGSQLRun() {
     if (PgSQLBusy || Released) return;
     const auto frame = HandlerFrame(PgSQLBusy, {imgTabApache, imgTabFTP});
-    if (Running(cat::kPgSQL)) {
+    if (ServerRuns(cat::kPgSQL)) {
         SwapIndicator(imgPgSQLRun, pgGif, 100);
-        Run(cat::Stop(cat::kPgSQL, Places()));
-        Run(cat::Unregister(cat::kPgSQL, Places()));
+        RunCommand(cat::Stop(cat::kPgSQL, Places()));
+        RunCommand(cat::Unregister(cat::kPgSQL, Places()));
         if (Released) return;
         os().Pause(200);
         ShowStartStopPicture(cat::kPgSQL, false);
@@ -159,16 +159,16 @@ void Tvrk_form::ServerPGSQLRun() {
         pgGif->SetVisible(false);
     } else {
         pgGif->SetVisible(true);
-        Run(cat::Register(cat::kPgSQL, Places()).value());
+        RunCommand(cat::Register(cat::kPgSQL, Places()).value());
         if (Released) return;
-        Run(cat::Start(cat::kPgSQL, Places()));
+        RunCommand(cat::Start(cat::kPgSQL, Places()));
         os().Pause(500);
         ShowStartStopPicture(cat::kPgSQL, true);
         // Its label waits for the poll.
         ShowLinkPicture(kPgWinAdmin, true);
         imgPgWinAdminRun->SetEnabled(true);
         SwapIndicator(pgGif, imgPgSQLRun, 100);
-        ShowLink(kPhpPgAdmin, Running(cat::kApache));
+        ShowLink(kPhpPgAdmin, ServerRuns(cat::kApache));
     }
 }
 
@@ -177,20 +177,20 @@ void Tvrk_form::ServerPGSQLRun() {
 void Tvrk_form::ServerFTPRun() {
     if (FTPBusy || Released) return;
     const auto frame = HandlerFrame(FTPBusy, {imgTabApache});
-    if (Running(cat::kFTP)) {
+    if (ServerRuns(cat::kFTP)) {
         SwapIndicator(imgFTPRun, ftpGif, 100);
-        Run(cat::Stop(cat::kFTP, Places()));
+        RunCommand(cat::Stop(cat::kFTP, Places()));
         if (Released) return;
-        Run(cat::Unregister(cat::kFTP, Places()));
+        RunCommand(cat::Unregister(cat::kFTP, Places()));
         if (Released) return;
         os().Pause(200);
         ftpGif->SetVisible(false);
         ShowStartStop(cat::kFTP, false);
     } else {
         ftpGif->SetVisible(true);
-        Run(cat::Register(cat::kFTP, Places()).value());
+        RunCommand(cat::Register(cat::kFTP, Places()).value());
         if (Released) return;
-        Run(cat::Start(cat::kFTP, Places()));
+        RunCommand(cat::Start(cat::kFTP, Places()));
         if (Released) return;
         os().Pause(200);
         ShowStartStop(cat::kFTP, true);
@@ -203,10 +203,10 @@ void Tvrk_form::ServerFTPRun() {
 void Tvrk_form::ServerMongoDBRun() {
     if (MongoDBBusy || Released) return;
     const auto frame = HandlerFrame(MongoDBBusy, {imgTabApache, imgTabFTP});
-    if (Running(cat::kMongoDB)) {
+    if (ServerRuns(cat::kMongoDB)) {
         SwapIndicator(imgMongoDBRun, mongoGif, 100);
-        Run(cat::Stop(cat::kMongoDB, Places()));
-        Run(cat::Unregister(cat::kMongoDB, Places()));
+        RunCommand(cat::Stop(cat::kMongoDB, Places()));
+        RunCommand(cat::Unregister(cat::kMongoDB, Places()));
         if (Released) return;
         os().Pause(500);
         mongoGif->SetVisible(false);
@@ -215,14 +215,14 @@ void Tvrk_form::ServerMongoDBRun() {
         ShowStartStopCaption(cat::kMongoDB, false);
     } else {
         mongoGif->SetVisible(true);
-        Run(cat::Register(cat::kMongoDB, Places()).value());
+        RunCommand(cat::Register(cat::kMongoDB, Places()).value());
         if (Released) return;
-        Run(cat::Start(cat::kMongoDB, Places()));
+        RunCommand(cat::Start(cat::kMongoDB, Places()));
         if (Released) return;
         SwapIndicator(mongoGif, imgMongoDBRun, 1550);
         ShowStartStopCaption(cat::kMongoDB, true);
         ShowStartStopPicture(cat::kMongoDB, true);
-        ShowLink(kMongoDBAdmin, Running(cat::kApache));
+        ShowLink(kMongoDBAdmin, ServerRuns(cat::kApache));
     }
 }
 
@@ -231,21 +231,21 @@ void Tvrk_form::ServerMongoDBRun() {
 void Tvrk_form::ServerMemcacheRun() {
     if (MemcacheBusy || Released) return;
     const auto frame = HandlerFrame(MemcacheBusy, {imgTabFTP});
-    if (Running(cat::kMemcache)) {
-        Run(cat::Stop(cat::kMemcache, Places()));
-        Run(cat::Unregister(cat::kMemcache, Places()));
+    if (ServerRuns(cat::kMemcache)) {
+        RunCommand(cat::Stop(cat::kMemcache, Places()));
+        RunCommand(cat::Unregister(cat::kMemcache, Places()));
         if (Released) return;
         os().Pause(200);
         ShowStartStop(cat::kMemcache, false);
         ShowLink(kMemAdmin, false);
     } else {
-        Run(cat::Register(cat::kMemcache, Places()).value());
+        RunCommand(cat::Register(cat::kMemcache, Places()).value());
         if (Released) return;
-        Run(cat::Start(cat::kMemcache, Places()));
+        RunCommand(cat::Start(cat::kMemcache, Places()));
         if (Released) return;
         os().Pause(200);
         ShowStartStop(cat::kMemcache, true);
-        ShowLink(kMemAdmin, Running(cat::kApache));
+        ShowLink(kMemAdmin, ServerRuns(cat::kApache));
     }
 }
 
@@ -265,7 +265,7 @@ void Tvrk_form::Timer1Timer() {
     // file, each after its own wait for a program that holds it, and the
     // window would freeze that long every second. The next tick tries again.
     bool running[std::size(cat::kPollOrder)] = {};
-    for (const cat::Server server : cat::kPollOrder) running[static_cast<int>(server)] = Running(server);
+    for (const cat::Server server : cat::kPollOrder) running[static_cast<int>(server)] = ServerRuns(server);
     auto up = [&](cat::Server server) { return running[static_cast<int>(server)]; };
     Attempts attempts(app());
     for (const cat::Server server : cat::kPollOrder)
@@ -289,12 +289,12 @@ void Tvrk_form::Timer1Timer() {
     ShowStartStopCaption(cat::kApache, apache);
 
     imgPgSQLRun->SetVisible(up(cat::kPgSQL));
-    lbl_PhpPgAdminRun->SetEnabled(up(cat::kPgSQL) && Running(cat::kApache));
+    lbl_PhpPgAdminRun->SetEnabled(up(cat::kPgSQL) && ServerRuns(cat::kApache));
     lbl_PgWinAdminRun->SetEnabled(up(cat::kPgSQL));
     ShowStartStopCaption(cat::kPgSQL, up(cat::kPgSQL));
 
     imgMongoDBRun->SetVisible(up(cat::kMongoDB));
-    lbl_MongoDBAdminRun->SetEnabled(up(cat::kMongoDB) && Running(cat::kApache));
+    lbl_MongoDBAdminRun->SetEnabled(up(cat::kMongoDB) && ServerRuns(cat::kApache));
     ShowStartStopCaption(cat::kMongoDB, up(cat::kMongoDB));
 
     ShowLinkPicture(kFTPAdmin, up(cat::kFTP), &attempts);
@@ -335,9 +335,9 @@ void Tvrk_form::StopAllServers() {
         // A server whose start or stop this stop-all cut short (its handler
         // waits below the close) is stopped and removed whatever state it
         // was left in: that handler never goes on.
-        if (!Running(server) && !(Busy(server) && cat::State(os(), server) != kServiceNoState)) continue;
-        Run(cat::Stop(server, Places()));
-        Run(cat::Unregister(server, Places()));
+        if (!ServerRuns(server) && !(Busy(server) && cat::State(os(), server) != kServiceNoState)) continue;
+        RunCommand(cat::Stop(server, Places()));
+        RunCommand(cat::Unregister(server, Places()));
         stopped(cat::Of(server).stopped);
     }
     // A NET stop is not waited for: a poll that ran inside a later command
@@ -402,7 +402,7 @@ void Tvrk_form::WaitForStartingServers() {
 }
 
 void Tvrk_form::PurgeTempFiles() {
-    if (!Running(cat::kApache)) EmptyDirectory(os(), AppPath, tree::kPhpTemp);
+    if (!ServerRuns(cat::kApache)) EmptyDirectory(os(), AppPath, tree::kPhpTemp);
 }
 
 } // namespace vrk

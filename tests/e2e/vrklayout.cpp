@@ -25,7 +25,7 @@ public:
     bool LoadCursor(vrk::ui::Cursor, const std::string&) override { return false; }
     void ShowError(const std::string&, const std::string&) override {}
     void SetTitle(const std::string&) override {}
-    void Run() override {}
+    void RunMessageLoop() override {}
     void Quit() override {}
     std::uintptr_t NativeHandle(vrk::ui::Form&) override { return 0; }
 };

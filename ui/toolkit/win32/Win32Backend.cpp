@@ -424,7 +424,7 @@ void Win32Backend::ShowError(const std::string& title, const std::string& messag
                 MB_OK | MB_ICONERROR);
 }
 
-void Win32Backend::Run() {
+void Win32Backend::RunMessageLoop() {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);

@@ -44,7 +44,7 @@ public:
     bool LoadCursor(Cursor slot, const std::string& path) override;
     void ShowError(const std::string& title, const std::string& message) override;
     void SetTitle(const std::string& title) override { title_ = title; }
-    void Run() override;
+    void RunMessageLoop() override;
     void Quit() override;
     std::uintptr_t NativeHandle(Form& form) override;
     // The window with the focus, or the control it is a part of (the edit
