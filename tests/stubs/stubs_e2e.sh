@@ -199,12 +199,14 @@ nofault
 run "$httpd -k start"
 expect "without the fault the start works again" exits 0x00000000
 expect "Apache2.2 is running" check wait "Apache2.2" RUNNING 10000
-fault httpd "hang=stop:2000"
+fault httpd "hang=stop:6000"
 "$here/scripts/wine-run" "$check_exe" exec "$httpd -k stop" >"$tmp/stop.out" 2>&1 &
 stopper=$!
-# The stop command sleeps before it asks the service to stop: during the
-# first second after it was launched the service must still be running.
-expect "hang=stop:2000: the service still runs a second after the stop began" \
+# The stop command sleeps before it asks the service to stop: for a second
+# after the stop was launched the service must still be running. The sleep
+# is long so that a busy machine, slow to start the watching process, cannot
+# let the stop overtake it.
+expect "hang=stop:6000: the service still runs a second after the stop began" \
   eval '! check wait "Apache2.2" STOPPED 1000 >/dev/null'
 wait "$stopper"
 expect "... and the delayed stop exits 0" grep -q 'exit 0x00000000' "$tmp/stop.out"
