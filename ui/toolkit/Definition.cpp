@@ -50,7 +50,7 @@ void ApplyLook(Control& control, unsigned look, Color color, Cursor cursor) {
     if (look & kHidden) control.SetVisible(false);
     if (look & kDisabled) control.SetEnabled(false);
     if (look & kTransparent) control.SetTransparent(true);
-    if (look & kCentred) control.alignment = Align::kCenter;
+    if (look & kCentred) control.alignment = Align::kCentre;
     if (look & kRightAligned) control.alignment = Align::kRight;
     control.centreVertically = look & kMiddle;
     control.wordWrap = look & kWordWrap;

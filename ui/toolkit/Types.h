@@ -43,7 +43,7 @@ struct Rect {
 // cursor.
 enum class Cursor { kParent, kArrow, kHand, kSystemArrow };
 
-enum class Align { kLeft, kCenter, kRight };
+enum class Align { kLeft, kCentre, kRight };
 
 enum class Kind {
     kForm,

@@ -70,7 +70,7 @@ private:
         const SIZE size = MeasureText(backend.FontFor(label_.font()), label_.caption(), Style(), client.right);
         const int width = std::min<int>(size.cx, client.right), height = std::min<int>(size.cy, client.bottom);
         int left = 0, top = 0;
-        if (label_.alignment == Align::kCenter) left = (client.right - width) / 2;
+        if (label_.alignment == Align::kCentre) left = (client.right - width) / 2;
         if (label_.alignment == Align::kRight) left = client.right - width;
         if (label_.centreVertically) top = (client.bottom - height) / 2;
         const int gap = scale().Line();

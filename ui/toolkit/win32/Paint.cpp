@@ -175,7 +175,7 @@ UINT TextFlags(const TextStyle& style) {
     if (style.wordWrap) flags |= DT_WORDBREAK;
     switch (style.align) {
     case Align::kLeft: flags |= DT_LEFT; break;
-    case Align::kCenter: flags |= DT_CENTER; break;
+    case Align::kCentre: flags |= DT_CENTER; break;
     case Align::kRight: flags |= DT_RIGHT; break;
     }
     return flags;

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "helpers/test_support.h"
+#include "helpers/TestSupport.h"
 #include "VRKLibrary.h"
 #include "Win32Platform.h"
 
