@@ -202,6 +202,15 @@ public:
                                    const std::uint8_t*& data, std::uint32_t& length) = 0;
     virtual bool QueryVersionText(const std::vector<std::uint8_t>& buffer, const std::string& subBlock,
                                   std::string& text) = 0;
+    // The file's whole version information, empty when it has none or it
+    // cannot be read.
+    std::vector<std::uint8_t> VersionBlock(const std::string& path) {
+        const std::uint32_t size = FileVersionInfoSize(path);
+        if (size == 0) return {};
+        std::vector<std::uint8_t> buffer(size);
+        if (!FileVersionInfo(path, buffer)) return {};
+        return buffer;
+    }
 
     // --- system folders -------------------------------------------------------
     // The folder of the system's programs ("C:\Windows\system32") and the
