@@ -5,6 +5,7 @@
 #include <string>
 
 #include "InstallTree.h"
+#include "Language.h"
 #include "PanelRegistration.h"
 #include "Settings.h"
 #include "Wide.h"
@@ -21,12 +22,11 @@ constexpr const char* kAppTitle = "VORLAN Web Server";
 // start says so, in the user's language, and changes nothing. (Reading the
 // language's name and its text writes nothing.)
 void SayPanelRunsInOtherSession(const std::string& programFile) {
-    const std::string appPath = programFile.substr(0, programFile.find_last_of("\\/") + 1);
+    const std::string appPath = vrk::tree::InstallationRoot(programFile);
     vrk::Win32Platform os;
     const vrk::Settings settings(os, appPath + vrk::tree::kSettingsFile);
-    const vrk::IniFile language(os, appPath + vrk::tree::kLanguagesFolder + settings.Read(vrk::setting::kLanguage) +
-                                        vrk::tree::kLanguageExtension);
-    std::string text = language.ReadString("gui", "PanelInOtherSession", "");
+    const vrk::IniFile languageFile(os, vrk::tree::LanguageFile(appPath, settings.Read(vrk::setting::kLanguage)));
+    std::string text = vrk::LanguageText(languageFile, vrk::language::kPanelInOtherSession);
     if (text.empty())
         text = "VORLAN Web Server is already running in another user's session. The servers of this machine are "
                "controlled from there.";
@@ -55,7 +55,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // (What vrk.exe imports is loaded before this line: only known DLLs, and
     // the common controls bound by the manifest.)
     SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
-    const long long entered = vrk::ui::Win32Backend::Now();
+    const long long entered = vrk::ui::win32::StartupMoments::Now();
     const std::string programFile = ProgramFile();
 
     // One panel per machine: before anything is read or any service asked, a
@@ -70,24 +70,30 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
     vrk::Win32Platform os;
     vrk::ui::Win32Backend backend;
-    using Moment = vrk::ui::Win32Backend::Moment;
-    backend.Mark(Moment::kMain, entered);
+    using Moment = vrk::ui::win32::StartupMoments;
+    backend.moments.Mark(Moment::kMain, entered);
+    // A second start of the program asks the running one to come forward; a
+    // window that is closing stays hidden.
+    backend.AnswerFormMessage(vrk::ComeForwardMessage(), [](vrk::ui::Form& form, HWND window, WPARAM) -> LRESULT {
+        if (form.visible()) vrk::ComeForward(window);
+        return 0;
+    });
     vrk::ui::Application app(backend, os);
     app.SetTitle(kAppTitle);
 
     vrk::Tvrk_form vrk_form(app, programFile);
     vrk_form.closeBegins = [&registration] { registration.Closing(); };
-    backend.Mark(Moment::kBuilt);
+    backend.moments.Mark(Moment::kBuilt);
     vrk_form.Create();
-    backend.Mark(Moment::kCreated);
+    backend.moments.Mark(Moment::kCreated);
     vrk_form.Show();
-    registration.Running(reinterpret_cast<HWND>(backend.NativeHandle(vrk_form)));
+    registration.Shown(reinterpret_cast<HWND>(backend.NativeHandle(vrk_form)));
     vrk::TOptionsDialog OptionsDialog(app, programFile);
     OptionsDialog.Create();
     vrk_form.OptionsDialog = &OptionsDialog;
 
     vrk_form.FinishStartup();
-    backend.Mark(Moment::kReady);
-    if (!app.terminated()) app.Run();
+    backend.moments.Mark(Moment::kReady);
+    if (!app.terminated()) app.RunMessageLoop();
     return 0;
 }

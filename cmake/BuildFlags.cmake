@@ -1,8 +1,8 @@
 # The flags every target of the project builds with, as one target to link:
-# warnings on, and in the sanitizer build AddressSanitizer and
+# warnings on, each an error, and in the sanitizer build AddressSanitizer and
 # UndefinedBehaviorSanitizer (compile and link).
 add_library(vrk_build_flags INTERFACE)
-target_compile_options(vrk_build_flags INTERFACE -Wall -Wextra)
+target_compile_options(vrk_build_flags INTERFACE -Wall -Wextra -Werror)
 # On Windows every text crosses to the system through the wide (W) functions:
 # with UNICODE a bare name (MessageBox, IDC_ARROW) is the wide one too, never
 # silently the 8-bit one.

@@ -4,7 +4,15 @@
 // at the junction (Windows reads it as one). Paths are joined by plain
 // concatenation, never normalised, since some are passed on command lines as
 // formed.
+#include <string>
+
 namespace vrk::tree {
+
+// The installation root: the folder of the program's own file, with its
+// trailing separator.
+inline std::string InstallationRoot(const std::string& programFile) {
+    return programFile.substr(0, programFile.find_last_of("\\/") + 1);
+}
 
 // --- the panel's own files --------------------------------------------------------
 inline constexpr const char* kProgramFile = "\\vrk.exe";
@@ -13,6 +21,9 @@ inline constexpr const char* kSettingsFileFromDialog = "/vrk/config/settings.ini
 inline constexpr const char* kRunFile = "\\vrk\\tmp\\run.ini";
 inline constexpr const char* kLanguagesFolder = "/vrk/langs/";
 inline constexpr const char* kLanguageExtension = ".ini";
+inline std::string LanguageFile(const std::string& root, const std::string& language) {
+    return root + kLanguagesFolder + language + kLanguageExtension;
+}
 inline constexpr const char* kSkinsFolder = "\\vrk\\skins\\";
 inline constexpr const char* kLoadingGif = "\\loading.gif";
 // The folders the panel writes its files in (run.ini, settings.ini).

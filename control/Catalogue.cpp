@@ -96,7 +96,7 @@ Command Unregister(Server server, const Places& at) {
     return {};
 }
 
-bool IsRunning(Platform& os, Server server) { return ServiceRunning(os, "", Of(server).service); }
+bool ServerRuns(Platform& os, Server server) { return ServiceRunning(os, "", Of(server).service); }
 
 std::uint32_t State(Platform& os, Server server) { return ServiceGetStatus(os, "", Of(server).service); }
 

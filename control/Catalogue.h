@@ -72,7 +72,7 @@ Command Unregister(Server server, const Places& at);
 
 // Whether the server's service runs: the service manager says it is in the
 // running state, not starting or stopping.
-bool IsRunning(Platform& os, Server server);
+bool ServerRuns(Platform& os, Server server);
 // The state of the server's service, 0 when it is not installed (or its
 // state cannot be had).
 std::uint32_t State(Platform& os, Server server);

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace vrk {
@@ -58,6 +59,13 @@ struct ShellCall {
     Handle owner = 0;
     std::string verb, file, parameters, directory;
     int showCommand = 0;
+
+    // The shell's "open" of a page, folder or program, with the program's
+    // parameters and working folder (empty: none of its own).
+    static ShellCall Open(std::string file, std::string parameters = {}, std::string directory = {},
+                          int showCommand = kSwShowNormal) {
+        return {0, "open", std::move(file), std::move(parameters), std::move(directory), showCommand};
+    }
 };
 
 class Platform {
@@ -194,6 +202,15 @@ public:
                                    const std::uint8_t*& data, std::uint32_t& length) = 0;
     virtual bool QueryVersionText(const std::vector<std::uint8_t>& buffer, const std::string& subBlock,
                                   std::string& text) = 0;
+    // The file's whole version information, empty when it has none or it
+    // cannot be read.
+    std::vector<std::uint8_t> VersionBlock(const std::string& path) {
+        const std::uint32_t size = FileVersionInfoSize(path);
+        if (size == 0) return {};
+        std::vector<std::uint8_t> buffer(size);
+        if (!FileVersionInfo(path, buffer)) return {};
+        return buffer;
+    }
 
     // --- system folders -------------------------------------------------------
     // The folder of the system's programs ("C:\Windows\system32") and the

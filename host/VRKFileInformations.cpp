@@ -26,10 +26,8 @@ std::string GetFileInformation(Platform& os, const std::string& fileName, std::u
     // An index without a field asks for nothing; querying the bare table path
     // would hand back the table itself.
     if (index >= std::size(kFieldNames)) return {};
-    const std::uint32_t size = os.FileVersionInfoSize(fileName);
-    if (size == 0) return {};
-    std::vector<std::uint8_t> buffer(size);
-    if (!os.FileVersionInfo(fileName, buffer)) return {};
+    const std::vector<std::uint8_t> buffer = os.VersionBlock(fileName);
+    if (buffer.empty()) return {};
 
     const std::uint8_t* data = nullptr;
     std::uint32_t length = 0;

@@ -154,10 +154,8 @@ void RemoveInterruptedWrites(Platform& os, const std::string& root, const std::s
 }
 
 std::string GetFileVersion(Platform& os, const std::string& fileName) {
-    const std::uint32_t size = os.FileVersionInfoSize(fileName);
-    if (size == 0) return {};
-    std::vector<std::uint8_t> buffer(size);
-    if (!os.FileVersionInfo(fileName, buffer)) return {};
+    const std::vector<std::uint8_t> buffer = os.VersionBlock(fileName);
+    if (buffer.empty()) return {};
     const std::uint8_t* data = nullptr;
     std::uint32_t length = 0;
     // VS_FIXEDFILEINFO: signature, struct version, then FileVersionMS and LS.

@@ -4,6 +4,7 @@
 #include "Settings.h"
 #include "IniText.h"
 #include "InstallTree.h"
+#include "Language.h"
 
 namespace vrk {
 using namespace ui;
@@ -24,8 +25,8 @@ void SelectByName(DropDownList* box, const std::string& name) {
 
 } // namespace
 
-TOptionsDialog::TOptionsDialog(Application& app, std::string programFile) : Form("OptionsDialog", app) {
-    installationRoot_ = programFile.substr(0, programFile.find_last_of("\\/") + 1);
+TOptionsDialog::TOptionsDialog(Application& app, const std::string& programFile)
+    : Form("OptionsDialog", app), installationRoot_(tree::InstallationRoot(programFile)) {
     BuildLayout();
     onCreate = [this] { FormCreate(); };
     onClose = [this](CloseAction& action) { FormClose(action); };
@@ -42,9 +43,8 @@ void TOptionsDialog::loadSettings() {
     const Settings settings(app().os(), installationRoot_ + tree::kSettingsFileFromDialog);
     const auto heldSettings = settings.Hold();
     const std::string languageName = settings.Read(setting::kLanguage);
-    const IniFile language(app().os(),
-                           installationRoot_ + tree::kLanguagesFolder + languageName + tree::kLanguageExtension);
-    const IniFile::Held heldLanguage(language);
+    const IniFile languageFile(app().os(), tree::LanguageFile(installationRoot_, languageName));
+    const IniFile::Held heldLanguage(languageFile);
 
     cb_skins->SetItems(settings.Read(setting::kSkins));
     SelectByName(cb_skins, settings.Read(setting::kSkin));
@@ -62,15 +62,9 @@ void TOptionsDialog::loadSettings() {
     cbx_mongodb->SetChecked(settings.Read(setting::kAutorunMongoDB));
     cbx_filezilla->SetChecked(settings.Read(setting::kAutorunFTP));
 
-    auto text = [&](const char* section, const char* key) { return language.ReadString(section, key, ""); };
-    SetCaption(text("options", "OptionsTitle"));
-    for (const ControlDef<TOptionsDialog>& row : Definition()) {
-        const CaptionDef& caption = row.caption;
-        if (caption.kind == CaptionDef::kLanguage)
-            ControlOf(*this, row)->SetCaption(text(caption.text, caption.key));
-        else if (caption.kind == CaptionDef::kLanguagePair)
-            ControlOf(*this, row)->SetCaption(text(caption.text, caption.key) + " " + text(caption.text, caption.key2));
-    }
+    SetCaption(LanguageText(languageFile, language::kOptionsTitle));
+    auto text = [&](const char* section, const char* key) { return languageFile.ReadString(section, key, ""); };
+    ApplyCaptions(*this, Definition(), {text, {}, {}});
 }
 
 void TOptionsDialog::btnApplyClick() {

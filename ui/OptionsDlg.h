@@ -13,7 +13,7 @@ namespace vrk {
 class TOptionsDialog : public ui::Form {
 public:
     // `programFile`: the full path of the program's own file.
-    TOptionsDialog(ui::Application& app, std::string programFile);
+    TOptionsDialog(ui::Application& app, const std::string& programFile);
 
     // general block
     ui::Label *lblGeneral, *lbl_InstallationDrive, *lbl_skins, *lbl_languages;

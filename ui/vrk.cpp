@@ -2,6 +2,7 @@
 #include "vrk.h"
 
 #include "InstallTree.h"
+#include "Language.h"
 #include "Version.h"
 #include "VRKLibrary.h"
 
@@ -22,7 +23,7 @@ void Tvrk_form::FormCreate() {
     // Where everything is.
     AppTitle = "VORLAN WEB SERVER";
     AutorunDone = false;
-    AppPath = programFile_.substr(0, programFile_.find_last_of("\\/") + 1);
+    AppPath = tree::InstallationRoot(programFile_);
     PgSQLBinPath = AppPath + tree::kPgSQLBin;
     PgSQLDataPath = AppPath + tree::kPgSQLData;
     // What writes cut short by a crash left behind.
@@ -115,21 +116,13 @@ void Tvrk_form::LoadBackground(const std::string& fileName, std::uint8_t /*quali
 }
 
 void Tvrk_form::ApplyLanguage() {
-    const IniFile language(os(), AppPath + tree::kLanguagesFolder + LanguageName + tree::kLanguageExtension);
-    const IniFile::Held held(language);
-    auto text = [&](const char* section, const char* key) { return language.ReadString(section, key, ""); };
-    StrStart = text("gui", "Start");
-    StrStop = text("gui", "Stop");
-    closingReason = text("gui", "StoppingServers");
-    for (const ControlDef<Tvrk_form>& row : Definition()) {
-        const CaptionDef& caption = row.caption;
-        if (caption.kind == CaptionDef::kLanguage)
-            ControlOf(*this, row)->SetCaption(text(caption.text, caption.key));
-        else if (caption.kind == CaptionDef::kTitle)
-            ControlOf(*this, row)->SetCaption(AppTitle + " - " + text(caption.text, caption.key) + " " + kPanelVersion);
-        if (row.subject.kind == CaptionDef::kLanguage)
-            ControlOf(*this, row)->SetSubject(text(row.subject.text, row.subject.key));
-    }
+    const IniFile languageFile(os(), tree::LanguageFile(AppPath, LanguageName));
+    const IniFile::Held held(languageFile);
+    StrStart = LanguageText(languageFile, language::kStart);
+    StrStop = LanguageText(languageFile, language::kStop);
+    closingReason = LanguageText(languageFile, language::kStoppingServers);
+    auto text = [&](const char* section, const char* key) { return languageFile.ReadString(section, key, ""); };
+    ApplyCaptions(*this, Definition(), {text, AppTitle, kPanelVersion});
     infoTitle_ = lbl_VRKInfo_title->caption();
     ShowInformationTitle();
 }
@@ -143,97 +136,37 @@ void Tvrk_form::ShowInformationTitle() {
 
 void Tvrk_form::SetServerControlsFromServices() {
     // A picture that cannot be loaded leaves the captions and links of every
-    // row set all the same.
+    // row set all the same. A web administration link needs Apache too.
     Attempts attempts(app());
-    auto show = [&](Image* image, const char* file) { attempts([&] { image->LoadFromFile(SkinPath + file); }); };
-    auto enable = [](std::initializer_list<Control*> controls, bool on) {
-        for (Control* c : controls) c->SetEnabled(on);
-    };
+    const bool ftp = ServerRuns(cat::kFTP);
+    ShowStartStopPicture(cat::kFTP, ftp, &attempts);
+    ShowLinkPicture(kFTPAdmin, ftp, &attempts);
+    ShowStartStopCaption(cat::kFTP, ftp);
 
-    if (Running(cat::kFTP)) {
-        show(imgFTPRunStop, "\\stop.ico");
-        show(imgFTPAdmin, "\\user.ico");
-        lbl_FTPRunStop->SetCaption(StrStop);
-    } else {
-        show(imgFTPRunStop, "\\run.ico");
-        show(imgFTPAdmin, "\\user_off.ico");
-        lbl_FTPRunStop->SetCaption(StrStart);
-    }
+    const bool memcache = ServerRuns(cat::kMemcache);
+    ShowStartStop(cat::kMemcache, memcache, &attempts);
+    ShowLink(kMemAdmin, memcache && ServerRuns(cat::kApache), &attempts);
 
-    if (Running(cat::kMemcache)) {
-        show(imgMemcacheRunStop, "\\stop.ico");
-        lbl_MemcacheRunStop->SetCaption(StrStop);
-        const bool apache = Running(cat::kApache);
-        show(imgMemAdminRun, apache ? "\\wfm.ico" : "\\wfm_off.ico");
-        enable({lbl_MemAdminRun, imgMemAdminRun}, apache);
-    } else {
-        show(imgMemcacheRunStop, "\\run.ico");
-        lbl_MemcacheRunStop->SetCaption(StrStart);
-        show(imgMemAdminRun, "\\wfm_off.ico");
-        enable({lbl_MemAdminRun, imgMemAdminRun}, false);
-    }
+    const bool mysql = ServerRuns(cat::kMySQL);
+    ShowStartStop(cat::kMySQL, mysql, &attempts);
+    rgp_MySQLVersions->SetEnabled(!mysql);
+    ShowLink(kPhpMyAdmin, mysql && ServerRuns(cat::kApache), &attempts);
 
-    if (Running(cat::kMySQL)) {
-        show(imgMySQLRunStop, "\\stop.ico");
-        lbl_MySQLRunStop->SetCaption(StrStop);
-        rgp_MySQLVersions->SetEnabled(false);
-        const bool apache = Running(cat::kApache);
-        show(imgPhpMyAdminRun, apache ? "\\database.ico" : "\\database_off.ico");
-        enable({imgPhpMyAdminRun, lbl_PhpMyAdminRun}, apache);
-    } else {
-        show(imgMySQLRunStop, "\\run.ico");
-        show(imgPhpMyAdminRun, "\\database_off.ico");
-        enable({imgPhpMyAdminRun, lbl_PhpMyAdminRun}, false);
-        lbl_MySQLRunStop->SetCaption(StrStart);
-        rgp_MySQLVersions->SetEnabled(true);
-    }
+    const bool pgsql = ServerRuns(cat::kPgSQL);
+    ShowStartStop(cat::kPgSQL, pgsql, &attempts);
+    ShowLink(kPgWinAdmin, pgsql, &attempts);
+    ShowLink(kPhpPgAdmin, pgsql && ServerRuns(cat::kApache), &attempts);
 
-    if (Running(cat::kPgSQL)) {
-        show(imgPgSQLRunStop, "\\stop.ico");
-        show(imgPgWinAdminRun, "\\database.ico");
-        imgPgWinAdminRun->SetEnabled(true);
-        const bool apache = Running(cat::kApache);
-        show(imgPhpPgAdminRun, apache ? "\\database.ico" : "\\database_off.ico");
-        enable({lbl_PhpPgAdminRun, imgPhpPgAdminRun}, apache);
-        lbl_PgWinAdminRun->SetEnabled(true);
-        lbl_PgSQLRunStop->SetCaption(StrStop);
-    } else {
-        show(imgPgSQLRunStop, "\\run.ico");
-        show(imgPhpPgAdminRun, "\\database_off.ico");
-        show(imgPgWinAdminRun, "\\database_off.ico");
-        enable({imgPhpPgAdminRun, imgPgWinAdminRun, lbl_PhpPgAdminRun, lbl_PgWinAdminRun}, false);
-        lbl_PgSQLRunStop->SetCaption(StrStart);
-    }
+    const bool apache = ServerRuns(cat::kApache);
+    ShowStartStop(cat::kApache, apache, &attempts);
+    ShowLink(kFileManager, apache, &attempts);
+    rgp_PHPVersions->SetEnabled(!apache);
+    if (!apache) imgStartPage->SetEnabled(false);
 
-    if (Running(cat::kApache)) {
-        show(imgApacheRunStop, "\\stop.ico");
-        lbl_ApacheRunStop->SetCaption(StrStop);
-        show(imgWFMRun, "\\wfm.ico");
-        enable({lbl_WFMRun, imgWFMRun}, true);
-        rgp_PHPVersions->SetEnabled(false);
-    } else {
-        show(imgApacheRunStop, "\\run.ico");
-        lbl_ApacheRunStop->SetCaption(StrStart);
-        show(imgWFMRun, "\\wfm_off.ico");
-        enable({lbl_WFMRun, imgWFMRun}, false);
-        rgp_PHPVersions->SetEnabled(true);
-        imgStartPage->SetEnabled(false);
-    }
-
-    if (Running(cat::kMongoDB)) {
-        show(imgMongoDBRunStop, "\\stop.ico");
-        const bool apache = Running(cat::kApache);
-        show(imgMongoDBAdminRun, apache ? "\\database.ico" : "\\database_off.ico");
-        enable({lbl_MongoDBAdminRun, imgMongoDBAdminRun}, apache);
-        imgMongoDBRun->SetVisible(true);
-        lbl_MongoDBRunStop->SetCaption(StrStop);
-    } else {
-        show(imgMongoDBRunStop, "\\run.ico");
-        show(imgMongoDBAdminRun, "\\database_off.ico");
-        enable({imgMongoDBAdminRun, lbl_MongoDBAdminRun}, false);
-        imgMongoDBRun->SetVisible(false);
-        lbl_MongoDBRunStop->SetCaption(StrStart);
-    }
+    const bool mongo = ServerRuns(cat::kMongoDB);
+    ShowStartStop(cat::kMongoDB, mongo, &attempts);
+    ShowLink(kMongoDBAdmin, mongo && ServerRuns(cat::kApache), &attempts);
+    imgMongoDBRun->SetVisible(mongo);
     attempts.Report();
 }
 

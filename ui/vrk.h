@@ -1,9 +1,12 @@
 #pragma once
 // The main window of the control panel: its controls under the names of its
-// window definition, its state record and its handlers. The handlers are
-// defined beside what they belong to: life cycle, layout, language and tabs
-// here in ui/, the servers and the status poll in control/, the launchers
-// and the information panel in ui/.
+// window definition, its state record and its handlers. Its parts, each a
+// file of ui/: the definition (vrk_definition.cpp), the life cycle, settings,
+// skin, language and tabs (vrk.cpp), the servers, the status poll, stop-all,
+// autorun and the purge (vrk_servers.cpp), the looks of the links and of the
+// start/stop controls (vrk_looks.cpp), the launchers (vrk_launchers.cpp) and
+// the information panel (vrk_information.cpp). What it knows of the servers
+// without any window is control/'s catalogue.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -160,6 +163,11 @@ public:
     // Each server's controls as its service stands.
     void SetServerControlsFromServices();
 
+    // The administration links: an image and the label under it, which act
+    // alike, with the skin's pictures for when they can be followed and when
+    // not (vrk_looks.cpp).
+    enum Link { kStartPage, kFileManager, kMemAdmin, kPhpMyAdmin, kPhpPgAdmin, kPgWinAdmin, kMongoDBAdmin, kFTPAdmin };
+
     // Launchers.
     void OpenVRKStartPage();
     void OpenWFMApplication();
@@ -201,11 +209,24 @@ private:
     catalogue::Places Places();
     // Runs a server's command, hidden: waited for, or (NET) started through
     // the shell and not waited for. The exit code, 0 for the shell's.
-    std::uint32_t Run(const catalogue::Command& command);
-    bool Running(catalogue::Server server);
+    std::uint32_t RunCommand(const catalogue::Command& command);
+    // Whether the server's service runs now (the catalogue's test).
+    bool ServerRuns(catalogue::Server server);
     // The busy flag of the server's handler.
     bool Busy(catalogue::Server server) const;
-    void ShowPicture(ui::Image* image, const char* file);
+    // Loads a picture of the skin into the image; with `attempts`, as one of
+    // their parts, so that a missing picture keeps nothing else from being set.
+    void ShowPicture(ui::Image* image, const char* file, ui::Attempts* attempts = nullptr);
+    // The look of a link, in its parts: the picture for `on` (or off), then
+    // the enabled state of its image and of its label.
+    void ShowLink(Link link, bool on, ui::Attempts* attempts = nullptr);
+    void ShowLinkPicture(Link link, bool on, ui::Attempts* attempts = nullptr);
+    void EnableLink(Link link, bool on);
+    // The look of a server's start/stop image and label, in its parts: the
+    // picture that stops it while it runs (or starts it), then the word.
+    void ShowStartStop(catalogue::Server server, bool running, ui::Attempts* attempts = nullptr);
+    void ShowStartStopPicture(catalogue::Server server, bool running, ui::Attempts* attempts = nullptr);
+    void ShowStartStopCaption(catalogue::Server server, bool running);
     bool Closing = false;
     void ShowOnly(ui::Panel* panel, std::initializer_list<ui::Panel*> hide);
     std::string programFile_;

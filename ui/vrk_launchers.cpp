@@ -27,11 +27,8 @@ void Tvrk_form::Shell(Rights rights, const ShellCall& call) {
 
 // A page of the bundle or its maker, owned by the window.
 ShellCall Tvrk_form::Page(const std::string& address) {
-    ShellCall call;
+    ShellCall call = ShellCall::Open(address);
     call.owner = app().backend().NativeHandle(*this);
-    call.verb = "open";
-    call.file = address;
-    call.showCommand = kSwShowNormal;
     return call;
 }
 
@@ -41,13 +38,7 @@ ShellCall Tvrk_form::Page(const std::string& address) {
 // from its working folder. The shell takes the program as a path, not as a
 // command line: no quotes.
 ShellCall Tvrk_form::SystemProgram(const std::string& program, const std::string& parameters) {
-    ShellCall call;
-    call.verb = "open";
-    call.file = program;
-    call.parameters = parameters;
-    call.directory = os().SystemFolder();
-    call.showCommand = kSwShowNormal;
-    return call;
+    return ShellCall::Open(program, parameters, os().SystemFolder());
 }
 
 void Tvrk_form::OpenVRKStartPage() { Shell(Rights::kUser, Page("https://localhost")); }
@@ -83,7 +74,7 @@ void Tvrk_form::OpenPgAdmin3Application() {
 }
 
 void Tvrk_form::OpenFTPAdministration() {
-    if (Running(catalogue::kFTP)) {
+    if (ServerRuns(catalogue::kFTP)) {
         lbl_ftpAdmin->SetEnabled(true);
         ExecAndWait(os(), catalogue::Quoted(AppPath + tree::kFileZillaInterface), kSwShowNormal);
     } else {

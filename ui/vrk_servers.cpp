@@ -15,6 +15,12 @@ namespace cat = catalogue;
 
 namespace {
 
+// The servers whose web administration link needs Apache as well.
+constexpr std::pair<cat::Server, Tvrk_form::Link> kWebLinks[] = {{cat::kMySQL, Tvrk_form::kPhpMyAdmin},
+                                                                 {cat::kPgSQL, Tvrk_form::kPhpPgAdmin},
+                                                                 {cat::kMongoDB, Tvrk_form::kMongoDBAdmin},
+                                                                 {cat::kMemcache, Tvrk_form::kMemAdmin}};
+
 // The frame of a start/stop handler: its busy flag and the tab images it
 // disables are restored however the handler ends, an error included, so a
 // failed picture load never leaves a tab dead or a flag stuck.
@@ -31,21 +37,13 @@ auto HandlerFrame(bool& busy, std::initializer_list<Control*> tabs) {
 
 cat::Places Tvrk_form::Places() { return {AppPath, PgSQLBinPath, PgSQLDataPath, os().SystemFolder()}; }
 
-std::uint32_t Tvrk_form::Run(const cat::Command& command) {
+std::uint32_t Tvrk_form::RunCommand(const cat::Command& command) {
     if (!command.viaShell) return ExecAndWait(os(), command.line, kSwHide, command.directory);
-    ShellCall call;
-    call.verb = "open";
-    call.file = command.program;
-    call.parameters = command.line;
-    call.directory = command.directory;
-    call.showCommand = kSwHide;
-    os().ShellOpen(call);
+    os().ShellOpen(ShellCall::Open(command.program, command.line, command.directory, kSwHide));
     return 0;
 }
 
-bool Tvrk_form::Running(cat::Server server) { return cat::IsRunning(os(), server); }
-
-void Tvrk_form::ShowPicture(Image* image, const char* file) { image->LoadFromFile(SkinPath + file); }
+bool Tvrk_form::ServerRuns(cat::Server server) { return cat::ServerRuns(os(), server); }
 
 void Tvrk_form::SwapIndicator(Control* hidden, Control* shown, std::int32_t delayMs) {
     hidden->SetVisible(false);
@@ -63,32 +61,20 @@ void Tvrk_form::ServerApacheRun() {
     if (AutorunApache) rgp_PHPVersions->SetItemIndex(AutorunPHPIndex);
     const int php = rgp_PHPVersions->itemIndex();
 
-    if (Running(cat::kApache)) {
+    if (ServerRuns(cat::kApache)) {
         imgApacheRun->SetVisible(false);
         frmGif->SetVisible(true);
-        if (Run(cat::Stop(cat::kApache, Places())) != 0 || Released) return;
-        Run(cat::Unregister(cat::kApache, Places()));
+        if (RunCommand(cat::Stop(cat::kApache, Places())) != 0 || Released) return;
+        RunCommand(cat::Unregister(cat::kApache, Places()));
         if (Released) return;
         frmGif->SetVisible(false);
-        ShowPicture(imgApacheRunStop, "\\run.ico");
+        ShowStartStopPicture(cat::kApache, false);
         os().Pause(500);
-        lbl_ApacheRunStop->SetCaption(StrStart);
-        ShowPicture(imgWFMRun, "\\wfm_off.ico");
-        lbl_WFMRun->SetEnabled(false);
-        imgWFMRun->SetEnabled(false);
+        ShowStartStopCaption(cat::kApache, false);
+        ShowLink(kFileManager, false);
         rgp_PHPVersions->SetEnabled(true);
-        ShowPicture(imgMemAdminRun, "\\wfm_off.ico");
-        lbl_MemAdminRun->SetEnabled(false);
-        imgMemAdminRun->SetEnabled(false);
-        ShowPicture(imgPhpMyAdminRun, "\\database_off.ico");
-        imgPhpMyAdminRun->SetEnabled(false);
-        lbl_PhpMyAdminRun->SetEnabled(false);
-        ShowPicture(imgPhpPgAdminRun, "\\database_off.ico");
-        imgPhpPgAdminRun->SetEnabled(false);
-        lbl_PhpPgAdminRun->SetEnabled(false);
-        ShowPicture(imgMongoDBAdminRun, "\\database_off.ico");
-        imgMongoDBAdminRun->SetEnabled(false);
-        lbl_MongoDBAdminRun->SetEnabled(false);
+        // Every web administration link needs Apache.
+        for (const Link link : {kMemAdmin, kPhpMyAdmin, kPhpPgAdmin, kMongoDBAdmin}) ShowLink(link, false);
     } else {
         // What runs is what shows and what is stored: the version cannot be
         // changed while the start waits for its commands, and [latest] gets
@@ -96,41 +82,21 @@ void Tvrk_form::ServerApacheRun() {
         rgp_PHPVersions->SetEnabled(false);
         frmGif->SetVisible(true);
         const auto registration = cat::Register(cat::kApache, Places(), php);
-        if (!registration || Run(*registration) != 0 || Released) {
+        if (!registration || RunCommand(*registration) != 0 || Released) {
             rgp_PHPVersions->SetEnabled(true);
             return;
         }
-        Run(cat::Start(cat::kApache, Places()));
+        RunCommand(cat::Start(cat::kApache, Places()));
         if (Released) return;
         frmGif->SetVisible(false);
         os().Pause(300);
-        ShowPicture(imgApacheRunStop, "\\stop.ico");
-        lbl_ApacheRunStop->SetCaption(StrStop);
-        ShowPicture(imgWFMRun, "\\wfm.ico");
-        lbl_WFMRun->SetEnabled(true);
-        imgWFMRun->SetEnabled(true);
+        ShowStartStop(cat::kApache, true);
+        ShowLink(kFileManager, true);
         SettingsIni->Write(setting::kLatestPhpVersion, php);
         imgApacheRun->SetVisible(true);
-        if (Running(cat::kMySQL)) {
-            ShowPicture(imgPhpMyAdminRun, "\\database.ico");
-            imgPhpMyAdminRun->SetEnabled(true);
-            lbl_PhpMyAdminRun->SetEnabled(true);
-        }
-        if (Running(cat::kPgSQL)) {
-            ShowPicture(imgPhpPgAdminRun, "\\database.ico");
-            imgPhpPgAdminRun->SetEnabled(true);
-            lbl_PhpPgAdminRun->SetEnabled(true);
-        }
-        if (Running(cat::kMongoDB)) {
-            ShowPicture(imgMongoDBAdminRun, "\\database.ico");
-            imgMongoDBAdminRun->SetEnabled(true);
-            lbl_MongoDBAdminRun->SetEnabled(true);
-        }
-        if (Running(cat::kMemcache)) {
-            ShowPicture(imgMemAdminRun, "\\wfm.ico");
-            lbl_MemAdminRun->SetEnabled(true);
-            imgMemAdminRun->SetEnabled(true);
-        }
+        // The web administration links of the servers that run.
+        for (const auto& [server, link] : kWebLinks)
+            if (ServerRuns(server)) ShowLink(link, true);
     }
 }
 
@@ -139,18 +105,16 @@ void Tvrk_form::ServerApacheRun() {
 void Tvrk_form::ServerMYSQLRun() {
     if (MySQLBusy || Released) return;
     const auto frame = HandlerFrame(MySQLBusy, {imgTabApache, imgTabFTP});
-    if (Running(cat::kMySQL)) {
+    if (ServerRuns(cat::kMySQL)) {
         SwapIndicator(imgMySQLRun, myGif, 100);
-        Run(cat::Stop(cat::kMySQL, Places()));
-        Run(cat::Unregister(cat::kMySQL, Places()));
+        RunCommand(cat::Stop(cat::kMySQL, Places()));
+        RunCommand(cat::Unregister(cat::kMySQL, Places()));
         if (Released) return;
         os().Pause(500);
         myGif->SetVisible(false);
-        ShowPicture(imgMySQLRunStop, "\\run.ico");
-        ShowPicture(imgPhpMyAdminRun, "\\database_off.ico");
-        imgPhpMyAdminRun->SetEnabled(false);
-        lbl_MySQLRunStop->SetCaption(StrStart);
-        lbl_PhpMyAdminRun->SetEnabled(false);
+        ShowStartStopPicture(cat::kMySQL, false);
+        ShowLink(kPhpMyAdmin, false);
+        ShowStartStopCaption(cat::kMySQL, false);
         rgp_MySQLVersions->SetEnabled(true);
     } else {
         if (AutorunMySQL) rgp_MySQLVersions->SetItemIndex(AutorunMySQLIndex);
@@ -161,22 +125,19 @@ void Tvrk_form::ServerMYSQLRun() {
         if (!registration) {
             // No version chosen: nothing runs, and the row shows so.
             rgp_MySQLVersions->SetEnabled(true);
-            lbl_MySQLRunStop->SetCaption(StrStart);
-            ShowPicture(imgMySQLRunStop, "\\run.ico");
+            ShowStartStopCaption(cat::kMySQL, false);
+            ShowStartStopPicture(cat::kMySQL, false);
             return;
         }
         myGif->SetVisible(true);
-        Run(*registration);
+        RunCommand(*registration);
         if (Released) return;
-        Run(cat::Start(cat::kMySQL, Places()));
+        RunCommand(cat::Start(cat::kMySQL, Places()));
         if (Released) return;
         SwapIndicator(myGif, imgMySQLRun, 1550);
-        lbl_MySQLRunStop->SetCaption(StrStop);
-        ShowPicture(imgMySQLRunStop, "\\stop.ico");
-        const bool apache = Running(cat::kApache);
-        ShowPicture(imgPhpMyAdminRun, apache ? "\\database.ico" : "\\database_off.ico");
-        imgPhpMyAdminRun->SetEnabled(apache);
-        lbl_PhpMyAdminRun->SetEnabled(apache);
+        ShowStartStopCaption(cat::kMySQL, true);
+        ShowStartStopPicture(cat::kMySQL, true);
+        ShowLink(kPhpMyAdmin, ServerRuns(cat::kApache));
         rgp_MySQLVersions->SetEnabled(false);
     }
 }
@@ -186,34 +147,28 @@ void Tvrk_form::ServerMYSQLRun() {
 void Tvrk_form::ServerPGSQLRun() {
     if (PgSQLBusy || Released) return;
     const auto frame = HandlerFrame(PgSQLBusy, {imgTabApache, imgTabFTP});
-    if (Running(cat::kPgSQL)) {
+    if (ServerRuns(cat::kPgSQL)) {
         SwapIndicator(imgPgSQLRun, pgGif, 100);
-        Run(cat::Stop(cat::kPgSQL, Places()));
-        Run(cat::Unregister(cat::kPgSQL, Places()));
+        RunCommand(cat::Stop(cat::kPgSQL, Places()));
+        RunCommand(cat::Unregister(cat::kPgSQL, Places()));
         if (Released) return;
         os().Pause(200);
-        ShowPicture(imgPgSQLRunStop, "\\run.ico");
-        ShowPicture(imgPhpPgAdminRun, "\\database_off.ico");
-        imgPhpPgAdminRun->SetEnabled(false);
-        lbl_PhpPgAdminRun->SetEnabled(false);
-        ShowPicture(imgPgWinAdminRun, "\\database_off.ico");
-        imgPgWinAdminRun->SetEnabled(false);
-        lbl_PgWinAdminRun->SetEnabled(false);
+        ShowStartStopPicture(cat::kPgSQL, false);
+        ShowLink(kPhpPgAdmin, false);
+        ShowLink(kPgWinAdmin, false);
         pgGif->SetVisible(false);
     } else {
         pgGif->SetVisible(true);
-        Run(cat::Register(cat::kPgSQL, Places()).value());
+        RunCommand(cat::Register(cat::kPgSQL, Places()).value());
         if (Released) return;
-        Run(cat::Start(cat::kPgSQL, Places()));
+        RunCommand(cat::Start(cat::kPgSQL, Places()));
         os().Pause(500);
-        ShowPicture(imgPgSQLRunStop, "\\stop.ico");
-        ShowPicture(imgPgWinAdminRun, "\\database.ico");
+        ShowStartStopPicture(cat::kPgSQL, true);
+        // Its label waits for the poll.
+        ShowLinkPicture(kPgWinAdmin, true);
         imgPgWinAdminRun->SetEnabled(true);
         SwapIndicator(pgGif, imgPgSQLRun, 100);
-        const bool apache = Running(cat::kApache);
-        ShowPicture(imgPhpPgAdminRun, apache ? "\\database.ico" : "\\database_off.ico");
-        imgPhpPgAdminRun->SetEnabled(apache);
-        lbl_PhpPgAdminRun->SetEnabled(apache);
+        ShowLink(kPhpPgAdmin, ServerRuns(cat::kApache));
     }
 }
 
@@ -222,25 +177,23 @@ void Tvrk_form::ServerPGSQLRun() {
 void Tvrk_form::ServerFTPRun() {
     if (FTPBusy || Released) return;
     const auto frame = HandlerFrame(FTPBusy, {imgTabApache});
-    if (Running(cat::kFTP)) {
+    if (ServerRuns(cat::kFTP)) {
         SwapIndicator(imgFTPRun, ftpGif, 100);
-        Run(cat::Stop(cat::kFTP, Places()));
+        RunCommand(cat::Stop(cat::kFTP, Places()));
         if (Released) return;
-        Run(cat::Unregister(cat::kFTP, Places()));
+        RunCommand(cat::Unregister(cat::kFTP, Places()));
         if (Released) return;
         os().Pause(200);
         ftpGif->SetVisible(false);
-        ShowPicture(imgFTPRunStop, "\\run.ico");
-        lbl_FTPRunStop->SetCaption(StrStart);
+        ShowStartStop(cat::kFTP, false);
     } else {
         ftpGif->SetVisible(true);
-        Run(cat::Register(cat::kFTP, Places()).value());
+        RunCommand(cat::Register(cat::kFTP, Places()).value());
         if (Released) return;
-        Run(cat::Start(cat::kFTP, Places()));
+        RunCommand(cat::Start(cat::kFTP, Places()));
         if (Released) return;
         os().Pause(200);
-        ShowPicture(imgFTPRunStop, "\\stop.ico");
-        lbl_FTPRunStop->SetCaption(StrStop);
+        ShowStartStop(cat::kFTP, true);
         SwapIndicator(ftpGif, imgFTPRun, 100);
     }
 }
@@ -250,31 +203,26 @@ void Tvrk_form::ServerFTPRun() {
 void Tvrk_form::ServerMongoDBRun() {
     if (MongoDBBusy || Released) return;
     const auto frame = HandlerFrame(MongoDBBusy, {imgTabApache, imgTabFTP});
-    if (Running(cat::kMongoDB)) {
+    if (ServerRuns(cat::kMongoDB)) {
         SwapIndicator(imgMongoDBRun, mongoGif, 100);
-        Run(cat::Stop(cat::kMongoDB, Places()));
-        Run(cat::Unregister(cat::kMongoDB, Places()));
+        RunCommand(cat::Stop(cat::kMongoDB, Places()));
+        RunCommand(cat::Unregister(cat::kMongoDB, Places()));
         if (Released) return;
         os().Pause(500);
         mongoGif->SetVisible(false);
-        ShowPicture(imgMongoDBRunStop, "\\run.ico");
-        ShowPicture(imgMongoDBAdminRun, "\\database_off.ico");
-        imgMongoDBAdminRun->SetEnabled(false);
-        lbl_MongoDBRunStop->SetCaption(StrStart);
-        lbl_MongoDBAdminRun->SetEnabled(false);
+        ShowStartStopPicture(cat::kMongoDB, false);
+        ShowLink(kMongoDBAdmin, false);
+        ShowStartStopCaption(cat::kMongoDB, false);
     } else {
         mongoGif->SetVisible(true);
-        Run(cat::Register(cat::kMongoDB, Places()).value());
+        RunCommand(cat::Register(cat::kMongoDB, Places()).value());
         if (Released) return;
-        Run(cat::Start(cat::kMongoDB, Places()));
+        RunCommand(cat::Start(cat::kMongoDB, Places()));
         if (Released) return;
         SwapIndicator(mongoGif, imgMongoDBRun, 1550);
-        lbl_MongoDBRunStop->SetCaption(StrStop);
-        ShowPicture(imgMongoDBRunStop, "\\stop.ico");
-        const bool apache = Running(cat::kApache);
-        ShowPicture(imgMongoDBAdminRun, apache ? "\\database.ico" : "\\database_off.ico");
-        imgMongoDBAdminRun->SetEnabled(apache);
-        lbl_MongoDBAdminRun->SetEnabled(apache);
+        ShowStartStopCaption(cat::kMongoDB, true);
+        ShowStartStopPicture(cat::kMongoDB, true);
+        ShowLink(kMongoDBAdmin, ServerRuns(cat::kApache));
     }
 }
 
@@ -283,28 +231,21 @@ void Tvrk_form::ServerMongoDBRun() {
 void Tvrk_form::ServerMemcacheRun() {
     if (MemcacheBusy || Released) return;
     const auto frame = HandlerFrame(MemcacheBusy, {imgTabFTP});
-    if (Running(cat::kMemcache)) {
-        Run(cat::Stop(cat::kMemcache, Places()));
-        Run(cat::Unregister(cat::kMemcache, Places()));
+    if (ServerRuns(cat::kMemcache)) {
+        RunCommand(cat::Stop(cat::kMemcache, Places()));
+        RunCommand(cat::Unregister(cat::kMemcache, Places()));
         if (Released) return;
         os().Pause(200);
-        ShowPicture(imgMemcacheRunStop, "\\run.ico");
-        lbl_MemcacheRunStop->SetCaption(StrStart);
-        ShowPicture(imgMemAdminRun, "\\wfm_off.ico");
-        lbl_MemAdminRun->SetEnabled(false);
-        imgMemAdminRun->SetEnabled(false);
+        ShowStartStop(cat::kMemcache, false);
+        ShowLink(kMemAdmin, false);
     } else {
-        Run(cat::Register(cat::kMemcache, Places()).value());
+        RunCommand(cat::Register(cat::kMemcache, Places()).value());
         if (Released) return;
-        Run(cat::Start(cat::kMemcache, Places()));
+        RunCommand(cat::Start(cat::kMemcache, Places()));
         if (Released) return;
         os().Pause(200);
-        ShowPicture(imgMemcacheRunStop, "\\stop.ico");
-        lbl_MemcacheRunStop->SetCaption(StrStop);
-        const bool apache = Running(cat::kApache);
-        ShowPicture(imgMemAdminRun, apache ? "\\wfm.ico" : "\\wfm_off.ico");
-        lbl_MemAdminRun->SetEnabled(apache);
-        imgMemAdminRun->SetEnabled(apache);
+        ShowStartStop(cat::kMemcache, true);
+        ShowLink(kMemAdmin, ServerRuns(cat::kApache));
     }
 }
 
@@ -324,41 +265,40 @@ void Tvrk_form::Timer1Timer() {
     // file, each after its own wait for a program that holds it, and the
     // window would freeze that long every second. The next tick tries again.
     bool running[std::size(cat::kPollOrder)] = {};
-    for (const cat::Server server : cat::kPollOrder) running[static_cast<int>(server)] = Running(server);
+    for (const cat::Server server : cat::kPollOrder) running[static_cast<int>(server)] = ServerRuns(server);
     auto up = [&](cat::Server server) { return running[static_cast<int>(server)]; };
     Attempts attempts(app());
     for (const cat::Server server : cat::kPollOrder)
         if (!attempts([&] { RunIni->Record(cat::Of(server).polled, up(server)); })) break;
 
     // Then the window: captions and links before the two pictures, which
-    // may be missing from the skin.
+    // may be missing from the skin. Of the database links the poll keeps
+    // only the labels.
     imgFTPRun->SetVisible(up(cat::kFTP));
-    imgFTPAdmin->SetEnabled(up(cat::kFTP));
-    lbl_ftpAdmin->SetEnabled(up(cat::kFTP));
-    lbl_FTPRunStop->SetCaption(up(cat::kFTP) ? StrStop : StrStart);
+    EnableLink(kFTPAdmin, up(cat::kFTP));
+    ShowStartStopCaption(cat::kFTP, up(cat::kFTP));
 
-    lbl_MemcacheRunStop->SetCaption(up(cat::kMemcache) ? StrStop : StrStart);
+    ShowStartStopCaption(cat::kMemcache, up(cat::kMemcache));
 
     imgMySQLRun->SetVisible(up(cat::kMySQL) && !myGif->visible());
-    lbl_MySQLRunStop->SetCaption(up(cat::kMySQL) ? StrStop : StrStart);
+    ShowStartStopCaption(cat::kMySQL, up(cat::kMySQL));
 
     const bool apache = up(cat::kApache);
-    lbl_vrkStart->SetEnabled(apache);
-    imgStartPage->SetEnabled(apache);
+    EnableLink(kStartPage, apache);
     imgApacheRun->SetVisible(apache && !frmGif->visible());
-    lbl_ApacheRunStop->SetCaption(apache ? StrStop : StrStart);
+    ShowStartStopCaption(cat::kApache, apache);
 
     imgPgSQLRun->SetVisible(up(cat::kPgSQL));
-    lbl_PhpPgAdminRun->SetEnabled(up(cat::kPgSQL) && Running(cat::kApache));
+    lbl_PhpPgAdminRun->SetEnabled(up(cat::kPgSQL) && ServerRuns(cat::kApache));
     lbl_PgWinAdminRun->SetEnabled(up(cat::kPgSQL));
-    lbl_PgSQLRunStop->SetCaption(up(cat::kPgSQL) ? StrStop : StrStart);
+    ShowStartStopCaption(cat::kPgSQL, up(cat::kPgSQL));
 
     imgMongoDBRun->SetVisible(up(cat::kMongoDB));
-    lbl_MongoDBAdminRun->SetEnabled(up(cat::kMongoDB) && Running(cat::kApache));
-    lbl_MongoDBRunStop->SetCaption(up(cat::kMongoDB) ? StrStop : StrStart);
+    lbl_MongoDBAdminRun->SetEnabled(up(cat::kMongoDB) && ServerRuns(cat::kApache));
+    ShowStartStopCaption(cat::kMongoDB, up(cat::kMongoDB));
 
-    attempts([&] { ShowPicture(imgFTPAdmin, up(cat::kFTP) ? "\\user.ico" : "\\user_off.ico"); });
-    attempts([&] { ShowPicture(imgStartPage, apache ? "\\home.ico" : "\\home_off.ico"); });
+    ShowLinkPicture(kFTPAdmin, up(cat::kFTP), &attempts);
+    ShowLinkPicture(kStartPage, apache, &attempts);
     attempts.Report();
 }
 
@@ -368,13 +308,10 @@ void Tvrk_form::StopAllServers() {
     if (Released) return;
     StopAllBusy = true;
     btnExit->SetEnabled(false);
-    bool finished = false;
     // Whatever happens, stop-all ends with its flag cleared and, when it did
     // not finish, the exit usable.
-    const ScopeExit cleanup([&] {
-        StopAllBusy = false;
-        if (!finished) btnExit->SetEnabled(true);
-    });
+    ScopeExit exitUsable([this] { btnExit->SetEnabled(true); });
+    const ScopeExit notBusy([this] { StopAllBusy = false; });
 
     // A state file that cannot be written must not leave servers running:
     // every server is still stopped, and the first failure is raised once
@@ -398,9 +335,9 @@ void Tvrk_form::StopAllServers() {
         // A server whose start or stop this stop-all cut short (its handler
         // waits below the close) is stopped and removed whatever state it
         // was left in: that handler never goes on.
-        if (!Running(server) && !(Busy(server) && cat::State(os(), server) != kServiceNoState)) continue;
-        Run(cat::Stop(server, Places()));
-        Run(cat::Unregister(server, Places()));
+        if (!ServerRuns(server) && !(Busy(server) && cat::State(os(), server) != kServiceNoState)) continue;
+        RunCommand(cat::Stop(server, Places()));
+        RunCommand(cat::Unregister(server, Places()));
         stopped(cat::Of(server).stopped);
     }
     // A NET stop is not waited for: a poll that ran inside a later command
@@ -409,7 +346,7 @@ void Tvrk_form::StopAllServers() {
     // right after and no later poll would put it right.
     for (const ServerKey key : stoppedKeys) record(key);
     if (failure) throw *failure;
-    finished = true;
+    exitUsable.release();
 }
 
 void Tvrk_form::AutorunServers() {
@@ -445,18 +382,6 @@ void Tvrk_form::AutorunServers() {
     start(AutorunApache, &Tvrk_form::ServerApacheRun);
 }
 
-bool Tvrk_form::Busy(cat::Server server) const {
-    switch (server) {
-    case cat::kApache: return ApacheBusy;
-    case cat::kMySQL: return MySQLBusy;
-    case cat::kPgSQL: return PgSQLBusy;
-    case cat::kFTP: return FTPBusy;
-    case cat::kMongoDB: return MongoDBBusy;
-    case cat::kMemcache: return MemcacheBusy;
-    }
-    return false;
-}
-
 void Tvrk_form::WaitForStartingServers() {
     // A server on its way up when the close comes would be missed by the
     // stop-all and run on after the panel: its service still starting, or
@@ -477,7 +402,7 @@ void Tvrk_form::WaitForStartingServers() {
 }
 
 void Tvrk_form::PurgeTempFiles() {
-    if (!Running(cat::kApache)) EmptyDirectory(os(), AppPath, tree::kPhpTemp);
+    if (!ServerRuns(cat::kApache)) EmptyDirectory(os(), AppPath, tree::kPhpTemp);
 }
 
 } // namespace vrk

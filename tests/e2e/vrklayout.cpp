@@ -1,7 +1,7 @@
 // vrklayout: prints the main window's definition as the layout code builds
 // it, before any start-up step runs: one tab-separated line per control with
 // a window (timers have none): name, kind, parent, left,top,width,height,
-// auto-size (1/0) and alignment (left, center, right). The end-to-end test
+// auto-size (1/0) and alignment (left, centre, right). The end-to-end test
 // holds the running window against it.
 #include <cstdio>
 
@@ -25,7 +25,7 @@ public:
     bool LoadCursor(vrk::ui::Cursor, const std::string&) override { return false; }
     void ShowError(const std::string&, const std::string&) override {}
     void SetTitle(const std::string&) override {}
-    void Run() override {}
+    void RunMessageLoop() override {}
     void Quit() override {}
     std::uintptr_t NativeHandle(vrk::ui::Form&) override { return 0; }
 };
@@ -33,7 +33,7 @@ public:
 const char* AlignName(vrk::ui::Align align) {
     switch (align) {
     case vrk::ui::Align::kLeft: return "left";
-    case vrk::ui::Align::kCenter: return "center";
+    case vrk::ui::Align::kCentre: return "centre";
     case vrk::ui::Align::kRight: return "right";
     }
     return "left";

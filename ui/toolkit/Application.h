@@ -53,7 +53,7 @@ public:
     // cursor files; an unloadable file leaves the system arrow in the slot.
     bool LoadCursorSlot(Cursor slot, const std::string& path);
 
-    void Run() { backend_.Run(); }
+    void RunMessageLoop() { backend_.RunMessageLoop(); }
     void Terminate();
     bool terminated() const { return terminated_; }
 

@@ -30,7 +30,7 @@ public:
     virtual void ShowError(const std::string& title, const std::string& message) = 0;
     virtual void SetTitle(const std::string& title) = 0;
     // The message loop of the program, until Quit.
-    virtual void Run() = 0;
+    virtual void RunMessageLoop() = 0;
     virtual void Quit() = 0;
     // The control with the keyboard focus (of any form); nullptr for none,
     // as always without a keyboard.

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "Scale.h"
 #include "Types.h"
 #include "Picture.h"
 

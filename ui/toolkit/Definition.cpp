@@ -50,7 +50,7 @@ void ApplyLook(Control& control, unsigned look, Color color, Cursor cursor) {
     if (look & kHidden) control.SetVisible(false);
     if (look & kDisabled) control.SetEnabled(false);
     if (look & kTransparent) control.SetTransparent(true);
-    if (look & kCentred) control.alignment = Align::kCenter;
+    if (look & kCentred) control.alignment = Align::kCentre;
     if (look & kRightAligned) control.alignment = Align::kRight;
     control.centreVertically = look & kMiddle;
     control.wordWrap = look & kWordWrap;
@@ -88,6 +88,19 @@ std::vector<std::string> Items(const std::array<const char*, 3>& items) {
     for (const char* item : items)
         if (item) out.emplace_back(item);
     return out;
+}
+
+void ApplyCaption(Control& control, const CaptionDef& caption, const CaptionDef& subject, const CaptionTexts& texts) {
+    auto text = [&](const char* key) { return texts.text(caption.text, key); };
+    switch (caption.kind) {
+    case CaptionDef::kLanguage: control.SetCaption(text(caption.key)); break;
+    case CaptionDef::kLanguagePair: control.SetCaption(text(caption.key) + " " + text(caption.key2)); break;
+    case CaptionDef::kTitle: control.SetCaption(texts.product + " - " + text(caption.key) + " " + texts.version); break;
+    case CaptionDef::kNone:
+    case CaptionDef::kText:
+    case CaptionDef::kProgram: break;
+    }
+    if (subject.kind == CaptionDef::kLanguage) control.SetSubject(texts.text(subject.text, subject.key));
 }
 
 void LoadEmbeddedPicture(Image& image, const char* picture) {

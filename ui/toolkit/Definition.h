@@ -8,6 +8,7 @@
 // definition's units, pixels at 96 dots per inch, scaled by the builder to
 // the display's.
 #include <array>
+#include <functional>
 #include <span>
 #include <stdexcept>
 #include <type_traits>
@@ -149,6 +150,22 @@ std::vector<std::string> Items(const std::array<const char*, 3>& items);
 // An embedded picture ("=NAME") is set at once; a skin file is loaded by the
 // program when it loads the skin.
 void LoadEmbeddedPicture(Image& image, const char* picture);
+
+// What the captions of the language are made of: the text of [section] key
+// of the language file, and what a title puts around its text.
+struct CaptionTexts {
+    std::function<std::string(const char* section, const char* key)> text;
+    std::string product, version;
+};
+// A row's caption and subject from the language, as its CaptionDefs say;
+// a fixed caption, or one the program sets, stays as it is.
+void ApplyCaption(Control& control, const CaptionDef& caption, const CaptionDef& subject, const CaptionTexts& texts);
+
+// The one pass of a window's captions over its rows, as the language has
+// them: at the start, and whenever the language is read again.
+template <class F> void ApplyCaptions(F& form, std::span<const ControlDef<F>> rows, const CaptionTexts& texts) {
+    for (const ControlDef<F>& row : rows) ApplyCaption(*ControlOf(form, row), row.caption, row.subject, texts);
+}
 
 // Every position, size and font height of the window at its scale, in the
 // order of the rows: a parent's font before the controls that keep it.

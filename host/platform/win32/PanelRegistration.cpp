@@ -151,7 +151,7 @@ void PanelRegistration::Update(PanelState state, HWND window) {
     if (window) record.window = reinterpret_cast<std::uintptr_t>(window);
 }
 
-void PanelRegistration::Running(HWND window) { Update(PanelState::kRunning, window); }
+void PanelRegistration::Shown(HWND window) { Update(PanelState::kRunning, window); }
 
 void PanelRegistration::Closing() { Update(PanelState::kClosing, nullptr); }
 

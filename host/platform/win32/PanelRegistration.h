@@ -67,8 +67,8 @@ public:
     // starting, when no panel runs (or a close outlasts the wait). With no
     // block to be had the panel starts as it always did.
     Outcome Claim();
-    // The panel's window is shown; its close has begun.
-    void Running(HWND window);
+    // The panel's window is shown (the panel runs); its close has begun.
+    void Shown(HWND window);
     void Closing();
     // Clears the record if it is still this process's own.
     ~PanelRegistration();

@@ -2,6 +2,7 @@
 
 #include "DesktopShell.h"
 #include "Owned.h"
+#include "ReadAll.h"
 #include "SystemLibrary.h"
 #include "Wide.h"
 
@@ -229,19 +230,24 @@ Platform::ReadResult Win32Platform::ReadContent(const std::string& path, std::st
                                                                                        : ReadResult::kFailed,
                       error);
     }
+    const ReadResult result = ReadAll(file.get(), content, limit);
+    return result == ReadResult::kFailed ? failed(result, GetLastError()) : result;
+}
+
+Platform::ReadResult ReadAll(HANDLE file, std::string& content, std::size_t limit) {
     LARGE_INTEGER size{};
-    if (GetFileSizeEx(file.get(), &size) && static_cast<unsigned long long>(size.QuadPart) > limit)
-        return ReadResult::kTooLarge;
+    if (GetFileSizeEx(file, &size) && static_cast<unsigned long long>(size.QuadPart) > limit)
+        return Platform::ReadResult::kTooLarge;
     content.clear();
     char chunk[65536];
     DWORD got = 0;
     bool ok = true;
-    while ((ok = ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr) != 0) && got > 0) {
+    while ((ok = ReadFile(file, chunk, sizeof chunk, &got, nullptr) != 0) && got > 0) {
         // A file that grows while it is read is held to the limit all the same.
-        if (content.size() + got > limit) return ReadResult::kTooLarge;
+        if (content.size() + got > limit) return Platform::ReadResult::kTooLarge;
         content.append(chunk, got);
     }
-    return ok ? ReadResult::kRead : failed(ReadResult::kFailed, GetLastError());
+    return ok ? Platform::ReadResult::kRead : Platform::ReadResult::kFailed;
 }
 
 std::uint32_t Win32Platform::FileVersionInfoSize(const std::string& path) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "NoFollow.h"
+#include "ReadAll.h"
 #include "Wide.h"
 #include "WriteNames.h"
 
@@ -35,21 +36,6 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
     DWORD written = 0;
     return bytes.empty() || (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
                              written == bytes.size());
-}
-
-Platform::ReadResult ReadAll(HANDLE file, std::string& content, std::size_t limit) {
-    LARGE_INTEGER size{};
-    if (GetFileSizeEx(file, &size) && static_cast<unsigned long long>(size.QuadPart) > limit)
-        return Platform::ReadResult::kTooLarge;
-    content.clear();
-    char chunk[65536];
-    DWORD got = 0;
-    bool ok;
-    while ((ok = ReadFile(file, chunk, sizeof chunk, &got, nullptr) != 0) && got > 0) {
-        if (content.size() + got > limit) return Platform::ReadResult::kTooLarge;
-        content.append(chunk, got);
-    }
-    return ok ? Platform::ReadResult::kRead : Platform::ReadResult::kFailed;
 }
 
 // A security descriptor the system allocated, freed once.

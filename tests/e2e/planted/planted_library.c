@@ -3,7 +3,7 @@
    program that loaded it is appended to "<its file>.ran" beside it. */
 #include <windows.h>
 
-#include "record.h"
+#include "Record.h"
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     (void)reserved;

@@ -4,7 +4,7 @@
    beside it. A windows program, so that no console shows when it runs. */
 #include <windows.h>
 
-#include "record.h"
+#include "Record.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show) {
     (void)previous;

@@ -52,7 +52,7 @@ public:
     bool LoadCursor(Cursor slot, const std::string& path) override;
     void ShowError(const std::string& title, const std::string& message) override;
     void SetTitle(const std::string& t) override { title = t; }
-    void Run() override {}
+    void RunMessageLoop() override {}
     void Quit() override { quit = true; }
     Control* FocusedControl() override { return focus; }
     void Focus(Control& control) override { focus = &control; }

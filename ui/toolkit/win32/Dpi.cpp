@@ -1,5 +1,6 @@
 #include "Dpi.h"
 
+#include "ScopedGdi.h"
 #include "SystemLibrary.h"
 
 // Both functions come with Windows 8.1 and 10; before, every display is at
@@ -12,9 +13,8 @@ int MonitorDpi(HMONITOR monitor) {
     if (!monitor) monitor = MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
     UINT x = 0, y = 0;
     if (getDpi && getDpi(monitor, 0 /* MDT_EFFECTIVE_DPI */, &x, &y) == S_OK && y > 0) return static_cast<int>(y);
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    const BorrowedDC screen(nullptr);
+    const int dpi = GetDeviceCaps(screen.get(), LOGPIXELSY);
     return dpi > 0 ? dpi : 96;
 }
 

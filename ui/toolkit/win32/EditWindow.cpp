@@ -35,7 +35,7 @@ public:
         if (memo()) {
             style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
             if (edit_.verticalScrollBar) style |= WS_VSCROLL;
-            if (edit_.alignment == Align::kCenter) style |= ES_CENTER;
+            if (edit_.alignment == Align::kCentre) style |= ES_CENTER;
             if (edit_.alignment == Align::kRight) style |= ES_RIGHT;
         } else {
             style |= ES_AUTOHSCROLL;

@@ -3,27 +3,14 @@
 #include <algorithm>
 
 #include "Dpi.h"
-#include "ObjectCount.h"
 #include "Paint.h"
-#include "PanelRegistration.h"
 #include "Wide.h"
 #include "Win32Backend.h"
 #include "Window.h"
 
 namespace vrk::ui::win32 {
 
-LiveObjects& Live() {
-    static LiveObjects live;
-    return live;
-}
-
 namespace {
-
-BOOL CALLBACK CountWindow(HWND window, LPARAM count) {
-    ++*reinterpret_cast<long*>(count);
-    EnumChildWindows(window, CountWindow, count);
-    return TRUE;
-}
 
 class FormWindow : public Window {
 public:
@@ -112,24 +99,7 @@ public:
             }
             return 0;
         }
-        // A second start of the program asks the running one to come
-        // forward; a window that is closing stays hidden.
-        if (message == ComeForwardMessage()) {
-            if (form_.visible()) ComeForward(hwnd);
-            return 0;
-        }
-        // Asked by the soak run from outside: 0 the GDI objects, 1 the USER
-        // objects (icons, cursors and every window of this thread).
-        static const UINT countsMessage = RegisterWindowMessageW(L"VrkObjectCounts");
-        if (message == countsMessage) {
-            if (wParam == 0) return Live().gdi;
-            long windows = 0;
-            EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&windows));
-            return Live().user + windows;
-        }
-        // Asked by the start-up benchmark: when each moment of the start was.
-        static const UINT timesMessage = RegisterWindowMessageW(L"VrkStartupTimes");
-        if (message == timesMessage) return static_cast<LRESULT>(backend.MarkOf(wParam));
+        if (const auto* answer = backend.FormMessage(message)) return (*answer)(form_, hwnd, wParam);
         return Window::Handle(message, wParam, lParam);
     }
 

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "ObjectCount.h"
+#include "TestHooks.h"
 #include "Paint.h"
 #include "Win32Backend.h"
 #include "Window.h"

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "Paint.h"
+#include "TestHooks.h"
 #include "Win32Backend.h"
 #include "Window.h"
 
@@ -44,8 +45,7 @@ public:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override {
         // Asked from outside (the layout test at each display scale): the
         // size the caption needs, within the label's width when it wraps.
-        static const UINT extentMessage = RegisterWindowMessageW(L"VrkTextExtent");
-        if (message != extentMessage) return Window::Handle(message, wParam, lParam);
+        if (message != TextExtentMessage()) return Window::Handle(message, wParam, lParam);
         const SIZE size = MeasureText(backend.FontFor(label_.font()), label_.caption(), Style(), label_.bounds().width);
         return MAKELRESULT(size.cx, size.cy);
     }
@@ -70,7 +70,7 @@ private:
         const SIZE size = MeasureText(backend.FontFor(label_.font()), label_.caption(), Style(), client.right);
         const int width = std::min<int>(size.cx, client.right), height = std::min<int>(size.cy, client.bottom);
         int left = 0, top = 0;
-        if (label_.alignment == Align::kCenter) left = (client.right - width) / 2;
+        if (label_.alignment == Align::kCentre) left = (client.right - width) / 2;
         if (label_.alignment == Align::kRight) left = client.right - width;
         if (label_.centreVertically) top = (client.bottom - height) / 2;
         const int gap = scale().Line();

@@ -1,6 +1,6 @@
 #include "Paint.h"
 
-#include "ObjectCount.h"
+#include "TestHooks.h"
 
 #include <algorithm>
 #include <cstring>
@@ -97,7 +97,7 @@ void Bitmap::Draw(HDC dc, int x, int y, bool alpha) const {
     if (!bitmap_) return;
     const MemoryDC memory(MadeGdi(CreateCompatibleDC(dc)));
     HDC source = memory.get();
-    HGDIOBJ old = SelectObject(source, bitmap_.get());
+    const SelectedObject selected(source, bitmap_.get());
     if (alpha) {
         const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
         // gdi32's own blend: msimg32, which AlphaBlend comes from, is not a
@@ -106,14 +106,13 @@ void Bitmap::Draw(HDC dc, int x, int y, bool alpha) const {
     } else {
         BitBlt(dc, x, y, width_, height_, source, 0, 0, SRCCOPY);
     }
-    SelectObject(source, old);
 }
 
 void Bitmap::Tile(HDC dc, const RECT& area, int originX, int originY) const {
     if (!bitmap_) return;
     const MemoryDC memory(MadeGdi(CreateCompatibleDC(dc)));
     HDC source = memory.get();
-    HGDIOBJ old = SelectObject(source, bitmap_.get());
+    const SelectedObject selected(source, bitmap_.get());
     // The first tile that reaches into the area.
     auto first = [](int from, int origin, int size) {
         const int offset = ((from - origin) % size + size) % size;
@@ -122,7 +121,6 @@ void Bitmap::Tile(HDC dc, const RECT& area, int originX, int originY) const {
     for (int y = first(area.top, originY, height_); y < area.bottom; y += height_)
         for (int x = first(area.left, originX, width_); x < area.right; x += width_)
             BitBlt(dc, x, y, width_, height_, source, 0, 0, SRCCOPY);
-    SelectObject(source, old);
 }
 
 // --- icons ------------------------------------------------------------------------------
@@ -147,9 +145,8 @@ Frame IconFrame(HICON icon, int width, int height) {
     const std::size_t count = static_cast<std::size_t>(width) * height;
     std::fill(onWhite, onWhite + count, 0x00FFFFFFu);
     for (HBITMAP target : {black.get(), white.get()}) {
-        HGDIOBJ old = SelectObject(memory.get(), target);
+        const SelectedObject selected(memory.get(), target);
         DrawIconEx(memory.get(), 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
-        SelectObject(memory.get(), old);
     }
     GdiFlush();
     frame.width = width;
@@ -178,7 +175,7 @@ UINT TextFlags(const TextStyle& style) {
     if (style.wordWrap) flags |= DT_WORDBREAK;
     switch (style.align) {
     case Align::kLeft: flags |= DT_LEFT; break;
-    case Align::kCenter: flags |= DT_CENTER; break;
+    case Align::kCentre: flags |= DT_CENTER; break;
     case Align::kRight: flags |= DT_RIGHT; break;
     }
     return flags;
@@ -187,12 +184,11 @@ UINT TextFlags(const TextStyle& style) {
 SIZE MeasureText(HFONT font, const std::string& text, const TextStyle& style, int wrapWidth) {
     const MemoryDC memory(MadeGdi(CreateCompatibleDC(nullptr)));
     HDC dc = memory.get();
-    HGDIOBJ old = SelectObject(dc, font);
+    const SelectedObject selected(dc, font);
     // An empty caption still takes one line, one blank wide.
     const std::wstring measured = text.empty() ? std::wstring(L" ") : Wide(text);
     RECT r{0, 0, style.wordWrap ? std::max(1, wrapWidth) : 0, 0};
     DrawTextW(dc, measured.c_str(), static_cast<int>(measured.size()), &r, TextFlags(style) | DT_CALCRECT);
-    SelectObject(dc, old);
     return SIZE{r.right - r.left, r.bottom - r.top};
 }
 
@@ -213,18 +209,14 @@ void DrawTextIn(HDC dc, const std::string& text, RECT rect, const TextStyle& sty
 HDC BackBuffer::Take(HDC target, int width, int height) {
     if (!dc_ || width > width_ || height > height_) {
         // The bitmap is let go by the DC before a bigger one takes its place.
-        if (dc_) SelectObject(dc_.get(), old_);
+        selected_.reset();
         width_ = std::max(width, width_);
         height_ = std::max(height, height_);
         if (!dc_) dc_.reset(MadeGdi(CreateCompatibleDC(target)));
         bitmap_.reset(MadeGdi(CreateCompatibleBitmap(target, width_, height_)));
-        old_ = SelectObject(dc_.get(), bitmap_.get());
+        selected_.emplace(dc_.get(), bitmap_.get());
     }
     return dc_.get();
-}
-
-BackBuffer::~BackBuffer() {
-    if (dc_) SelectObject(dc_.get(), old_);
 }
 
 BufferedPaint::BufferedPaint(BackBuffer& buffer, HDC target, const RECT& client)

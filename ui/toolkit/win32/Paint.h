@@ -3,12 +3,14 @@
 // bitmaps, text, and a double-buffered paint.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "Picture.h"
+#include "ScopedGdi.h"
 #include "Types.h"
 
-#include "ObjectCount.h"
+#include "TestHooks.h"
 
 namespace vrk::ui::win32 {
 
@@ -64,26 +66,12 @@ UINT TextFlags(const TextStyle& style);
 SIZE MeasureText(HFONT font, const std::string& text, const TextStyle& style, int wrapWidth);
 void DrawTextIn(HDC dc, const std::string& text, RECT rect, const TextStyle& style);
 
-// Restores a DC's state when it leaves scope.
-class SavedDC {
-public:
-    explicit SavedDC(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
-    ~SavedDC() { RestoreDC(dc_, saved_); }
-    SavedDC(const SavedDC&) = delete;
-    SavedDC& operator=(const SavedDC&) = delete;
-
-private:
-    HDC dc_;
-    int saved_;
-};
-
 // The memory DC and bitmap all painting draws into off screen, one for the
 // whole program: making them for every paint of every control costs more
 // than the painting itself. It grows to the largest client area asked for.
 class BackBuffer {
 public:
     BackBuffer() = default;
-    ~BackBuffer();
     BackBuffer(const BackBuffer&) = delete;
     BackBuffer& operator=(const BackBuffer&) = delete;
     // A DC of at least this size, compatible with `target`.
@@ -92,7 +80,7 @@ public:
 private:
     MemoryDC dc_;
     GdiObject<HBITMAP> bitmap_;
-    HGDIOBJ old_ = nullptr;
+    std::optional<SelectedObject> selected_; // the bitmap, let go before it goes
     int width_ = 0, height_ = 0;
 };
 

@@ -128,12 +128,12 @@ private:
         const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
         RECT client;
         GetClientRect(hwnd, &client);
-        HDC dc = GetDC(hwnd);
-        HGDIOBJ old = SelectObject(dc, backend.FontFor(group_.font()));
         TEXTMETRICW tm{};
-        GetTextMetricsW(dc, &tm);
-        SelectObject(dc, old);
-        ReleaseDC(hwnd, dc);
+        {
+            const BorrowedDC dc(hwnd);
+            const SelectedObject font(dc.get(), backend.FontFor(group_.font()));
+            GetTextMetricsW(dc.get(), &tm);
+        }
         for (int i = 0; i < static_cast<int>(group_.items.size()); ++i) {
             const RECT item = ItemRect(i, client, tm.tmHeight);
             if (PtInRect(&item, at)) return i;

@@ -1,7 +1,5 @@
 #include "Win32Backend.h"
 
-#include "ObjectCount.h"
-
 #include <algorithm>
 
 #include "Dpi.h"
@@ -55,18 +53,18 @@ Win32Backend::Win32Backend() : instance_(GetModuleHandleW(nullptr)) {
     RegisterClassExW(&wc);
     // The timers of the forms live on a window of their own that is never
     // shown, so they tick whether their form is shown or hidden.
-    timerWindow_ = CreateWindowExW(0, kTimerClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance_, nullptr);
-    SetWindowLongPtrW(timerWindow_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    timerWindow_.reset(CreateWindowExW(0, kTimerClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance_, nullptr));
+    SetWindowLongPtrW(timerWindow_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 
     cursors_[Slot(Cursor::kParent)] = LoadCursorW(nullptr, IDC_ARROW);
     cursors_[Slot(Cursor::kArrow)] = LoadCursorW(nullptr, IDC_ARROW);
     cursors_[Slot(Cursor::kHand)] = LoadCursorW(nullptr, IDC_HAND);
     cursors_[Slot(Cursor::kSystemArrow)] = LoadCursorW(nullptr, IDC_ARROW);
+    win32::AnswerTestHooks(*this);
 }
 
 Win32Backend::~Win32Backend() {
     while (!forms_.empty()) Destroy(*forms_.back().form);
-    if (timerWindow_) DestroyWindow(timerWindow_);
 }
 
 // --- forms and controls ------------------------------------------------------------
@@ -166,17 +164,6 @@ void Win32Backend::Destroy(Form& form) {
     backgrounds_.erase(&form);
 }
 
-long long Win32Backend::Now() {
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now.QuadPart;
-}
-
-void Win32Backend::Mark(Moment moment, long long ticks) {
-    long long& mark = marks_[static_cast<std::size_t>(moment)];
-    if (!mark) mark = ticks;
-}
-
 void Win32Backend::ShowForm(Form& form, bool show) {
     Realized* realized = Find(&form);
     if (show && realized && realized->windows.empty()) {
@@ -184,7 +171,7 @@ void Win32Backend::ShowForm(Form& form, bool show) {
         // been moved to another since the form was built).
         form.SetDpi(Dpi());
         MakeWindows(*realized);
-        Mark(Moment::kWindowsMade);
+        moments.Mark(win32::StartupMoments::kWindowsMade);
     }
     Window* window = WindowOf(&form);
     if (!window || !window->hwnd) return;
@@ -207,7 +194,7 @@ void Win32Backend::ShowForm(Form& form, bool show) {
     SetForegroundWindow(hwnd);
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
     RefreshAnimations(form);
-    Mark(Moment::kShown);
+    moments.Mark(win32::StartupMoments::kShown);
 }
 
 void Win32Backend::RunModal(Form& form) {
@@ -317,6 +304,15 @@ std::string Win32Backend::ResourceBytes(const std::string& name) {
     return std::string(static_cast<const char*>(data), SizeofResource(instance_, found));
 }
 
+void Win32Backend::AnswerFormMessage(UINT message, FormMessageHandler handler) {
+    formMessages_[message] = std::move(handler);
+}
+
+const Win32Backend::FormMessageHandler* Win32Backend::FormMessage(UINT message) const {
+    const auto it = formMessages_.find(message);
+    return it == formMessages_.end() ? nullptr : &it->second;
+}
+
 // --- timers ------------------------------------------------------------------------
 
 void Win32Backend::StartTimer(Timer& timer) {
@@ -328,13 +324,13 @@ void Win32Backend::StartTimer(Timer& timer) {
         timers_[id] = &timer;
     }
     // Setting it again starts its interval afresh.
-    SetTimer(timerWindow_, id, timer.interval ? timer.interval : 1, nullptr);
+    SetTimer(timerWindow_.get(), id, timer.interval ? timer.interval : 1, nullptr);
 }
 
 void Win32Backend::StopTimer(Timer& timer) {
     for (auto it = timers_.begin(); it != timers_.end(); ++it)
         if (it->second == &timer) {
-            KillTimer(timerWindow_, it->first);
+            KillTimer(timerWindow_.get(), it->first);
             timers_.erase(it);
             return;
         }
@@ -428,7 +424,7 @@ void Win32Backend::ShowError(const std::string& title, const std::string& messag
                 MB_OK | MB_ICONERROR);
 }
 
-void Win32Backend::Run() {
+void Win32Backend::RunMessageLoop() {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);

@@ -8,13 +8,16 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "Backend.h"
+#include "Owned.h"
 #include "Paint.h"
+#include "TestHooks.h"
 
 namespace vrk::ui {
 
@@ -41,7 +44,7 @@ public:
     bool LoadCursor(Cursor slot, const std::string& path) override;
     void ShowError(const std::string& title, const std::string& message) override;
     void SetTitle(const std::string& title) override { title_ = title; }
-    void Run() override;
+    void RunMessageLoop() override;
     void Quit() override;
     std::uintptr_t NativeHandle(Form& form) override;
     // The window with the focus, or the control it is a part of (the edit
@@ -52,13 +55,14 @@ public:
     // Of the main display, where our windows appear (centred).
     int Dpi() override;
 
-    // --- moments of the start, for the start-up benchmark -------------------------
-    // Performance-counter ticks, each kept the first time it is marked; asked
-    // from outside with the registered message "VrkStartupTimes".
-    enum class Moment { kMain, kBuilt, kCreated, kWindowsMade, kShown, kReady, kCount };
-    static long long Now();
-    void Mark(Moment moment, long long ticks = Now());
-    long long MarkOf(std::size_t moment) const { return moment < marks_.size() ? marks_[moment] : 0; }
+    // The moments of the start, for the start-up benchmark (TestHooks.h).
+    win32::StartupMoments moments;
+
+    // A registered message every form answers, with the form and its window:
+    // what another program asks of the panel, whichever form it finds.
+    using FormMessageHandler = std::function<LRESULT(Form& form, HWND window, WPARAM wParam)>;
+    void AnswerFormMessage(UINT message, FormMessageHandler handler);
+    const FormMessageHandler* FormMessage(UINT message) const;
 
     // --- for the windows ----------------------------------------------------------
     HINSTANCE instance() const { return instance_; }
@@ -99,7 +103,7 @@ private:
 
     HINSTANCE instance_;
     std::string title_;
-    HWND timerWindow_ = nullptr;
+    Owned<HWND, ::DestroyWindow> timerWindow_;
     std::map<UINT_PTR, Timer*> timers_;
     UINT_PTR nextTimerId_ = 1;
     std::vector<Realized> forms_;
@@ -110,7 +114,7 @@ private:
     std::map<const Form*, Background> backgrounds_;
     std::map<const Form*, std::vector<HWND>> modalDisabled_; // by each modal run, the main window first
     win32::BackBuffer backBuffer_;
-    std::array<long long, static_cast<std::size_t>(Moment::kCount)> marks_{};
+    std::map<UINT, FormMessageHandler> formMessages_;
 };
 
 } // namespace vrk::ui

@@ -353,23 +353,30 @@ void Window::DrawFocusMark(HDC dc, const RECT& rect) const {
     run(rect.left, rect.bottom - dot, 0, -1, height - dot);
 }
 
+void Window::PaintBuffered() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    // Ended whatever happens while painting, before a failure is shown.
+    const ScopeExit ended([&] { EndPaint(hwnd, &ps); });
+    RECT client;
+    GetClientRect(hwnd, &client);
+    if (IsRectEmpty(&client)) return;
+    BufferedPaint buffer(backend.backBuffer(), dc, client);
+    Paint(buffer.dc(), client);
+    buffer.CopyTo(ps.rcPaint);
+}
+
+HBRUSH Window::ChildControlColor(HWND from, HDC dc) {
+    // A combo box passes on the requests of its own parts.
+    Window* child = From(from);
+    if (!child) child = From(GetParent(from));
+    return child && child != this ? child->ControlColor(dc) : nullptr;
+}
+
 LRESULT Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_ERASEBKGND: return 1; // WM_PAINT paints everything, off screen
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd, &ps);
-        // Ended whatever happens while painting, before a failure is shown.
-        const ScopeExit ended([&] { EndPaint(hwnd, &ps); });
-        RECT client;
-        GetClientRect(hwnd, &client);
-        if (!IsRectEmpty(&client)) {
-            BufferedPaint buffer(backend.backBuffer(), dc, client);
-            Paint(buffer.dc(), client);
-            buffer.CopyTo(ps.rcPaint);
-        }
-        return 0;
-    }
+    case WM_PAINT: PaintBuffered(); return 0;
     case WM_SETCURSOR:
         if (reinterpret_cast<HWND>(wParam) != hwnd) return FALSE; // a system control sets its own
         if (LOWORD(lParam) == HTCLIENT) {
@@ -412,16 +419,10 @@ LRESULT Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-    case WM_CTLCOLORLISTBOX: {
-        // A combo box passes on the requests of its own parts.
-        HWND from = reinterpret_cast<HWND>(lParam);
-        Window* child = From(from);
-        if (!child) child = From(GetParent(from));
-        if (child && child != this)
-            if (HBRUSH brush = child->ControlColor(reinterpret_cast<HDC>(wParam)))
-                return reinterpret_cast<LRESULT>(brush);
+    case WM_CTLCOLORLISTBOX:
+        if (HBRUSH brush = ChildControlColor(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)))
+            return reinterpret_cast<LRESULT>(brush);
         break;
-    }
     case WM_TIMER: Tick(wParam); return 0;
     case WM_NCDESTROY:
         Windows().erase(hwnd);

@@ -91,6 +91,11 @@ protected:
     bool pressed_ = false;
 
 private:
+    // WM_PAINT: the whole client area, painted off screen and copied.
+    void PaintBuffered();
+    // The colours a child system control asks for (WM_CTLCOLOR...), or
+    // nullptr for the system's own.
+    HBRUSH ChildControlColor(HWND from, HDC dc);
     void RunClick();
     // A key of the window's keyboard (Tab, Space, Return, the arrows); true
     // when it was taken.

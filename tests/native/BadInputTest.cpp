@@ -1,6 +1,6 @@
 // Broken, huge and strange files: the panel reports a clear error, stays up
 // and loses nothing.
-#include "vrk_form_fixture.h"
+#include "VrkFormFixture.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -24,7 +24,7 @@
 
 #include "IniFile.h"
 #include "Text.h"
-#include "helpers/test_support.h"
+#include "helpers/TestSupport.h"
 #include "Error.h"
 #include "Win32Platform.h"
 #include "WriteNames.h"

@@ -1,5 +1,5 @@
 // The main window's start-up, settings, language, skin, tabs and close.
-#include "vrk_form_fixture.h"
+#include "VrkFormFixture.h"
 
 #include "IniText.h"
 #include "Text.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "helpers/test_support.h"
+#include "helpers/TestSupport.h"
 #include "VRKLibrary.h"
 #include "Win32Platform.h"
 
@@ -127,12 +127,7 @@ std::string NameOfProcess(DWORD processId) {
 // explorer, with the user's rights; the panel's own shell call starts it
 // itself, with the panel's.
 TEST_F(ProcessTest, WhatOpensAsTheUserIsStartedByTheDesktopsShell) {
-    ShellCall call;
-    call.verb = "open";
-    call.file = Copy(name);
-    call.parameters = "5000 0";
-    call.directory = folder.path();
-    call.showCommand = kSwHide;
+    const ShellCall call = ShellCall::Open(Copy(name), "5000 0", folder.path(), kSwHide);
     os.ShellOpenAsUser(call);
     const DWORD parent = ParentOf(name);
     ASSERT_NE(parent, 0u) << "nothing was started";

@@ -1,6 +1,6 @@
 // Start and stop of each server, the status poll, stop-all, autorun and the
 // purge, on the headless window and the scripted platform.
-#include "vrk_form_fixture.h"
+#include "VrkFormFixture.h"
 
 #include "IniText.h"
 
@@ -367,7 +367,9 @@ TEST_P(FailedStartUpStep, SpoilsOnlyWhatDependsOnIt) {
     EXPECT_EQ(os.Commands(), (std::vector<std::string>{kHttpd + " -k stop", kHttpd + " -k uninstall"}));
     EXPECT_FALSE(os.FileExists(Path("tmp\\php\\sess_1")));
     EXPECT_TRUE(backend.quit);
-    if (recorded) EXPECT_EQ(IniLookup(RunIniText(), "servers", "apache"), "0");
+    if (recorded) {
+        EXPECT_EQ(IniLookup(RunIniText(), "servers", "apache"), "0");
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

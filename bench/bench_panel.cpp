@@ -119,9 +119,9 @@ void ObjectCounts(HWND window, long& gdi, long& user) {
     user = SendMessageTimeoutA(window, message, 1, 0, SMTO_ABORTIFHUNG, 5000, &result) ? static_cast<long>(result) : -1;
 }
 
-// The moments of the panel's start (Win32Backend::Moment), as the panel keeps
-// them; the stretches between them, in seconds, ending with the idle the
-// benchmark saw.
+// The moments of the panel's start (StartupMoments, the toolkit's
+// TestHooks.h), as the panel keeps them; the stretches between them, in
+// seconds, ending with the idle the benchmark saw.
 const char* const kStretches[] = {
     "process start to WinMain", "the window definition built", "FormCreate", "making the windows",
     "first show and paint",     "options dialog, first poll",  "to idle",

@@ -1,5 +1,5 @@
 // The launchers, the component information panel and the options dialog.
-#include "vrk_form_fixture.h"
+#include "VrkFormFixture.h"
 
 #include "IniText.h"
 #include "OptionsDlg.h"

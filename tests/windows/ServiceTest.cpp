@@ -7,7 +7,7 @@
 #include <cctype>
 #include <string>
 
-#include "helpers/test_support.h"
+#include "helpers/TestSupport.h"
 #include "VRKLibrary.h"
 #include "Win32Platform.h"
 

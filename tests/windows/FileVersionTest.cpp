@@ -5,8 +5,8 @@
 #include <iterator>
 #include <string>
 
-#include "helpers/test_support.h"
-#include "helpers/version_texts.h"
+#include "helpers/TestSupport.h"
+#include "helpers/VersionTexts.h"
 #include "VRKFileInformations.h"
 #include "VRKLibrary.h"
 #include "Win32Platform.h"

@@ -13,7 +13,7 @@
 #include "Win32Backend.h"
 #include "Win32Platform.h"
 #include "Window.h"
-#include "helpers/test_support.h"
+#include "helpers/TestSupport.h"
 
 namespace vrk::ui {
 namespace {

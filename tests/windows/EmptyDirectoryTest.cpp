@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "helpers/test_support.h"
+#include "helpers/TestSupport.h"
 #include "VRKLibrary.h"
 #include "Win32Platform.h"
 
