@@ -24,16 +24,10 @@ faults="$tree/vrk/tmp/stub-faults.ini"
 win() { "$here/scripts/wine-run" "$@" 2>&1 | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 check() { win "$check_exe" "$@"; }
 
-# The output is held back and printed whole at the end, behind the checks
-# that failed: a log cut to its first lines still names them.
-exec 3>&1 >"$tmp/output" 2>&1
 cleanup() {
   rm -f "$faults"
   local s
   for s in "${services[@]}"; do check clean "$s" >/dev/null || echo "could not remove the service $s"; done
-  exec 1>&3 2>&1
-  grep -E '^(FAIL|could not)' "$tmp/output"
-  cat "$tmp/output"
   rm -rf "$tmp"
 }
 trap cleanup EXIT
