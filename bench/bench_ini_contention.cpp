@@ -17,6 +17,7 @@
 #include "IniFile.h"
 #include "Error.h"
 #include "Win32Platform.h"
+#include "BenchClock.h"
 
 namespace {
 
@@ -28,13 +29,6 @@ struct CountingPlatform : vrk::Win32Platform {
         return result;
     }
 };
-
-double Now() {
-    LARGE_INTEGER frequency, count;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&count);
-    return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 std::string ReadText(const std::string& path) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,

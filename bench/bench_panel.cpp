@@ -20,14 +20,9 @@
 #include <string>
 #include <vector>
 
-namespace {
+#include "BenchClock.h"
 
-double Now() {
-    LARGE_INTEGER f, t;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
-}
+namespace {
 
 struct Started {
     PROCESS_INFORMATION info{};

@@ -14,15 +14,7 @@
 #include "Win32Platform.h"
 #include "HeadlessBackend.h"
 #include "vrk.h"
-
-namespace {
-double Now() {
-    LARGE_INTEGER f, t;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
-}
-} // namespace
+#include "BenchClock.h"
 
 int main(int argc, char** argv) {
     if (argc < 2) {

@@ -690,12 +690,6 @@ TEST_F(ServerControlTest, AnInstallationRootWithABlankQuotesEveryPath) {
                               "\"C:\\Program Files\\VORLAN\\\\config\\php\\52\\httpd-php.conf\"");
 }
 
-} // namespace
-} // namespace vrk::testing
-
-namespace vrk::testing {
-namespace {
-
 TEST_F(ServerControlTest, AnUnreachableServiceManagerReadsAsEverythingStoppedAndLeavesNothingBusy) {
     os.services = {{"Apache2.2", 4}, {"MySQL", 4}};
     Tvrk_form& f = Started();
@@ -733,12 +727,6 @@ TEST_F(ServerControlTest, AStandInThatCrashesOrCannotStartLeavesTheTruthToThePol
     EXPECT_FALSE(f.MongoDBBusy);
 }
 
-} // namespace
-} // namespace vrk::testing
-
-namespace vrk::testing {
-namespace {
-
 TEST_F(ServerControlTest, APollInsideStopAllCannotLeaveAStoppedServerRecordedAsRunning) {
     os.services = {{"MySQL", 4}, {"Apache2.2", 4}};
     Tvrk_form& f = Started();
@@ -750,12 +738,6 @@ TEST_F(ServerControlTest, APollInsideStopAllCannotLeaveAStoppedServerRecordedAsR
     EXPECT_EQ(IniLookup(RunIniText(), "servers", "mysql"), "0");
     EXPECT_EQ(IniLookup(RunIniText(), "servers", "apache"), "0");
 }
-
-} // namespace
-} // namespace vrk::testing
-
-namespace vrk::testing {
-namespace {
 
 // The session ends (the system's session-end messages): the close runs then
 // and there, whole, before the process is ended; also when a close is under
@@ -835,12 +817,6 @@ TEST_F(ServerControlTest, AServerOnItsWayUpWhenTheCloseComesIsWaitedForAndStoppe
     EXPECT_EQ(sleeps(), 30);
     EXPECT_EQ(os.Commands(), (std::vector<std::string>{registration, kHttpd + " -k stop", kHttpd + " -k uninstall"}));
 }
-
-} // namespace
-} // namespace vrk::testing
-
-namespace vrk::testing {
-namespace {
 
 // What runs is what shows and what is stored: while a start waits for its
 // commands, its version cannot be chosen.

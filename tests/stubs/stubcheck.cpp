@@ -36,19 +36,14 @@
 #include <cstdlib>
 #include <string>
 
+#include "Wide.h"
+
 namespace {
 
 constexpr DWORD kPollMs = 50;
 
 // What it prints is UTF-8: the scripts compare it with their own strings.
-std::string Narrow(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int n =
-        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
-    return out;
-}
+using vrk::Utf8;
 
 const char* StateName(DWORD state) {
     switch (state) {
@@ -94,7 +89,7 @@ bool WaitFor(const std::wstring& name, DWORD wanted, DWORD ms) {
 
 DWORD ParseState(const std::wstring& text) {
     for (DWORD state : {0UL, 1UL, 2UL, 3UL, 4UL, 5UL, 6UL, 7UL})
-        if (Narrow(text) == StateName(state)) return state;
+        if (Utf8(text) == StateName(state)) return state;
     return 0xFFFFFFFF;
 }
 
@@ -112,7 +107,7 @@ int Config(const std::wstring& name) {
                                 : config->dwStartType == SERVICE_DEMAND_START ? "DEMAND"
                                 : config->dwStartType == SERVICE_DISABLED     ? "DISABLED"
                                                                               : "OTHER";
-            std::printf("start=%s\npath=%s\n", start, Narrow(config->lpBinaryPathName).c_str());
+            std::printf("start=%s\npath=%s\n", start, Utf8(config->lpBinaryPathName).c_str());
             result = 0;
         }
         CloseServiceHandle(service);
@@ -170,7 +165,7 @@ int Clean(const std::wstring& name) {
     }
     CloseServiceHandle(manager);
     const bool gone = WaitFor(name, 0, 5000);
-    if (!gone) std::printf("%s is still installed (%s)\n", Narrow(name).c_str(), StateName(Query(name)));
+    if (!gone) std::printf("%s is still installed (%s)\n", Utf8(name).c_str(), StateName(Query(name)));
     return gone ? 0 : 1;
 }
 
@@ -211,7 +206,7 @@ int Version(const std::wstring& file) {
         const std::wstring path = std::wstring(L"\\StringFileInfo\\040904E4\\") + field;
         wchar_t* text = nullptr;
         if (VerQueryValueW(data.data(), path.c_str(), reinterpret_cast<void**>(&text), &length) && text)
-            std::printf("%s=%s\n", Narrow(field).c_str(), Narrow(text).c_str());
+            std::printf("%s=%s\n", Utf8(field).c_str(), Utf8(text).c_str());
     }
     return 0;
 }
@@ -251,7 +246,7 @@ int Window(const std::wstring& line, const std::wstring& title) {
     }
     int result = 1;
     if (!search.found) {
-        std::printf("[no window \"%s\"]\n", Narrow(title).c_str());
+        std::printf("[no window \"%s\"]\n", Utf8(title).c_str());
     } else if (WaitForSingleObject(process.hProcess, 0) != WAIT_TIMEOUT) {
         std::printf("[ended before it was closed]\n");
     } else {
@@ -277,7 +272,7 @@ int Message(DWORD code) {
         FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER,
                        nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     if (!length) return 1;
-    std::printf("%s\n", Narrow(std::wstring(text, length)).c_str());
+    std::printf("%s\n", Utf8(std::wstring(text, length)).c_str());
     LocalFree(text);
     return 0;
 }
@@ -303,7 +298,7 @@ int main() {
         const DWORD wanted = ParseState(argv[3]);
         if (wanted == 0xFFFFFFFF) return Usage();
         const bool reached = WaitFor(subject, wanted, static_cast<DWORD>(_wtoi(argv[4])));
-        if (!reached) std::printf("%s is %s\n", Narrow(subject).c_str(), StateName(Query(subject)));
+        if (!reached) std::printf("%s is %s\n", Utf8(subject).c_str(), StateName(Query(subject)));
         return reached ? 0 : 1;
     }
     if (command == L"config" && argc == 3) return Config(subject);
